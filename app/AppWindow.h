@@ -1,0 +1,41 @@
+// The small window framework: the main window's class record, its creation and the message loop.
+#pragma once
+
+#include <windows.h>
+
+class AppWindow {
+public:
+    AppWindow(HINSTANCE instance, int showCommand, const char* className, const char* windowTitle);
+
+    // Registers the main class, creates and shows the main window. False when the window could
+    // not be created.
+    bool Create();
+    // Hands one fetched message to the open tool dialog, or translates and dispatches it.
+    void Dispatch(MSG& message);
+    // Create, then the message loop; returns the quit code, or 1 when there is no main window.
+    int Run();
+
+    int showCommand;
+    WNDCLASSEXA windowClass;
+    HWND mainWindow;
+    HWND currentDialog;
+    const char* acceleratorName;
+    const char* className;
+    const char* windowTitle;
+    DWORD style;
+    int x, y;
+    int width, height;
+    HWND parent;
+    HMENU menu;
+    HINSTANCE instance;
+    void* createParam;
+
+private:
+    HACCEL accelerators = nullptr;
+};
+
+extern AppWindow* theApp;
+
+// Start-up steps shared by the entry point and the GUI tests: adjusts the class record,
+// registers "MapClass", sizes the window to the work area and sets theApp.
+void PrepareApplication(AppWindow& app);

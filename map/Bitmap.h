@@ -1,0 +1,31 @@
+// The backdrop bitmap: an uncompressed BMP of 1, 4, 8 or 24 bits per pixel, held top row first.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct Backdrop {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t bitCount = 0;
+    std::vector<uint8_t> pixels;   // height * rowSize bytes, top row first
+    uint8_t* palette = nullptr;    // colour table inside info; null at 24 bits per pixel
+    int32_t rowSize = 0;
+    std::vector<uint8_t> info;     // 40-byte header (height negated) and the colour table
+};
+
+extern Backdrop backdrop;
+
+enum LoadResult {
+    LoadOk = 0,
+    LoadCannotOpen = 1,
+    LoadNotBitmap = 2,
+    LoadUnreadable = 3,  // compressed, unsupported depth, bad sizes, too large, or cut short
+};
+
+// Reads the file into backdrop and sets backdropWidth, backdropHeight and backdropLoaded.
+// On any result but LoadOk the previous picture and sizes stay as they were.
+int LoadBackdrop(const char* fileName);
+
+// Bytes per row of a device-independent bitmap; -1 when the arithmetic would overflow.
+int64_t BitmapRowSize(int64_t width, int64_t bitCount);

@@ -1,0 +1,61 @@
+// The view: zoom, scroll, the map origin, and the conversions between geographic coordinates,
+// backdrop pixels and map-window pixels.
+#pragma once
+
+#include <cstdint>
+
+constexpr int ViewHorizontalAllowance = 19;
+constexpr int ViewVerticalAllowance = 40;
+constexpr double KmPerDegreeLon = 111.321;
+constexpr double KmPerDegreeLat = 111.15;
+
+extern double zoomFactor;      // window pixels per backdrop pixel
+extern double fitZoom;         // zoom at which the whole backdrop fits; lower bound of ZoomOut
+extern int scrollPercentX, scrollPercentY;
+extern int mapOriginX, mapOriginY;
+extern int viewWidth, viewHeight;  // main window's client size, status bar included
+extern int pointerX, pointerY;
+extern int32_t pointerLat, pointerLon;
+
+constexpr int StatusParts = 4;
+constexpr int StatusTextSize = 80;
+extern char statusText[StatusParts][StatusTextSize];
+
+void FitZoom();
+void UpdateMapOrigin();
+// Sets pointerLat and pointerLon from pointerX and pointerY and writes status part 0. The window
+// side then sends the texts to the status bar.
+void ComputePointerPosition();
+
+struct RectangleExtent {
+    double horizontal;  // km
+    double vertical;    // km
+    double area;        // sq.km
+};
+RectangleExtent RectangleSize(int32_t north, int32_t south, int32_t west, int32_t east);
+
+// Conversions; each truncates toward zero once, on the whole expression.
+int WindowToColumn(int x);
+int WindowToRow(int y);
+int ColumnToWindowX(int column);
+int RowToWindowY(int row);
+// False when the area has no per-pixel factors yet (no backdrop): nothing can be placed.
+bool GeoToWindow(int32_t lat, int32_t lon, int& x, int& y);
+int32_t WindowToLat(int y);
+int32_t WindowToLon(int x);
+int32_t RowToLat(int row);
+int32_t ColumnToLon(int column);
+double RadiusToWindow(int32_t radius);  // 0 without per-pixel factors
+int PictureWidth();   // trunc(backdropWidth * zoomFactor)
+int PictureHeight();
+
+// View operations of the keys. Each returns true when the following repaint erases.
+bool ZoomIn();
+bool ZoomOut();
+bool ZoomOneToOne();
+bool FitAndCentre();
+bool CanScrollHorizontally();  // viewWidth < backdropWidth * zoomFactor
+bool CanScrollVertically();
+
+// Start-of-run view state; for tests.
+void ResetView();

@@ -1,0 +1,28 @@
+// Writes the thermal table as SCASM source files, one per latitude band.
+#pragma once
+
+#include <cstdint>
+
+enum class SplitAnswer { Yes, No, Cancel };
+
+// The questions and notices of the writer; the Windows build answers with message boxes,
+// tests answer directly.
+class SceneryQuestions {
+public:
+    virtual ~SceneryQuestions() = default;
+    // "This project might be too large for one BGL -\ndo you want to create separate files ?"
+    virtual SplitAnswer AskSplit() = 0;
+    // "Over 10 deg. latitude is way too much..."
+    virtual void TellTooWide() = 0;
+    // A thermal whose type or cloud type has no name in the tables; text names it.
+    virtual void TellBadThermal(const char* text) = 0;
+};
+
+constexpr int MaxSceneryFiles = 5;
+
+extern int sceneryFileCount;
+extern int32_t latitudeBands[MaxSceneryFiles][2];  // (top, bottom)
+extern const char* const sceneryFileSuffixes[MaxSceneryFiles];  // "_a" .. "_e"
+
+// True when every file was written. projectName is the base of the file names.
+bool WriteScaFiles(SceneryQuestions& questions, const char* projectName);
