@@ -1,0 +1,94 @@
+// The window framework: the main window's class record, its creation and the message loop.
+#include "app/AppWindow.h"
+
+#include "app/MainWindow.h"
+#include "map/MapWindow.h"
+
+AppWindow* theApp = nullptr;
+
+AppWindow::AppWindow(HINSTANCE instance_, int showCommand_, const char* className_,
+                     const char* windowTitle_)
+    : showCommand(showCommand_),
+      windowClass(),
+      mainWindow(nullptr),
+      currentDialog(nullptr),
+      acceleratorName(nullptr),
+      className(className_),
+      windowTitle(windowTitle_),
+      style(WS_OVERLAPPEDWINDOW),
+      x(0),
+      y(0),
+      width(GetSystemMetrics(SM_CXSCREEN)),
+      height(GetSystemMetrics(SM_CYSCREEN)),
+      parent(nullptr),
+      menu(nullptr),
+      instance(instance_),
+      createParam(nullptr) {
+    windowClass.cbSize = sizeof(WNDCLASSEXA);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    windowClass.hIconSm = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = className;
+}
+
+bool AppWindow::Create() {
+    RegisterClassExA(&windowClass);
+    mainWindow = CreateWindowExA(0, className, windowTitle, style, x, y, width, height, parent, menu,
+                                 instance, createParam);
+    if (mainWindow == nullptr) return false;
+    ShowWindow(mainWindow, showCommand);
+    UpdateWindow(mainWindow);
+    if (acceleratorName != nullptr) accelerators = LoadAcceleratorsA(instance, acceleratorName);
+    return true;
+}
+
+void AppWindow::Dispatch(MSG& message) {
+    // The slot is read for every message: a dialog opened or closed by the previous message is
+    // served from this one on.
+    if (currentDialog != nullptr && IsDialogMessageA(currentDialog, &message)) return;
+    if (accelerators != nullptr && TranslateAcceleratorA(mainWindow, accelerators, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+int AppWindow::Run() {
+    // Without a main window nothing could ever post the quit message.
+    if (!Create()) return 1;
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
+    return static_cast<int>(message.wParam);
+}
+
+void PrepareApplication(AppWindow& app) {
+    app.windowClass.lpszMenuName = "Menu";
+    app.windowClass.hIcon = LoadIconA(app.instance, "IDICON");
+    app.windowClass.hIconSm = LoadIconA(app.instance, "IDICON");
+    app.windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+
+    // The main window creates its map child while it is being created, so the map's class must
+    // exist first. It shares the redraw style, cursor and light-grey background.
+    WNDCLASSEXA mapClass = app.windowClass;
+    mapClass.lpfnWndProc = MapWindowProc;
+    mapClass.hInstance = app.instance;
+    mapClass.hIcon = nullptr;
+    mapClass.hIconSm = nullptr;
+    mapClass.lpszClassName = "MapClass";
+    RegisterClassExA(&mapClass);
+
+    RECT workArea = {0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    app.x = 0;
+    app.y = 0;
+    app.width = workArea.right;
+    app.height = workArea.bottom;
+    app.style = WS_OVERLAPPEDWINDOW;
+
+    theApp = &app;
+}

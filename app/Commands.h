@@ -1,0 +1,24 @@
+// The menu commands of the main window.
+#pragma once
+
+#include <windows.h>
+
+void NewProject(HWND owner);
+void OpenProject(HWND owner);
+void SaveProject(HWND owner);
+void SaveProjectAs(HWND owner);
+void ExitProgram(HWND owner);
+
+void EditSetup(HWND owner);
+void StartManual(HWND owner);
+void StartAutomatic(HWND owner);
+void StartClearPartly(HWND owner);
+void ClearAllThermals(HWND owner);
+void CreateScenery(HWND owner);
+void ShowHelp(HWND owner);
+void ShowAbout(HWND owner);
+
+// Opens a modeless tool dialog into currentDialog unless one is open already.
+void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure);
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,84 @@
+// The shared file-dialog record, the save prompt and the exit question.
+#include "app/FileDialogs.h"
+
+#include <cstdio>
+
+#include "app/FileNames.h"
+#include "app/MainWindow.h"
+#include "app/MessageBoxes.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+
+OPENFILENAMEA fileDialog;
+
+const char TextFilter[] = "Text Files (*.TXT)\0*.txt\0ASCII Files (*.ASC)\0*.asc\0All Files (*.*)\0*.*\0";
+const char ProjectFilter[] = "Project Files (*.prj)\0*.prj\0";
+const char BackdropFilter[] = "Backdrop Files (*.bmp)\0*.bmp\0";
+
+void InitFileDialog(HWND owner) {
+    fileDialog = OPENFILENAMEA();
+    fileDialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // 76 bytes in the 32-bit program
+    fileDialog.hwndOwner = owner;
+    fileDialog.hInstance = nullptr;
+    fileDialog.lpstrFilter = TextFilter;
+    fileDialog.lpstrCustomFilter = nullptr;
+    fileDialog.nMaxCustFilter = 0;
+    fileDialog.nFilterIndex = 0;
+    fileDialog.lpstrFile = nullptr;
+    fileDialog.nMaxFile = DialogPathSize;
+    fileDialog.lpstrFileTitle = nullptr;
+    fileDialog.nMaxFileTitle = DialogTitleSize;
+    fileDialog.lpstrInitialDir = nullptr;
+    fileDialog.lpstrTitle = nullptr;
+    fileDialog.Flags = 0;
+    fileDialog.nFileOffset = 0;
+    fileDialog.nFileExtension = 0;
+    fileDialog.lpstrDefExt = "txt";
+    fileDialog.lCustData = 0;
+    fileDialog.lpfnHook = nullptr;
+    fileDialog.lpTemplateName = nullptr;
+}
+
+bool ChooseOpenFile(HWND owner, char* path, char* title) {
+    fileDialog.hwndOwner = owner;
+    fileDialog.lpstrFile = path;
+    fileDialog.lpstrFileTitle = title;
+    fileDialog.lpstrInitialDir = nullptr;
+    fileDialog.Flags = OFN_CREATEPROMPT | OFN_HIDEREADONLY;
+    return GetOpenFileNameA(&fileDialog) != 0;
+}
+
+bool ChooseSaveFile(HWND owner, char* path, char* title) {
+    fileDialog.hwndOwner = owner;
+    fileDialog.lpstrFile = path;
+    fileDialog.lpstrFileTitle = title;
+    fileDialog.Flags = OFN_OVERWRITEPROMPT;
+    return GetSaveFileNameA(&fileDialog) != 0;
+}
+
+void ShowFileMessage(HWND owner, const char* format, const char* name) {
+    char text[576];
+    std::snprintf(text, sizeof text, format, name[0] != '\0' ? name : "(untitled)");
+    ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool OfferSave(HWND owner) {
+    if (ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return false;
+    fileDialog.lpstrFilter = ProjectFilter;
+    if (projectName[0] == '\0') {
+        spareDialogPath[0] = '\0';
+        if (!ChooseSaveFile(owner, spareDialogPath, spareDialogTitle)) return true;
+        CutExtension(projectName, ProjectNameSize, spareDialogTitle);
+        UpdateTitle(owner, projectName);
+    }
+    // A name too long for the title buffer would be cut into another file's name: not saved.
+    int length = std::snprintf(spareDialogTitle, DialogTitleSize, "%s.prj", projectName);
+    if (length >= 0 && length < DialogTitleSize && WriteProject(spareDialogTitle)) projectModified = 0;
+    return true;
+}
+
+bool ConfirmExit(HWND owner) {
+    if (projectModified) OfferSave(owner);
+    return ShowMessage(owner, "Do you really want to exit this program ?", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
+}

@@ -1,0 +1,8 @@
+// The entry point of Ascendor.exe.
+#include "app/AppWindow.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    AppWindow app(instance, showCommand, "Ascendor", "Ascendor");
+    PrepareApplication(app);
+    return app.Run();
+}

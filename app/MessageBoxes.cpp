@@ -1,0 +1,32 @@
+// Message boxes in the program's style.
+#include "app/MessageBoxes.h"
+
+#include "model/Project.h"
+
+const char ProgramName[] = "Ascendor";
+
+int ShowMessage(HWND owner, const char* text, UINT type) {
+    CopyText(captionText, CaptionTextSize, ProgramName);
+    CopyText(messageText, MessageTextSize, text);
+    // The text is passed whole: messageText keeps at most its size, a long file name must not
+    // cut the message the user reads.
+    return MessageBoxA(owner, text, captionText, type);
+}
+
+void ShowStartProjectNotice(HWND owner) {
+    ShowMessage(owner, "Perhaps you should start a project first...", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ShowAddThermalsNotice(HWND owner) {
+    ShowMessage(owner, "Perhaps you should add some thermals first...", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ShowError(HWND owner, const char* text) {
+    CopyText(messageText, MessageTextSize, text);
+    MessageBoxA(owner, text, nullptr, MB_OK | MB_ICONHAND);
+}
+
+void ShowTableFullNotice(HWND owner) {
+    ShowMessage(owner, "The thermal table is full: a project holds at most 32768 thermals...",
+                MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,172 @@
+// The backdrop reader: uncompressed BMP files of 1, 4, 8 or 24 bits per pixel with a 40-byte
+// information header, held top row first behind an info block that GDI can draw from.
+#include "map/Bitmap.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "model/Project.h"
+
+Backdrop backdrop;
+
+namespace {
+
+constexpr int FileHeaderSize = 14;
+constexpr int InfoHeaderSize = 40;
+constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;  // the colour table starts here
+constexpr int TrueColourInfoSize = 44;                        // 24 bits: header and 4 spare bytes
+
+// A 32-bit process rarely finds a free block much above 1 GiB in its address space; larger
+// pictures are refused rather than failing halfway.
+constexpr int64_t MaxPixelBytes = int64_t{1} << 30;
+
+// Offsets inside the information header (and so inside the info block).
+constexpr int InfoSizeField = 0;
+constexpr int InfoHeightField = 8;
+constexpr int InfoColoursUsedField = 32;
+
+uint32_t ReadU32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+int32_t ReadI32(const uint8_t* p) {
+    uint32_t u = ReadU32(p);
+    return u <= 0x7FFFFFFFu ? static_cast<int32_t>(u)
+                            : static_cast<int32_t>(static_cast<int64_t>(u) - 0x100000000LL);
+}
+
+uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+void WriteU32(uint8_t* p, uint32_t value) {
+    p[0] = static_cast<uint8_t>(value);
+    p[1] = static_cast<uint8_t>(value >> 8);
+    p[2] = static_cast<uint8_t>(value >> 16);
+    p[3] = static_cast<uint8_t>(value >> 24);
+}
+
+class FileCloser {
+public:
+    explicit FileCloser(FILE* file) : file(file) {}
+    ~FileCloser() { std::fclose(file); }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+private:
+    FILE* file;
+};
+
+bool SeekTo(FILE* file, int64_t offset) {
+    return offset >= 0 && offset <= 0x7FFFFFFF && std::fseek(file, static_cast<long>(offset),
+                                                             SEEK_SET) == 0;
+}
+
+// Size of the file in bytes; -1 when it cannot be told (or passes what a long can hold).
+int64_t FileSize(FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+    long size = std::ftell(file);
+    return size < 0 ? -1 : static_cast<int64_t>(size);
+}
+
+bool ReadExactly(FILE* file, uint8_t* target, int64_t count) {
+    if (count == 0) return true;
+    return std::fread(target, 1, static_cast<size_t>(count), file) == static_cast<size_t>(count);
+}
+
+}  // namespace
+
+int64_t BitmapRowSize(int64_t width, int64_t bitCount) {
+    if (width < 0 || bitCount < 0) return -1;  // no row has a negative size
+    if (bitCount != 0 && width > (INT64_MAX - 31) / bitCount) return -1;
+    return (width * bitCount + 31) / 32 * 4;
+}
+
+int LoadBackdrop(const char* fileName) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) return LoadCannotOpen;
+    FileCloser closer(file);
+
+    uint8_t headers[HeadersSize];
+    size_t got = std::fread(headers, 1, sizeof headers, file);
+    if (got < 2 || headers[0] != 'B' || headers[1] != 'M') return LoadNotBitmap;
+    if (got < sizeof headers) return LoadUnreadable;
+
+    const uint8_t* info = headers + FileHeaderSize;
+    uint32_t pixelOffset = ReadU32(headers + 10);
+    int32_t width = ReadI32(info + 4);
+    int32_t fileHeight = ReadI32(info + 8);
+    int32_t bitCount = ReadU16(info + 14);
+    uint32_t compression = ReadU32(info + 16);
+
+    if (compression != 0) return LoadUnreadable;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return LoadUnreadable;
+    // INT32_MIN has no positive counterpart, so it is no height either.
+    if (width <= 0 || fileHeight == 0 || fileHeight == INT32_MIN) return LoadUnreadable;
+    int32_t height = fileHeight < 0 ? -fileHeight : fileHeight;
+
+    int64_t rowSize = BitmapRowSize(width, bitCount);
+    if (rowSize <= 0 || rowSize > INT32_MAX) return LoadUnreadable;
+    int64_t pixelBytes = rowSize * height;  // both below 2^31: no overflow
+    if (pixelBytes > MaxPixelBytes) return LoadUnreadable;
+    int64_t tableBytes = bitCount == 24 ? 0 : int64_t{4} << bitCount;
+
+    // Check the sizes against the file before allocating anything, so that a huge header on a
+    // small file costs nothing.
+    int64_t fileSize = FileSize(file);
+    if (fileSize < 0) return LoadUnreadable;
+    if (HeadersSize + tableBytes > fileSize) return LoadUnreadable;
+    if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return LoadUnreadable;
+
+    std::vector<uint8_t> newInfo;
+    std::vector<uint8_t> newPixels;
+    try {
+        newInfo.assign(bitCount == 24 ? TrueColourInfoSize : InfoHeaderSize + tableBytes, 0);
+        newPixels.resize(static_cast<size_t>(pixelBytes));
+    } catch (const std::bad_alloc&) {
+        return LoadUnreadable;
+    }
+
+    std::memcpy(newInfo.data(), info, InfoHeaderSize);
+    if (tableBytes > 0) {
+        if (!SeekTo(file, HeadersSize) ||
+            !ReadExactly(file, newInfo.data() + InfoHeaderSize, tableBytes)) {
+            return LoadUnreadable;
+        }
+    }
+
+    if (!SeekTo(file, pixelOffset)) return LoadUnreadable;
+    if (fileHeight < 0) {
+        if (!ReadExactly(file, newPixels.data(), pixelBytes)) return LoadUnreadable;
+    } else {
+        // Stored bottom row first: the file's first row becomes the buffer's last.
+        for (int64_t row = height - 1; row >= 0; --row) {
+            if (!ReadExactly(file, newPixels.data() + row * rowSize, rowSize)) {
+                return LoadUnreadable;
+            }
+        }
+    }
+
+    // The info block describes exactly what it holds, so that drawing never reads past it:
+    // a 40-byte header, rows top row first, and no more colours than the table it carries.
+    uint8_t* header = newInfo.data();
+    WriteU32(header + InfoSizeField, InfoHeaderSize);
+    WriteU32(header + InfoHeightField, static_cast<uint32_t>(-static_cast<int64_t>(height)));
+    uint32_t tableEntries = static_cast<uint32_t>(tableBytes / 4);
+    if (ReadU32(header + InfoColoursUsedField) > tableEntries) {
+        WriteU32(header + InfoColoursUsedField, tableEntries);
+    }
+
+    backdrop.width = width;
+    backdrop.height = height;
+    backdrop.bitCount = bitCount;
+    backdrop.rowSize = static_cast<int32_t>(rowSize);
+    backdrop.pixels.swap(newPixels);
+    backdrop.info.swap(newInfo);
+    backdrop.palette = tableBytes > 0 ? backdrop.info.data() + InfoHeaderSize : nullptr;
+
+    backdropWidth = width;
+    backdropHeight = height;
+    backdropLoaded = 1;
+    return LoadOk;
+}

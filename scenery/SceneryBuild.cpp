@@ -1,0 +1,104 @@
+// The Create command: save the project, write the SCASM sources, start SCASM once per file.
+#include <cstdio>
+#include <cstring>
+
+#include "app/Commands.h"
+#include "app/FileDialogs.h"
+#include "app/FileNames.h"
+#include "app/MainWindow.h"
+#include "app/MessageBoxes.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "scenery/ScaWriter.h"
+
+static char scasmCommand[2 * ProjectNameSize + 64];
+
+namespace {
+
+// The writer's questions, asked with message boxes owned by the main window.
+class BoxQuestions : public SceneryQuestions {
+public:
+    explicit BoxQuestions(HWND owner) : owner(owner) {}
+    SplitAnswer AskSplit() override {
+        int answer = ShowMessage(owner, "This project might be too large for one BGL -\ndo you want to create separate files ?",
+                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+        if (answer == IDYES) return SplitAnswer::Yes;
+        if (answer == IDNO) return SplitAnswer::No;
+        return SplitAnswer::Cancel;
+    }
+    void TellTooWide() override { ShowError(owner, "Over 10 deg. latitude is way too much..."); }
+    void TellBadThermal(const char* text) override { ShowMessage(owner, text, MB_OK | MB_ICONHAND); }
+
+private:
+    HWND owner;
+};
+
+}  // namespace
+
+// Starts one SCASM run without waiting; the process handle, or null when none was started.
+HANDLE RunScasm(char* commandLine) {
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// "scasm NAME_a.sca NAME_a.bgl"; a name with a blank is quoted so that it stays one argument.
+static void ComposeScasmCommand(int band) {
+    const char* suffix = sceneryFileSuffixes[band];
+    const char* quote = std::strchr(projectName, ' ') != nullptr ? "\"" : "";
+    std::snprintf(scasmCommand, sizeof scasmCommand, "scasm %s%s%s.sca%s %s%s%s.bgl%s", quote, projectName, suffix,
+                  quote, quote, projectName, suffix, quote);
+}
+
+void CreateScenery(HWND owner) {
+    CopyText(captionText, CaptionTextSize, ProgramName);
+    if (!backdropLoaded) {
+        ShowStartProjectNotice(owner);
+        return;
+    }
+    if (thermalCount == 0) {
+        ShowAddThermalsNotice(owner);
+        return;
+    }
+    char question[64];
+    std::snprintf(question, sizeof question, "%s %d %s", "Create a BGL with", static_cast<int>(thermalCount), "thermals...");
+    if (ShowMessage(owner, question, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL) return;
+
+    setupMode = 0;
+    boundsParsePending = 0;
+    manualMode = 0;
+    automaticMode = 0;
+    clearPartMode = 0;
+
+    if (projectName[0] == '\0') {
+        fileDialog.lpstrFilter = ProjectFilter;
+        if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
+        CutExtension(projectName, ProjectNameSize, dialogTitle);
+        UpdateTitle(owner, projectName);
+    }
+
+    int length = std::snprintf(dialogTitle, DialogTitleSize, "%s%s", projectName, ".prj");
+    bool saved = length >= 0 && length < DialogTitleSize && WriteProject(dialogTitle);
+    if (!saved) {
+        char text[DialogTitleSize + 32];
+        std::snprintf(text, sizeof text, "%s [%s]", "trying to save", dialogTitle);
+        ShowError(owner, text);
+    }
+
+    BoxQuestions questions(owner);
+    if (!WriteScaFiles(questions, projectName)) return;
+
+    for (int band = 0; band < sceneryFileCount; ++band) {
+        ComposeScasmCommand(band);
+        HANDLE process = RunScasm(scasmCommand);
+        // Nobody waits for a run; its handle is not needed.
+        if (process != nullptr) CloseHandle(process);
+    }
+    // A project whose save failed still has unsaved changes.
+    if (saved) projectModified = 0;
+}

@@ -1,0 +1,160 @@
+// The Setup dialog: the backdrop, the four bound rows with their check, the marker buttons, and
+// OK that turns rows and markers into the numeric area.
+#include "setup/SetupDialog.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "app/AppWindow.h"
+#include "app/FileDialogs.h"
+#include "app/MessageBoxes.h"
+#include "map/Geometry.h"
+#include "map/MapWindow.h"
+#include "model/Coordinates.h"
+#include "model/Project.h"
+#include "resources/ResourceIds.h"
+#include "setup/SetupCheck.h"
+
+namespace {
+
+// The Setup dialog while it exists, so that Open can close it and no other tool dialog.
+HWND setupDialog = nullptr;
+
+// Row r (top, bottom, left, right) holds the edits FirstRowEdit + 4r to FirstRowEdit + 4r + 3:
+// degrees, minutes, thousandths, hemisphere.
+constexpr int FirstRowEdit = IdcSetupTopDeg;
+
+int RowEdit(int row, int part) { return FirstRowEdit + 4 * row + part; }
+
+void CloseSetupDialog(HWND dialog) {
+    DestroyWindow(dialog);
+    if (theApp->currentDialog == dialog) theApp->currentDialog = nullptr;
+}
+
+// Markers that meet or cross leave no backdrop between the entered bounds to stretch them over.
+bool MarkersCross() {
+    if (!backdropLoaded) return false;
+    int64_t columns = int64_t{markers[MarkerLeft].x} + markers[MarkerRight].x;
+    int64_t rows = int64_t{markers[MarkerTop].y} + markers[MarkerBottom].y;
+    return (backdropWidth > 0 && columns >= backdropWidth) ||
+           (backdropHeight > 0 && rows >= backdropHeight);
+}
+
+void LoadBackdrop(HWND dialog) {
+    fileDialog.lpstrFilter = BackdropFilter;
+    if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
+    CopyText(backdropName, BackdropNameSize, spareDialogTitle);
+    SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
+    backdropReloadPending = 1;
+    InvalidateMap(true);
+    scrollPercentX = 50;
+    scrollPercentY = 50;
+    projectModified = 1;
+}
+
+// True when the dialog closed.
+bool ApplySetup(HWND dialog) {
+    // A failed check has shown its error; the rows it leaves have no sound conversion.
+    if (!CheckSetup(dialog)) return false;
+    if (MarkersCross()) {
+        ShowMessage(dialog,
+                    "The markers meet or cross: set the left marker left of the right one and the "
+                    "top marker above the bottom one...",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    RecomputeArea();
+    InvalidateMap(false);
+    projectModified = 1;
+    setupMode = 0;
+    CloseSetupDialog(dialog);
+    return true;
+}
+
+}  // namespace
+
+void FillSetupDialog(HWND dialog) {
+    SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
+    for (int row = 0; row < 4; ++row) {
+        const SetupRow& r = setupRows[row];
+        SetDlgItemTextA(dialog, RowEdit(row, 0), r.degText);
+        SetDlgItemTextA(dialog, RowEdit(row, 1), r.minText);
+        SetDlgItemTextA(dialog, RowEdit(row, 2), r.thouText);
+        SetDlgItemTextA(dialog, RowEdit(row, 3), r.hemiText);
+    }
+}
+
+bool CheckSetup(HWND dialog) {
+    // The buffer sizes are the character limits: 3 degrees, 3 minutes, 4 thousandths, 1 letter.
+    for (int row = 0; row < 4; ++row) {
+        SetupRow& r = setupRows[row];
+        GetDlgItemTextA(dialog, RowEdit(row, 0), r.degText, sizeof r.degText);
+        GetDlgItemTextA(dialog, RowEdit(row, 1), r.minText, sizeof r.minText);
+        GetDlgItemTextA(dialog, RowEdit(row, 2), r.thouText, sizeof r.thouText);
+        GetDlgItemTextA(dialog, RowEdit(row, 3), r.hemiText, sizeof r.hemiText);
+    }
+    int error = CheckSetupRows();
+    if (error != 0) {
+        char text[MessageTextSize];
+        std::snprintf(text, sizeof text, "Error [%d] - %s", error, SetupErrorText(error));
+        ShowError(dialog, text);
+    }
+    FillSetupDialog(dialog);
+    return error == 0;
+}
+
+void CloseSetupDialogWithoutApplying() {
+    if (setupDialog != nullptr && theApp->currentDialog == setupDialog) {
+        CloseSetupDialog(setupDialog);
+    }
+}
+
+INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        setupDialog = dialog;
+        SetFocus(GetDlgItem(dialog, IdcSetupLoad));
+        FillSetupDialog(dialog);
+        CheckSetup(dialog);
+        return FALSE;
+
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        if (id == IdcSetupBackdrop || (id >= IdcSetupTopDeg && id <= IdcSetupRightHemi)) {
+            return FALSE;  // typed text is read by Check and OK
+        }
+        switch (id) {
+        case IdcSetupLoad:
+            LoadBackdrop(dialog);
+            return FALSE;
+        case IdcSetupCheck:
+            CheckSetup(dialog);
+            return FALSE;
+        case IdcSetupOk:
+            return ApplySetup(dialog) ? TRUE : FALSE;
+        case IdcSetupMarkerTop:
+        case IdcSetupMarkerBottom:
+        case IdcSetupMarkerLeft:
+        case IdcSetupMarkerRight:
+            CheckRadioButton(dialog, IdcSetupMarkerTop, IdcSetupMarkerRight, id);
+            markerEdge = id - IdcSetupMarkerTop;
+            return FALSE;
+        default:
+            // Escape among them: close without applying; setup mode stays for the next OK.
+            CloseSetupDialog(dialog);
+            return TRUE;
+        }
+    }
+
+    case WM_CLOSE:
+        CloseSetupDialog(dialog);
+        return TRUE;
+
+    case WM_DESTROY:
+        if (setupDialog == dialog) setupDialog = nullptr;
+        return FALSE;
+
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,108 @@
+// Bound texts to numbers and back, and the stretch of the area by the markers.
+#include "model/Coordinates.h"
+#include "model/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void SetBounds(const char* top, const char* bottom, const char* left, const char* right) {
+    ResetProject();
+    std::strcpy(areaTopText, top);
+    std::strcpy(areaBottomText, bottom);
+    std::strcpy(areaLeftText, left);
+    std::strcpy(areaRightText, right);
+}
+
+TEST(Coordinates, TextToNumber) {
+    struct Case { const char* text; const char* compact; int32_t value; };
+    const Case cases[] = {
+        {"52:30.000N", "5250000N", 5250000},    {"90:00.000S", "9000000S", -9000000},
+        {"180:00.000W", "18000000W", -18000000}, {"004:53.000E", "00488333E", 488333},
+        {"48:07.123S", "4811872S", -4811872},    {"52:00.001N", "5200002N", 5200002},
+        {"00:00.000N", "0000000N", 0},           {"52:30.500N", "5250833N", 5250833},
+        // Minutes are plain decimals: a hex form or an exponent reads as its leading digits.
+        {"52:0x.8p99N", "5200000N", 5200000},
+    };
+    for (const Case& c : cases) {
+        char compact[CompactTextSize] = "";
+        CompactCoordinate(compact, c.text);
+        EXPECT_STREQ(compact, c.compact) << c.text;
+        EXPECT_EQ(CompactToNumber(compact, c.text[2] == ':' ? 'N' : 'E'), c.value) << c.text;
+    }
+}
+
+TEST(Coordinates, NumberToTextAndRow) {
+    struct Case { int32_t value; bool latitude; const char* text; const char* row; };
+    const Case cases[] = {
+        {5250000, true, "52:30.000N", "52 30 000 N"}, {0, true, "00:00.000S", "00 00 000 S"},
+        {0, false, "000:00.000W", "000 00 000 W"},    {5250833, true, "52:30.500N", "52 30 499 N"},
+        {-1, true, "00:00.001S", "00 00 000 S"},
+        // 60 minutes carry into the degrees, or the text would read back a hundredfold.
+        {5299999, true, "53:00.000N", "52 59 999 N"},
+        {INT32_MIN, false, "21474:50.189W", "214 50 189 W"},
+    };
+    for (const Case& c : cases) {
+        char text[BoundTextSize];
+        CoordinateToText(text, sizeof text, c.value, c.latitude);
+        EXPECT_STREQ(text, c.text) << c.value;
+        SetupRow r{};
+        CoordinateToRow(r, c.value, c.latitude);
+        EXPECT_EQ(std::string(r.degText) + " " + r.minText + " " + r.thouText + " " + r.hemiText,
+                  c.row) << c.value;
+    }
+}
+
+TEST(Coordinates, MarkersStretchTheAreaOverTheBackdrop) {
+    struct Case {
+        int32_t width, height, left, right, top, bottom;
+        int32_t areaLeft, areaRight; double lonPerPx, latPerPx; const char* texts;
+    };
+    const Case cases[] = {
+        {1000, 800, 100, 100, 0, 0, 375000, 625000, 250.0, 125.0, "003:45.000E 006:15.000E"},
+        // Without a backdrop, or with markers that leave no room, nothing is stretched.
+        {0, 0, 100, 100, 100, 100, 400000, 600000, 0.0, 0.0, "004:00.000E 006:00.000E"},
+        {1000, 800, 600, 400, 500, 400, 400000, 600000, 200.0, 125.0, "004:00.000E 006:00.000E"},
+        {1000, 800, INT32_MAX, INT32_MAX, 1, INT32_MAX, 400000, 600000, 200.0, 125.0,
+         "004:00.000E 006:00.000E"},
+    };
+    for (const Case& c : cases) {
+        SetBounds("53:00.000N", "52:00.000N", "004:00.000E", "006:00.000E");
+        backdropWidth = c.width;
+        backdropHeight = c.height;
+        markers[MarkerLeft].x = c.left;
+        markers[MarkerRight].x = c.right;
+        markers[MarkerTop].y = c.top;
+        markers[MarkerBottom].y = c.bottom;
+        RecomputeArea();
+        EXPECT_EQ(areaLeft, c.areaLeft) << c.width;
+        EXPECT_EQ(areaRight, c.areaRight) << c.width;
+        EXPECT_EQ(lonSpan, c.areaRight - c.areaLeft) << c.width;
+        EXPECT_EQ(areaTop - areaBottom, 100000) << c.width;
+        EXPECT_DOUBLE_EQ(lonPerPixel, c.lonPerPx) << c.width;
+        EXPECT_DOUBLE_EQ(latPerPixel, c.latPerPx) << c.width;
+        EXPECT_EQ(std::string(areaLeftText) + " " + areaRightText, c.texts) << c.width;
+        EXPECT_EQ(markers[MarkerLeft].x | markers[MarkerRight].x | markers[MarkerTop].y, 0);
+    }
+}
+
+TEST(Coordinates, UnconvertibleBoundKeepsItsLastValue) {
+    for (const char* bad : {"5:30.000N", "52:3.0000N", "52:30.000X", "004:53.000N", ""}) {
+        ResetCompactTexts();
+        SetBounds(bad, "52:00.000N", "004:00.000E", "006:00.000E");
+        RecomputeArea();
+        EXPECT_EQ(areaTop, 0) << "never converted: " << bad;
+        std::strcpy(areaTopText, "52:30.000N");
+        RecomputeArea();
+        std::strcpy(areaTopText, bad);
+        RecomputeArea();
+        EXPECT_EQ(areaTop, 5250000) << bad;
+        EXPECT_STREQ(areaTopText, "52:30.000N") << bad;
+    }
+}
+
+}  // namespace

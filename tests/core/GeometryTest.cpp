@@ -1,0 +1,106 @@
+// View state, conversions and the selection's bounds.
+#include <gtest/gtest.h>
+
+#include "map/Geometry.h"
+#include "map/Selection.h"
+#include "model/Project.h"
+
+namespace {
+
+class GeometryTest : public ::testing::Test {
+protected:
+    void SetUp() override { Set(1019, 840, 600, 400, 1000.0); }  // a room of 1000 x 800
+    void TearDown() override { Set(0, 0, 0, 0, 0.0); }
+    static void Set(int viewW, int viewH, int width, int height, double perPixel) {
+        ResetView();
+        ResetSelection();
+        viewWidth = viewW, viewHeight = viewH, backdropWidth = width, backdropHeight = height;
+        areaTop = perPixel > 0 ? 5300000 : 0, areaLeft = perPixel > 0 ? 500000 : 0;
+        latPerPixel = lonPerPixel = perPixel;
+    }
+};
+
+TEST_F(GeometryTest, OriginFollowsScroll) {
+    const struct { int width, height, scroll, originX, originY; } cases[] = {
+        {600, 400, 50, 200, 200}, {600, 400, 0, 0, 0}, {600, 400, 100, 400, 400},
+        {3000, 2000, 50, -1000, -600}};
+    for (const auto& c : cases) {
+        backdropWidth = c.width, backdropHeight = c.height;
+        scrollPercentX = scrollPercentY = c.scroll;
+        UpdateMapOrigin();
+        EXPECT_EQ(mapOriginX, c.originX) << c.width << " at " << c.scroll;
+        EXPECT_EQ(mapOriginY, c.originY) << c.width << " at " << c.scroll;
+    }
+    backdropWidth = 3001, backdropHeight = 2003, zoomFactor = 1.3;  // corner meets the room's
+    UpdateMapOrigin();
+    EXPECT_NEAR(mapOriginX + PictureWidth(), 1000, 1);
+    EXPECT_NEAR(mapOriginY + PictureHeight(), 800, 1);
+}
+
+TEST_F(GeometryTest, ZoomSteps) {
+    FitZoom();  // 1000/600 against 800/400
+    EXPECT_DOUBLE_EQ(fitZoom, 1000.0 / 600.0);
+    EXPECT_FALSE(ZoomOut());
+    EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
+    zoomFactor = 1.0;  // zooming out below a fit zoom above 1 enlarges to it
+    EXPECT_TRUE(ZoomOut());
+    EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
+    backdropWidth = 2000;
+    EXPECT_TRUE(FitAndCentre());
+    EXPECT_DOUBLE_EQ(zoomFactor, 0.5);
+    EXPECT_TRUE(ZoomOneToOne());
+    EXPECT_FALSE(ZoomIn());
+    EXPECT_FALSE(ZoomOut());
+    EXPECT_DOUBLE_EQ(zoomFactor, 1.0 * 1.1 * 0.9);
+    backdropWidth = 60000000, zoomFactor = 1.0;  // the picture stays below 2^26 pixels
+    ZoomIn();
+    ZoomIn();
+    EXPECT_DOUBLE_EQ(zoomFactor, 1.1);
+
+    Set(1019, 840, 0, 0, 0.0);  // no backdrop yet
+    zoomFactor = 1.5;
+    FitZoom();
+    EXPECT_FALSE(FitAndCentre());
+    EXPECT_FALSE(ZoomIn());
+    EXPECT_DOUBLE_EQ(zoomFactor, 1.5);
+    int x, y;
+    EXPECT_FALSE(GeoToWindow(5200000, 500000, x, y));
+    EXPECT_EQ(RadiusToWindow(500), 0.0);
+}
+
+TEST_F(GeometryTest, ConversionsTruncateOnceTowardZero) {
+    zoomFactor = 10.0;
+    EXPECT_EQ(WindowToColumn(-7), 0);  // -0.7
+    EXPECT_EQ(WindowToRow(-15), -1);   // -1.5
+    zoomFactor = 1.5, mapOriginX = -3;
+    EXPECT_EQ(ColumnToWindowX(1), -1);  // trunc(1.5 - 3), not trunc(1.5) - 3
+    zoomFactor = 3.0, latPerPixel = 100.0;
+    EXPECT_EQ(WindowToLat(1), 5299966);  // a third of a row, not a whole row
+    EXPECT_EQ(WindowToLon(-3000), -499000);  // beyond the backdrop: not clamped
+    int x, y;
+    ASSERT_TRUE(GeoToWindow(5299950, 500001, x, y));
+    EXPECT_EQ(x, -2);  // trunc(0.003 - 3)
+    EXPECT_EQ(y, 1);   // trunc(1.5)
+    zoomFactor = 1.0, viewWidth = 600;
+    EXPECT_FALSE(CanScrollHorizontally());
+    zoomFactor = 1.001;
+    EXPECT_TRUE(CanScrollHorizontally());
+}
+
+TEST_F(GeometryTest, PointerAndSelectionTexts) {
+    pointerX = 250, pointerY = 500;
+    ComputePointerPosition();
+    EXPECT_EQ(pointerLat, 4800000);
+    EXPECT_STREQ(statusText[0], " Lat:  48.00000 Lon:    7.50000");
+
+    selStartX = 100, selStartY = 0, selEndX = 0, selEndY = 100;  // 52-53 N, 5-6 E
+    ComputeSelectionBounds();
+    EXPECT_EQ(selNorth, 5300000);
+    EXPECT_EQ(selWest, 500000);
+    EXPECT_EQ(selCentreLat, 5250000);
+    EXPECT_EQ(selCentreLon, 550000);
+    EXPECT_NEAR(RectangleSize(5300000, 5200000, 500000, 600000).horizontal, 67.768, 0.001);
+    EXPECT_STREQ(statusText[1], " hor:   67.8 km - ver.:  111.2 km - area:   7532.4 sq.km");
+}
+
+}  // namespace

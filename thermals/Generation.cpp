@@ -1,0 +1,153 @@
+// Automatic generation: the grid over the selection, the random draws of each thermal, and the
+// pending batch that Clear may take back.
+#include "thermals/Generation.h"
+
+#include <cmath>
+
+#include "model/Project.h"
+
+// Row b: which thermal of each run of eight carries a cloud when b eighths of the sky are blue.
+const uint8_t cloudCoverPattern[9][8] = {
+    {1, 1, 1, 1, 1, 1, 1, 1},
+    {1, 1, 1, 1, 0, 1, 1, 1},
+    {1, 1, 0, 1, 1, 0, 1, 1},
+    {1, 0, 1, 0, 1, 1, 0, 1},
+    {0, 1, 0, 1, 0, 1, 0, 1},
+    {0, 0, 1, 0, 1, 0, 1, 0},
+    {0, 0, 1, 0, 0, 0, 1, 0},
+    {0, 0, 0, 1, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+char autoTexts[6][8] = {"1500", "3000", "500", "1000", "0", "4"};
+uint8_t randomClouds = 1;
+uint8_t allClouds = 0;
+int32_t batchStart, batchEnd;
+
+namespace {
+
+constexpr double Pi = 3.14159265358979;
+constexpr double KmPerDegreeOfCell = 111.2;
+constexpr double KmPerDegreeLonAtEquator = 111.321;
+constexpr double UnitsPerDegree = 100000.0;
+constexpr double MaxDraw = 32767.0;
+
+// The batch of the latest Test stays pending until Add, and only while the table has not been
+// changed otherwise since (tableEdits then still holds the count seen when the batch ended).
+bool batchPending = false;
+uint32_t batchEdits = 0;
+
+double NextUnit(RandomSource& random) { return random.Next() / MaxDraw; }
+
+// a + (b - a) * u, the difference taken in integers first.
+int32_t Between(int a, int b, double u) {
+    return TruncToInt32(a + static_cast<double>(static_cast<int64_t>(b) - a) * u);
+}
+
+int32_t Twice(int32_t value) {
+    int64_t twice = int64_t{2} * value;
+    if (twice > INT32_MAX) return INT32_MAX;
+    if (twice < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(twice);
+}
+
+}  // namespace
+
+GenerationGrid GridFor(const GenerationArea& area, int density) {
+    GenerationGrid grid{0.0, 0.0, 0, 0};
+    if (density <= 0) return grid;
+    double side = 10 / std::sqrt(static_cast<double>(density));  // km holding one thermal
+    double phi = area.centreLat / UnitsPerDegree * 2 * Pi / 360;
+    grid.cellLat = side / KmPerDegreeOfCell * UnitsPerDegree;
+    grid.cellLon = side / (std::cos(phi) * KmPerDegreeLonAtEquator) * UnitsPerDegree;
+    grid.rows = TruncToInt32((static_cast<int64_t>(area.north) - area.south) / grid.cellLat);
+    grid.cols = TruncToInt32((static_cast<int64_t>(area.east) - area.west) / grid.cellLon);
+    // A flipped rectangle, or a centre at or beyond a pole, has no cells.
+    if (grid.rows < 0) grid.rows = 0;
+    if (grid.cols < 0) grid.cols = 0;
+    return grid;
+}
+
+int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area, uint32_t seed,
+                  void (*onAppended)(int index, void* context), void* context, bool* tableFull) {
+    if (tableFull != nullptr) *tableFull = false;
+    GenerationGrid grid = GridFor(area, settings.density);
+    int blue = settings.blue < 0 ? 0 : settings.blue > 8 ? 8 : settings.blue;
+    int typeCount = settings.cloudTypeCount < 0    ? 0
+                    : settings.cloudTypeCount > 20 ? 20
+                                                   : settings.cloudTypeCount;
+    RandomSource random(seed);
+
+    BeginBatch();
+    int made = 0;
+    int column = 0;  // runs on across rows: thermal m of the batch uses column m mod 8
+    for (int i = 0; i < grid.rows && grid.cols > 0; ++i) {
+        for (int j = 0; j < grid.cols; ++j) {
+            if (thermalCount >= MaxThermals) {
+                if (tableFull != nullptr) *tableFull = true;
+                EndBatch();
+                return made;
+            }
+            // Eastern 60 per cent of the cell; from the row's middle to a tenth below it.
+            double lonPos = area.west + grid.cellLon + j * grid.cellLon;
+            lonPos -= grid.cellLon / 100 * 60 * NextUnit(random);
+            double latPos = area.north - grid.cellLat / 2 - i * grid.cellLat;
+            latPos -= grid.cellLat / 100 * 60 * NextUnit(random);
+
+            Thermal& t = thermals[thermalCount];
+            t.lat = TruncToInt32(latPos);
+            t.lon = TruncToInt32(lonPos);
+            t.type = 4;
+            t.bottom = 0;
+            t.cloudParam = 0;
+            t.windDir = 0;
+            t.factor = 0;
+            int32_t ceiling = Between(settings.ceilingMin, settings.ceilingMax, NextUnit(random));
+            t.top = ceiling;
+            t.cloudCeiling = ceiling;
+            int32_t radius = Between(settings.radiusMin, settings.radiusMax, NextUnit(random));
+            t.radius = Twice(radius);
+            t.cloudSize = t.radius;
+            t.cloudOn = cloudCoverPattern[blue][column];
+            column = (column + 1) % 8;
+
+            int idx = TruncToInt32((typeCount + 1) * NextUnit(random));
+            if (idx < 1) idx = 1;
+            if (idx > typeCount) idx = typeCount;
+            t.cloudType = typeCount > 0 ? settings.cloudTypes[idx - 1] : 1;
+
+            int index = thermalCount;
+            ++thermalCount;
+            ++made;
+            if (onAppended != nullptr) onAppended(index, context);
+        }
+    }
+    EndBatch();
+    return made;
+}
+
+void BeginBatch() {
+    batchStart = thermalCount;
+    batchPending = false;
+}
+
+void EndBatch() {
+    batchEnd = thermalCount;
+    batchEdits = tableEdits;
+    batchPending = true;
+}
+
+bool DiscardThermals(int32_t from, int32_t to) {
+    if (!batchPending || tableEdits != batchEdits) return false;
+    if (to != thermalCount || from < 0 || from > to) return false;
+    for (int32_t i = from; i < to; ++i) thermals[i] = Thermal{};
+    thermalCount = from;
+    batchPending = false;
+    return from < to;
+}
+
+void KeepBatch() {
+    batchStart = thermalCount;
+    batchEnd = thermalCount;
+    batchPending = false;
+}
