@@ -4,5 +4,6 @@
 #include <windows.h>
 
 bool ReplaceFileWith(const char* tempPath, const char* targetPath) {
-    return MoveFileExA(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExA(tempPath, targetPath,
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

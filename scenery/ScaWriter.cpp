@@ -106,6 +106,7 @@ void AppendBand(std::string& out, int32_t top, int32_t bottom, int32_t east, int
 
 bool WriteScaFiles(SceneryQuestions& questions, const char* projectName) {
     sceneryFileCount = 1;
+    if (!projectName) return false;
 
     // The name tables are indexed by type and cloud type, which hand placement and project files
     // may leave out of range: refuse the whole build rather than write part of it.

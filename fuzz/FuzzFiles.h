@@ -1,0 +1,8 @@
+// The readers under test take file names: each input is written to a scratch file first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Writes the bytes to this process's scratch file and returns its name.
+const char* WriteScratchFile(const uint8_t* data, size_t size);
