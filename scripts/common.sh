@@ -8,11 +8,13 @@ can_run_win32() {
     [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
-configure_and_build() {  # name, extra cmake arguments...
+configure_and_build() {  # name, extra cmake arguments... (BUILD_TARGETS limits what is built)
     local name=$1; shift
     cmake -S "$root" -B "$build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$build/$name.configure.log" 2>&1 \
         || { cat "$build/$name.configure.log"; echo "configure of $name failed" >&2; return 1; }
-    cmake --build "$build/$name" -j "$jobs" 2>&1 | grep -E 'error|warning:|Error' | head -50
+    local targets=()
+    for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+    cmake --build "$build/$name" -j "$jobs" "${targets[@]}" 2>&1 | grep -E 'error|warning:|Error' | head -50
     [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build of $name failed" >&2; return 1; }
 }
 

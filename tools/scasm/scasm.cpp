@@ -30,7 +30,7 @@ enum ExitCode {
     SourceMissing = 2,
     SourceNotScasm = 3,
     SceneryNotWritten = 4,
-    };
+};
 
 const char HeaderStatement[] = "Header(";
 
