@@ -39,13 +39,26 @@ void InitFileDialog(HWND owner) {
     fileDialog.lpTemplateName = nullptr;
 }
 
+// A confirmed dialog makes the chosen file's folder the current folder, which the relative names
+// of Save and of the save prompt rely on. Some dialog implementations skip that when a full path
+// is typed, so it is done here as well.
+static void EnterChosenFolder(const char* path) {
+    size_t offset = fileDialog.nFileOffset;
+    if (offset == 0 || offset >= DialogPathSize) return;
+    char folder[DialogPathSize];
+    CopyText(folder, static_cast<int>(offset) + 1, path);
+    SetCurrentDirectoryA(folder);
+}
+
 bool ChooseOpenFile(HWND owner, char* path, char* title) {
     fileDialog.hwndOwner = owner;
     fileDialog.lpstrFile = path;
     fileDialog.lpstrFileTitle = title;
     fileDialog.lpstrInitialDir = nullptr;
     fileDialog.Flags = OFN_CREATEPROMPT | OFN_HIDEREADONLY;
-    return GetOpenFileNameA(&fileDialog) != 0;
+    if (!GetOpenFileNameA(&fileDialog)) return false;
+    EnterChosenFolder(path);
+    return true;
 }
 
 bool ChooseSaveFile(HWND owner, char* path, char* title) {
@@ -53,7 +66,9 @@ bool ChooseSaveFile(HWND owner, char* path, char* title) {
     fileDialog.lpstrFile = path;
     fileDialog.lpstrFileTitle = title;
     fileDialog.Flags = OFN_OVERWRITEPROMPT;
-    return GetSaveFileNameA(&fileDialog) != 0;
+    if (!GetSaveFileNameA(&fileDialog)) return false;
+    EnterChosenFolder(path);
+    return true;
 }
 
 void ShowFileMessage(HWND owner, const char* format, const char* name) {

@@ -1,46 +1,61 @@
 // Writes a seed corpus for each fuzz target: fuzz_seeds DIR makes DIR/bitmap, DIR/project,
-// DIR/coordinates and DIR/setup with ordinary and hostile examples.
+// DIR/coordinates and DIR/setup, with ordinary examples and every case of the hostile catalogue
+// that the unit tests check.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
-#include <vector>
+#include <utility>
 #include <sys/stat.h>
+
+#include "core/HostileCatalogue.h"
 
 namespace {
 
-void Put(const std::string& folder, int number, const std::string& bytes) {
-    std::string name = folder + "/seed" + std::to_string(number);
-    if (FILE* file = std::fopen(name.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
+class SeedFolder {
+public:
+    explicit SeedFolder(std::string path) : path_(std::move(path)) { mkdir(path_.c_str(), 0755); }
+    bool Put(const std::string& bytes) {
+        const std::string name = path_ + "/seed" + std::to_string(count_++);
+        FILE* file = std::fopen(name.c_str(), "wb");
+        if (file == nullptr) return false;
+        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return std::fclose(file) == 0 && ok;
     }
+private:
+    std::string path_;
+    int count_ = 0;
+};
+
+// The coordinate target reads texts as a length byte and the characters.
+std::string Text(const std::string& text) {
+    return std::string(1, static_cast<char>(text.size())) + text;
 }
 
-void Le(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-}
-
-// A bitmap of the given size and depth, its rows filled with a pattern.
-std::string Bitmap(int32_t width, int32_t height, int bitCount, uint32_t compression = 0) {
-    int64_t rowSize = ((int64_t{width} * bitCount + 31) / 32) * 4;
-    int64_t absHeight = height < 0 ? -int64_t{height} : height;
-    uint32_t colours = bitCount == 24 ? 0 : 1u << bitCount;
-    uint32_t offset = 54 + 4 * colours;
-    std::string out = "BM";
-    Le(out, static_cast<uint32_t>(offset + rowSize * absHeight), 4);
-    Le(out, 0, 4);
-    Le(out, offset, 4);
-    Le(out, 40, 4);
-    Le(out, static_cast<uint32_t>(width), 4);
-    Le(out, static_cast<uint32_t>(height), 4);
-    Le(out, 1, 2);
-    Le(out, static_cast<uint32_t>(bitCount), 2);
-    Le(out, compression, 4);
-    for (int i = 0; i < 5; ++i) Le(out, 0, 4);
-    for (uint32_t c = 0; c < colours; ++c) Le(out, c * 0x010203u, 4);
-    for (int64_t i = 0; i < rowSize * absHeight && i < 4096; ++i) out.push_back(static_cast<char>(i * 7));
+// ... and numbers as four bytes, most significant first.
+std::string Number(uint32_t value) {
+    std::string out;
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
     return out;
+}
+
+// One text for the compact form, then the four bounds with the text in its place, a backdrop of
+// 1000 x 800 and no markers.
+std::string CoordinateSeed(const std::string& text, bool latitude) {
+    std::string seed = Text(text);
+    seed += Text(latitude ? text : hostile::PreviousLatitudeText) + Text("52:00.000N");
+    seed += Text(latitude ? hostile::PreviousLongitudeText : text) + Text("005:00.000E");
+    seed += Number(1000) + Number(800) + std::string(32, '\0');
+    return seed;
+}
+
+// The Setup target reads sixteen texts, row by row, each as a length byte and the characters.
+std::string SetupSeed(const std::array<hostile::RowTexts, 4>& rows) {
+    std::string seed;
+    for (const hostile::RowTexts& r : rows)
+        for (const std::string* t : {&r.deg, &r.min, &r.thou, &r.hemi}) seed += Text(*t);
+    return seed;
 }
 
 }  // namespace
@@ -50,36 +65,44 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
         return 2;
     }
-    std::string root = argv[1];
-    for (const char* sub : {"", "/bitmap", "/project", "/coordinates", "/setup"}) mkdir((root + sub).c_str(), 0755);
+    const std::string root = argv[1];
+    mkdir(root.c_str(), 0755);
+    bool ok = true;
 
-    int n = 0;
-    for (std::string b : {Bitmap(5, 3, 24), Bitmap(5, -3, 24), Bitmap(9, 2, 4), Bitmap(33, 2, 1), Bitmap(5, 2, 8),
-                          Bitmap(1, 1, 24), Bitmap(4, 4, 8, 1), Bitmap(3, 3, 16), Bitmap(0, 3, 24),
-                          Bitmap(20000, 20000, 24).substr(0, 60), Bitmap(5, 3, 24).substr(0, 30)})
-        Put(root + "/bitmap", n++, b);
+    SeedFolder bitmaps(root + "/bitmap");
+    for (const std::string& b : {hostile::Bmp(5, 3, 24), hostile::Bmp(5, -3, 24),
+                                 hostile::Bmp(9, 2, 4), hostile::Bmp(33, 2, 1),
+                                 hostile::Bmp(5, 2, 8)})
+        ok &= bitmaps.Put(b);
+    for (const hostile::BitmapCase& c : hostile::BitmapCases()) ok &= bitmaps.Put(c.bytes);
 
-    n = 0;
-    const std::string header = "area.bmp\r\n53:30.000N\r\n51:15.500N\r\n003:20.000E\r\n007:10.000E\r\n";
-    Put(root + "/project", n++, header);
-    Put(root + "/project", n++, header + "5250833,525833,1,0,1500,500,270,0,1,0,1500,1000,1\r\n");
-    Put(root + "/project", n++, "a.bmp\n52:00.000N\n51:00.000N\n004:00.000E\n005:00.000E\n1,2,3\n-2147483648,99999999999999999999,5\n");
-    Put(root + "/project", n++, std::string(600, 'x') + "\r\n");
-    Put(root + "/project", n++, header + std::string(300, '1') + "," + std::string(100, ',') + "\t7");
-    Put(root + "/project", n++, std::string("\0\1\2BM\xff\xfe", 8));
+    SeedFolder projects(root + "/project");
+    const std::string& header = hostile::ProjectHeader();
+    ok &= projects.Put(header);
+    ok &= projects.Put(header + "5250833,525833,1,0,1500,500,270,0,1,0,1500,1000,1\r\n"
+                                "5260833,535833,4,0,1500,500,0,0,0,0,0,0,0\r\n");
+    for (const hostile::ProjectCase& c : hostile::ProjectCases()) ok &= projects.Put(c.bytes);
 
-    n = 0;
-    for (const char* t : {"52:30.500N", "004:53.000E", "90:00.000S", "180:00.000W", "5:30.000N", "52:30.500",
-                          "52:3x.500N", "52:30500N", "xx:yy.zzzN", "-1:-1.-1S", "999:99.999E", "52:30.500NS"}) {
-        std::string seed(1, static_cast<char>(std::string(t).size()));
-        seed += t;
-        Put(root + "/coordinates", n++, seed);
+    SeedFolder coordinates(root + "/coordinates");
+    for (const char* t : {"52:30.500N", "90:00.000S", "48:07.123S"})
+        ok &= coordinates.Put(CoordinateSeed(t, true));
+    for (const char* t : {"004:53.000E", "180:00.000W"})
+        ok &= coordinates.Put(CoordinateSeed(t, false));
+    for (const hostile::BoundTextCase& c : hostile::BoundTextCases())
+        ok &= coordinates.Put(CoordinateSeed(c.text, c.latitude));
+
+    SeedFolder setup(root + "/setup");
+    ok &= setup.Put(SetupSeed(hostile::DefaultRows()));
+    ok &= setup.Put(std::string(64, '\0'));
+    for (const hostile::SetupRowCase& c : hostile::SetupRowCases()) {
+        std::array<hostile::RowTexts, 4> rows = hostile::DefaultRows();
+        for (const auto& row : c.rows) rows[row.first] = row.second;
+        ok &= setup.Put(SetupSeed(rows));
     }
 
-    n = 0;
-    Put(root + "/setup", n++, std::string("\x02" "52\x02" "30\x03" "500\x01n\x02" "51\x02" "00\x03" "000\x01N"
-                                          "\x03" "004\x02" "00\x03" "000\x01" "E\x03" "005\x02" "00\x03" "000\x01" "E"));
-    Put(root + "/setup", n++, std::string(64, '\0'));
-    Put(root + "/setup", n++, std::string(64, '\x03'));
+    if (!ok) {
+        std::fprintf(stderr, "fuzz_seeds: could not write every seed under %s\n", root.c_str());
+        return 1;
+    }
     return 0;
 }
