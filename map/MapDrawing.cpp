@@ -1,0 +1,365 @@
+// The map's drawing: the backdrop, the thermal discs with their wind lines, the selection
+// rectangle and the area frame, each on a device context handed in.
+#include "map/MapWindow.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "app/MainWindow.h"
+#include "map/Bitmap.h"
+#include "map/Geometry.h"
+#include "map/MapPaint.h"
+#include "map/Selection.h"
+#include "model/Project.h"
+
+namespace {
+
+constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr COLORREF Red = RGB(255, 0, 0);
+constexpr int FramePenWidth = 3;
+constexpr double MinDiscRadius = 5.0;
+constexpr double WindLineFactor = 1.25;
+constexpr double PiForWind = 3.1415926535;
+
+// Disc fills; a thermal's fill is found by FillOf.
+enum Fill { FillCyan, FillYellow, FillGreen, FillMagenta, FillBlue, FillRed, FillCount, NoFill = -1 };
+constexpr COLORREF FillColours[FillCount] = {
+    RGB(0, 255, 255), RGB(255, 255, 0), RGB(0, 255, 0), RGB(255, 0, 255), RGB(0, 0, 255), RGB(255, 0, 0),
+};
+
+// The fill of a thermal's type and cloud; NoFill for a type outside 1..4, which keeps the fill of
+// the thermal drawn before it.
+int FillOf(const Thermal& t) {
+    bool cloud = t.cloudOn != 0;
+    switch (t.type) {
+    case 1: return cloud ? FillYellow : FillCyan;
+    case 2: return FillGreen;
+    case 3: return FillMagenta;
+    case 4: return cloud ? FillRed : FillBlue;
+    default: return NoFill;
+    }
+}
+
+// GDI takes logical coordinates up to 2^27 on every Windows version. Only a disc of tens of
+// millions of pixels reaches these bounds; its box and wind line are held inside them.
+constexpr int64_t GdiLimit = (int64_t{1} << 26);
+
+int Clamped(int64_t v) {
+    return static_cast<int>(v < -GdiLimit ? -GdiLimit : v > GdiLimit ? GdiLimit : v);
+}
+
+// The largest share (at most all) of the step d from x that stays inside the GDI bounds.
+double ShareInside(double x, double d) {
+    double limit = static_cast<double>(GdiLimit);
+    double share = 1.0;
+    if (x + d > limit && d > 0) share = (limit - x) / d;
+    if (x + d < -limit && d < 0) share = (-limit - x) / d;
+    return share > 0.0 ? share : 0.0;
+}
+
+// The shape of one thermal in window pixels: the ellipse box and, unless type 4, the wind line
+// from the centre to its end.
+struct DiscShape {
+    int x, y;
+    int64_t ri;
+    bool wind;
+    int endX, endY;
+};
+
+void ShapeOf(const Thermal& t, int x, int y, DiscShape& s) {
+    s.x = x;
+    s.y = y;
+    double r = RadiusToWindow(t.radius);
+    if (!(r >= MinDiscRadius)) r = MinDiscRadius;  // also catches NaN
+    s.ri = TruncToInt32(r);
+    s.wind = t.type != 4;
+    s.endX = x;
+    s.endY = y;
+    if (!s.wind) return;
+    // r already holds the zoom once; the wind line takes it a second time.
+    double length = r * WindLineFactor * zoomFactor;
+    double angle = PiForWind * t.windDir / 180.0;
+    double dx = std::sin(angle) * length;
+    double dy = -std::cos(angle) * length;
+    double ex = x + dx, ey = y + dy;
+    double limit = static_cast<double>(GdiLimit);
+    if (std::fabs(ex) > limit || std::fabs(ey) > limit) {
+        double share = std::fmin(ShareInside(x, dx), ShareInside(y, dy));
+        ex = x + dx * share;
+        ey = y + dy * share;
+    }
+    s.endX = TruncToInt32(ex);
+    s.endY = TruncToInt32(ey);
+}
+
+// Whether the segment meets the rectangle (Liang-Barsky).
+bool SegmentMeets(double x0, double y0, double x1, double y1, double left, double top, double right,
+                  double bottom) {
+    double t0 = 0.0, t1 = 1.0;
+    auto within = [&t0, &t1](double p, double q) {  // keeps the part where p * t <= q
+        if (p == 0.0) return q >= 0.0;
+        double t = q / p;
+        if (p < 0.0) {
+            if (t > t1) return false;
+            if (t > t0) t0 = t;
+        } else {
+            if (t < t0) return false;
+            if (t < t1) t1 = t;
+        }
+        return true;
+    };
+    double dx = x1 - x0, dy = y1 - y0;
+    return within(-dx, x0 - left) && within(dx, right - x0) && within(-dy, y0 - top) &&
+           within(dy, bottom - y0);
+}
+
+// Whether any pixel of the thermal can fall inside clip. The 2-pixel wind pen and its round ends
+// reach a pixel past the line, the outline lies inside the ellipse box; a margin covers both.
+bool Meets(const DiscShape& s, const RECT& clip) {
+    constexpr int64_t Margin = 3;
+    int64_t left = clip.left - Margin, top = clip.top - Margin;
+    int64_t right = clip.right + Margin, bottom = clip.bottom + Margin;
+    if (s.x + s.ri >= left && s.x - s.ri <= right && s.y + s.ri >= top && s.y - s.ri <= bottom) return true;
+    return s.wind && SegmentMeets(s.x, s.y, s.endX, s.endY, static_cast<double>(left),
+                                  static_cast<double>(top), static_cast<double>(right),
+                                  static_cast<double>(bottom));
+}
+
+// Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
+// it, so the fill is followed through the whole table, also across thermals that lie outside dc's
+// clip and are not drawn; before the first known type the fill is dc's current brush.
+void DrawThermalRange(HDC dc, int first) {
+    int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
+    if (first < 0) first = 0;
+    if (first >= count || latPerPixel == 0.0 || lonPerPixel == 0.0) return;
+    RECT clip;
+    if (GetClipBox(dc, &clip) == NULLREGION) return;
+
+    int fill = NoFill;
+    for (int i = first - 1; i >= 0 && fill == NoFill; --i) fill = FillOf(thermals[i]);
+
+    // Made on first use: a batch drawn one thermal at a time needs one brush per call.
+    HPEN outline = CreatePen(PS_SOLID, 1, Black);
+    HPEN windPen = nullptr;
+    HBRUSH brushes[FillCount] = {};
+    HGDIOBJ oldPen = SelectObject(dc, outline);
+    HGDIOBJ oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
+    int selectedFill = NoFill;
+
+    for (int i = first; i < count; ++i) {
+        const Thermal& t = thermals[i];
+        int own = FillOf(t);
+        if (own != NoFill) fill = own;
+        int x, y;
+        GeoToWindow(t.lat, t.lon, x, y);
+        DiscShape s;
+        ShapeOf(t, x, y, s);
+        if (!Meets(s, clip)) continue;
+
+        SelectObject(dc, outline);
+        if (fill != selectedFill) {
+            if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
+            SelectObject(dc, brushes[fill]);
+            selectedFill = fill;
+        }
+        MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
+        Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
+                Clamped(int64_t{y} + s.ri));
+        if (s.wind) {
+            if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
+            SelectObject(dc, windPen);
+            LineTo(dc, s.endX, s.endY);
+        }
+    }
+
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(outline);
+    if (windPen != nullptr) DeleteObject(windPen);
+    for (HBRUSH brush : brushes)
+        if (brush != nullptr) DeleteObject(brush);
+}
+
+// Draws thermals first.. on dc and repeats them on the window's off-screen copy, starting there
+// from the same current brush.
+void DrawThermalsMirrored(HDC dc, int first) {
+    HGDIOBJ startBrush = GetCurrentObject(dc, OBJ_BRUSH);
+    DrawThermalRange(dc, first);
+    if (HDC copy = MirrorOf(dc)) {
+        HGDIOBJ copyBrush = SelectObject(copy, startBrush);
+        DrawThermalRange(copy, first);
+        SelectObject(copy, copyBrush);
+    }
+}
+
+// One closed red outline through the four corners, on dc and on the window's off-screen copy.
+void DrawRedOutline(HDC dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+    // Held inside the GDI bounds; an edge beyond them is far off the window either way.
+    int left = Clamped(x0), top = Clamped(y0), right = Clamped(x1), bottom = Clamped(y1);
+    POINT corners[5] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
+    HDC targets[2] = {dc, MirrorOf(dc)};
+    HPEN pen = CreatePen(PS_SOLID, FramePenWidth, Red);
+    for (HDC target : targets) {
+        if (target == nullptr) continue;
+        HGDIOBJ old = SelectObject(target, pen);
+        Polyline(target, corners, 5);
+        SelectObject(target, old);
+    }
+    DeleteObject(pen);
+}
+
+}  // namespace
+
+void DrawBackdrop(HDC dc, int x, int y, int drawWidth, int drawHeight) {
+    if (backdrop.width <= 0 || backdrop.height <= 0 || backdrop.pixels.empty() || backdrop.info.empty())
+        return;
+    StretchDIBits(dc, x, y, drawWidth, drawHeight, 0, 0, backdrop.width, backdrop.height,
+                  backdrop.pixels.data(), reinterpret_cast<const BITMAPINFO*>(backdrop.info.data()),
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
+void DrawThermals(HDC dc) { DrawThermalsMirrored(dc, 0); }
+
+void DrawThermalsFrom(HDC dc, int first) { DrawThermalsMirrored(dc, first); }
+
+bool DrawSelection(HDC dc) {
+    int xa = ColumnToWindowX(selStartX);
+    int ya = RowToWindowY(selStartY);
+    int xb = ColumnToWindowX(selEndX);
+    int yb = RowToWindowY(selEndY);
+    if (xa == xb && ya == yb) {
+        areaSelected = 0;
+        return false;
+    }
+    areaSelected = 1;
+    DrawRedOutline(dc, xa, ya, xb, yb);
+    ComputeSelectionBounds();
+    UpdateStatusBar();
+    return true;
+}
+
+void DrawAreaFrame(HDC dc) {
+    double z = zoomFactor;
+    int32_t mT = markers[MarkerTop].y;
+    int32_t mB = markers[MarkerBottom].y;
+    int32_t mL = markers[MarkerLeft].x;
+    int32_t mR = markers[MarkerRight].x;
+    int top = mT != 0 ? TruncToInt32(mT * z + mapOriginY) : mapOriginY;
+    int bottom = mB != 0 ? TruncToInt32((static_cast<int64_t>(backdropHeight) - mB) * z + mapOriginY)
+                         : TruncToInt32(backdropHeight * z + mapOriginY);
+    int left = mL != 0 ? TruncToInt32(mL * z + mapOriginX) : mapOriginX;
+    int right = mR != 0 ? TruncToInt32((static_cast<int64_t>(backdropWidth) - mR) * z + mapOriginX)
+                        : TruncToInt32(backdropWidth * z + mapOriginX);
+    DrawRedOutline(dc, left, top, right, bottom);
+}
+
+namespace {
+
+// The backdrop stretched to the whole picture at one zoom. It is kept while it is no larger than
+// a few screens, so that a repaint at the same zoom (a scroll, a click, a new thermal) copies it
+// instead of reducing the whole backdrop again. It is made by the same stretching call as the
+// paint's own, only placed at (0, 0), so it holds the same pixels.
+constexpr int64_t KeptScreens = 4;
+
+struct KeptPicture {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    // What it was made from.
+    int width = 0, height = 0;
+    double zoom = 0.0;
+    const void* pixels = nullptr;
+    const void* info = nullptr;
+    int32_t sourceWidth = 0, sourceHeight = 0, bitCount = 0;
+    uint64_t sample = 0;
+    int stretchMode = 0;
+};
+
+KeptPicture kept;
+
+// A cheap mark of the picture's contents beside the buffer's address: a backdrop replaced by one
+// of the same size may land at the address of a freed one. Hashes the info block (header and
+// colour table) and a spread of pixel bytes.
+uint64_t SampleOfBackdrop() {
+    uint64_t hash = 1469598103934665603u;
+    auto add = [&hash](uint8_t byte) { hash = (hash ^ byte) * 1099511628211u; };
+    for (uint8_t byte : backdrop.info) add(byte);
+    size_t size = backdrop.pixels.size();
+    constexpr size_t Samples = 256;
+    for (size_t i = 0; i < Samples && size > 0; ++i) add(backdrop.pixels[i * (size - 1) / (Samples - 1)]);
+    return hash;
+}
+
+bool SmallEnoughToKeep(int w, int h) {
+    int64_t screen = int64_t{GetSystemMetrics(SM_CXSCREEN)} * GetSystemMetrics(SM_CYSCREEN);
+    return int64_t{w} * h <= KeptScreens * screen;
+}
+
+bool KeptIsCurrent(int w, int h, int stretchMode) {
+    return kept.dc != nullptr && kept.width == w && kept.height == h && kept.zoom == zoomFactor &&
+           kept.pixels == backdrop.pixels.data() && kept.info == backdrop.info.data() &&
+           kept.sourceWidth == backdrop.width && kept.sourceHeight == backdrop.height &&
+           kept.bitCount == backdrop.bitCount && kept.stretchMode == stretchMode &&
+           kept.sample == SampleOfBackdrop();
+}
+
+bool MakeKept(HDC like, int w, int h, int stretchMode) {
+    ForgetKeptPicture();
+    kept.dc = CreateCompatibleDC(like);
+    kept.bitmap = kept.dc != nullptr ? CreateCompatibleBitmap(like, w, h) : nullptr;
+    if (kept.bitmap == nullptr) {
+        ForgetKeptPicture();
+        return false;
+    }
+    kept.oldBitmap = SelectObject(kept.dc, kept.bitmap);
+    SetStretchBltMode(kept.dc, stretchMode);
+    DrawBackdrop(kept.dc, 0, 0, w, h);
+    kept.width = w;
+    kept.height = h;
+    kept.zoom = zoomFactor;
+    kept.pixels = backdrop.pixels.data();
+    kept.info = backdrop.info.data();
+    kept.sourceWidth = backdrop.width;
+    kept.sourceHeight = backdrop.height;
+    kept.bitCount = backdrop.bitCount;
+    kept.sample = SampleOfBackdrop();
+    kept.stretchMode = stretchMode;
+    return true;
+}
+
+}  // namespace
+
+void ForgetKeptPicture() {
+    if (kept.dc != nullptr && kept.oldBitmap != nullptr) SelectObject(kept.dc, kept.oldBitmap);
+    if (kept.bitmap != nullptr) DeleteObject(kept.bitmap);
+    if (kept.dc != nullptr) DeleteDC(kept.dc);
+    kept = KeptPicture{};
+}
+
+void PaintBackdrop(HDC dc, const RECT& clip) {
+    if (backdrop.width <= 0 || backdrop.height <= 0 || backdrop.pixels.empty()) {
+        ForgetKeptPicture();
+        return;
+    }
+    int w = PictureWidth();
+    int h = PictureHeight();
+    // The part of the picture inside clip; nothing to do when none of it is.
+    int64_t left = mapOriginX, top = mapOriginY;
+    int64_t visLeft = left > clip.left ? left : clip.left;
+    int64_t visTop = top > clip.top ? top : clip.top;
+    int64_t visRight = left + w < clip.right ? left + w : clip.right;
+    int64_t visBottom = top + h < clip.bottom ? top + h : clip.bottom;
+    if (visLeft >= visRight || visTop >= visBottom) return;
+
+    int stretchMode = GetStretchBltMode(dc);
+    if (SmallEnoughToKeep(w, h) && (KeptIsCurrent(w, h, stretchMode) || MakeKept(dc, w, h, stretchMode))) {
+        BitBlt(dc, static_cast<int>(visLeft), static_cast<int>(visTop), static_cast<int>(visRight - visLeft),
+               static_cast<int>(visBottom - visTop), kept.dc, static_cast<int>(visLeft - left),
+               static_cast<int>(visTop - top), SRCCOPY);
+        return;
+    }
+    // Too large to keep: stretch straight into dc. GDI works only on the part of the destination
+    // inside dc's clip, so the cost follows the window, not the zoom.
+    ForgetKeptPicture();
+    DrawBackdrop(dc, mapOriginX, mapOriginY, w, h);
+}
