@@ -35,7 +35,9 @@ void DrawAppended(int index, void* context) {
 }
 
 void CloseAutomaticDialog(HWND dialog) {
+    // The rectangle goes with the dialog; no later Clear or Test may act on its stale bounds.
     ResetSelection();
+    areaSelected = 0;
     automaticMode = 0;
     InvalidateMap(false);
     DestroyWindow(dialog);
