@@ -1,4 +1,3 @@
-// HELPER NOTE (the lead removes this line): before writing code, read /tmp/rules.txt: the rules and build facts for this work.
 // The map window: painting, scrolling and the mouse, by map mode.
 #pragma once
 

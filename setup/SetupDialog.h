@@ -1,4 +1,3 @@
-// HELPER NOTE (the lead removes this line): before writing code, read /tmp/rules.txt: the rules and build facts for this work.
 // The Setup dialog: backdrop, four bound rows, markers.
 #pragma once
 
