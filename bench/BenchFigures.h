@@ -1,0 +1,31 @@
+// The groups of figures the benchmark measures, and what they share of the running program.
+#pragma once
+
+#include <string>
+
+#include "BenchTable.h"
+
+struct BenchRun {
+    std::string folder;  // scratch folder, also the current folder
+    std::string projectFile;
+    int reps = 5;
+    BenchTable table;
+};
+
+// The project of the table as it stands, written line by line with snprintf and one fwrite.
+void PlainWriteProject(const char* path);
+
+// Project read and write, scenery sources, backdrop loads.
+void MeasureFiles(BenchRun& run);
+// Paints at four zooms with and without the table, a scroll step and zoom steps.
+void MeasureMap(BenchRun& run);
+// A batch made with the Automatic dialog's Test.
+void MeasureBatch(BenchRun& run);
+
+// Runs the program's messages (tool dialog first) until nothing came for a while or maxMs passed.
+void PumpMessages(int maxMs);
+// Invalidates the whole map and lets it paint now.
+void RepaintMap(bool erase);
+// What Open does with the project file: reset, read, and the backdrop load and area recompute
+// of the next paint. The view fits the backdrop afterwards.
+bool OpenBenchProject(const std::string& projectFile);
