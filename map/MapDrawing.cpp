@@ -115,11 +115,18 @@ bool SegmentMeets(double x0, double y0, double x1, double y1, double left, doubl
 
 // Whether any pixel of the thermal can fall inside clip. The 2-pixel wind pen and its round ends
 // reach a pixel past the line, the outline lies inside the ellipse box; a margin covers both.
+constexpr int64_t ClipMargin = 3;
+
+bool DiscMeets(const DiscShape& s, const RECT& clip) {
+    int64_t left = clip.left - ClipMargin, top = clip.top - ClipMargin;
+    int64_t right = clip.right + ClipMargin, bottom = clip.bottom + ClipMargin;
+    return s.x + s.ri >= left && s.x - s.ri <= right && s.y + s.ri >= top && s.y - s.ri <= bottom;
+}
+
 bool Meets(const DiscShape& s, const RECT& clip) {
-    constexpr int64_t Margin = 3;
-    int64_t left = clip.left - Margin, top = clip.top - Margin;
-    int64_t right = clip.right + Margin, bottom = clip.bottom + Margin;
-    if (s.x + s.ri >= left && s.x - s.ri <= right && s.y + s.ri >= top && s.y - s.ri <= bottom) return true;
+    int64_t left = clip.left - ClipMargin, top = clip.top - ClipMargin;
+    int64_t right = clip.right + ClipMargin, bottom = clip.bottom + ClipMargin;
+    if (DiscMeets(s, clip)) return true;
     return s.wind && SegmentMeets(s.x, s.y, s.endX, s.endY, static_cast<double>(left),
                                   static_cast<double>(top), static_cast<double>(right),
                                   static_cast<double>(bottom));
@@ -163,8 +170,10 @@ void DrawThermalRange(HDC dc, int first) {
             selectedFill = fill;
         }
         MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
-        Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
-                Clamped(int64_t{y} + s.ri));
+        // Only the wind line may reach the window; a disc wholly outside it draws nothing there.
+        if (DiscMeets(s, clip))
+            Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
+                    Clamped(int64_t{y} + s.ri));
         if (s.wind) {
             if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
             SelectObject(dc, windPen);

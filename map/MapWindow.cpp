@@ -121,8 +121,9 @@ void Paint(HWND window) {
     painting = false;
     EndPaint(window, &ps);
     DeleteObject(update);
-    SetScrollPos(window, SB_HORZ, scrollPercentX, TRUE);
-    SetScrollPos(window, SB_VERT, scrollPercentY, TRUE);
+    // Setting an unchanged thumb redraws the bar for nothing, which costs more than the paint.
+    if (GetScrollPos(window, SB_HORZ) != scrollPercentX) SetScrollPos(window, SB_HORZ, scrollPercentX, TRUE);
+    if (GetScrollPos(window, SB_VERT) != scrollPercentY) SetScrollPos(window, SB_VERT, scrollPercentY, TRUE);
 }
 
 void Scroll(int& percent, WPARAM wParam) {

@@ -76,29 +76,26 @@ void AppendBand(std::string& out, int32_t top, int32_t bottom, int32_t east, int
     for (int32_t i = 0; i < TableCount(); ++i) {
         const Thermal& t = thermals[i];
         if (t.lat < bottom || t.lat > top || !t.cloudOn) continue;
-        std::snprintf(line, sizeof line, "Macro( %s %s %s %d %d %d %s )\r\n", cloudMacroName,
-                      DegreeText(Degrees(t.lat)).text, DegreeText(Degrees(t.lon)).text,
-                      static_cast<int>(t.cloudParam), static_cast<int>(t.cloudCeiling),
-                      static_cast<int>(t.cloudSize), cloudTextureNames[t.cloudType - 1]);
-        out.append(line);
+        int length = std::snprintf(line, sizeof line, "Macro( %s %.5f %.5f %d %d %d %s )\r\n", cloudMacroName,
+                                   Degrees(t.lat), Degrees(t.lon), static_cast<int>(t.cloudParam),
+                                   static_cast<int>(t.cloudCeiling), static_cast<int>(t.cloudSize),
+                                   cloudTextureNames[t.cloudType - 1]);
+        out.append(line, static_cast<size_t>(length));
     }
     out.append("\r\n");
 
     for (int32_t i = 0; i < TableCount(); ++i) {
         const Thermal& t = thermals[i];
         if (t.lat < bottom || t.lat > top) continue;
-        int length = std::snprintf(line, sizeof line, "Macro( %s %s %s %d %d %d",
-                                   liftMacroNames[t.type - 1], DegreeText(Degrees(t.lat)).text,
-                                   DegreeText(Degrees(t.lon)).text, static_cast<int>(t.bottom),
-                                   static_cast<int>(t.top), static_cast<int>(t.radius));
-        out.append(line, static_cast<size_t>(length));
         // The wind-driven lift types take a direction and a factor; type 4 has neither.
-        if (t.type != 4) {
-            std::snprintf(line, sizeof line, " %d %d", static_cast<int>(t.windDir),
-                          static_cast<int>(t.factor));
-            out.append(line);
-        }
-        out.append(" )\r\n");
+        int length = t.type != 4
+            ? std::snprintf(line, sizeof line, "Macro( %s %.5f %.5f %d %d %d %d %d )\r\n", liftMacroNames[t.type - 1],
+                            Degrees(t.lat), Degrees(t.lon), static_cast<int>(t.bottom), static_cast<int>(t.top),
+                            static_cast<int>(t.radius), static_cast<int>(t.windDir), static_cast<int>(t.factor))
+            : std::snprintf(line, sizeof line, "Macro( %s %.5f %.5f %d %d %d )\r\n", liftMacroNames[t.type - 1],
+                            Degrees(t.lat), Degrees(t.lon), static_cast<int>(t.bottom), static_cast<int>(t.top),
+                            static_cast<int>(t.radius));
+        out.append(line, static_cast<size_t>(length));
     }
 }
 
