@@ -16,11 +16,8 @@ void NewProject(HWND owner) {
     if (projectModified) OfferSave(owner);
     ResetProject();
     UpdateTitle(owner, projectName);
+    ClearMapModes();
     setupMode = 1;
-    boundsParsePending = 0;
-    manualMode = 0;
-    automaticMode = 0;
-    clearPartMode = 0;
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
 }
 
@@ -39,11 +36,8 @@ void OpenProject(HWND owner) {
     UpdateTitle(owner, projectName);
     projectModified = 0;
     backdropReloadPending = 1;
-    setupMode = 0;
+    ClearMapModes();
     boundsParsePending = 1;
-    manualMode = 0;
-    automaticMode = 0;
-    clearPartMode = 0;
     // The Setup dialog's rows belong to the project just replaced; an OK would write them over
     // the opened project's bounds.
     CloseSetupDialogWithoutApplying();

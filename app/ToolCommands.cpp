@@ -17,11 +17,7 @@ void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure) {
 
 // Exactly one map mode on, the others and the pending bounds parse off.
 static void SetMode(int32_t* mode) {
-    setupMode = 0;
-    manualMode = 0;
-    automaticMode = 0;
-    clearPartMode = 0;
-    boundsParsePending = 0;
+    ClearMapModes();
     *mode = 1;
 }
 
@@ -67,11 +63,7 @@ void ClearAllThermals(HWND owner) {
         return;
     }
     // The modes go off before the question, whatever the answer.
-    setupMode = 0;
-    manualMode = 0;
-    automaticMode = 0;
-    clearPartMode = 0;
-    boundsParsePending = 0;
+    ClearMapModes();
     if (ShowMessage(owner, "Do you want to clear all thermals ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     ClearAllRecords();
     projectModified = 1;

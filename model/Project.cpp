@@ -73,6 +73,14 @@ int32_t TextToInt(const char* text) {
     return static_cast<int32_t>(value);
 }
 
+void ClearMapModes() {
+    setupMode = 0;
+    manualMode = 0;
+    automaticMode = 0;
+    clearPartMode = 0;
+    boundsParsePending = 0;
+}
+
 bool ResetProject() {
     backdropName[0] = '\0';
     projectName[0] = '\0';

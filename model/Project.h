@@ -85,6 +85,10 @@ extern char dialogTitle[DialogTitleSize];
 extern char spareDialogPath[DialogPathSize];
 extern char spareDialogTitle[DialogTitleSize];
 
+// Turns every map mode off, and the pending bounds parse with them: each command that starts a
+// mode or leaves them all starts from here.
+void ClearMapModes();
+
 // Puts the project into the new-project state. Always true.
 bool ResetProject();
 

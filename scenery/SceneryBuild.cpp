@@ -69,11 +69,7 @@ void CreateScenery(HWND owner) {
     std::snprintf(question, sizeof question, "%s %d %s", "Create a BGL with", static_cast<int>(thermalCount), "thermals...");
     if (ShowMessage(owner, question, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL) return;
 
-    setupMode = 0;
-    boundsParsePending = 0;
-    manualMode = 0;
-    automaticMode = 0;
-    clearPartMode = 0;
+    ClearMapModes();
 
     if (projectName[0] == '\0') {
         fileDialog.lpstrFilter = ProjectFilter;
