@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <algorithm>
+#include <vector>
 
 #include "app/MainWindow.h"
 #include "map/Bitmap.h"
@@ -132,6 +134,29 @@ bool Meets(const DiscShape& s, const RECT& clip) {
                                   static_cast<double>(bottom));
 }
 
+// Wine's Ellipse works along the whole outline, so a disc of a million pixels takes it seconds or
+// breaks it; a disc larger than this is drawn as its part inside the clip, row by row.
+constexpr int64_t LargestEllipse = 1 << 14;
+
+void DrawLargeDisc(HDC dc, int x, int y, int64_t r, const RECT& clip) {
+    const int64_t left = clip.left - 2, right = clip.right + 2, top = clip.top - 2, bottom = clip.bottom + 2;
+    const double r2 = static_cast<double>(r) * static_cast<double>(r);
+    std::vector<POINT> west, east;
+    const int64_t first = std::max<int64_t>(top, int64_t{y} - r), last = std::min<int64_t>(bottom, int64_t{y} + r);
+    for (int64_t row = first; row <= last; ++row) {
+        const double dy = static_cast<double>(row - y);
+        const double half = std::sqrt(std::max(0.0, r2 - dy * dy));
+        const int64_t xl = std::max<int64_t>(left, static_cast<int64_t>(std::ceil(x - half)));
+        const int64_t xr = std::min<int64_t>(right, static_cast<int64_t>(std::floor(x + half)));
+        if (xl > xr) continue;
+        west.push_back({static_cast<LONG>(xl), static_cast<LONG>(row)});
+        east.push_back({static_cast<LONG>(xr), static_cast<LONG>(row)});
+    }
+    if (west.empty()) return;
+    west.insert(west.end(), east.rbegin(), east.rend());
+    Polygon(dc, west.data(), static_cast<int>(west.size()));
+}
+
 // Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
 // it, so the fill is followed through the whole table, also across thermals that lie outside dc's
 // clip and are not drawn; before the first known type the fill is dc's current brush.
@@ -171,9 +196,13 @@ void DrawThermalRange(HDC dc, int first) {
         }
         MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
         // Only the wind line may reach the window; a disc wholly outside it draws nothing there.
-        if (DiscMeets(s, clip))
-            Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
-                    Clamped(int64_t{y} + s.ri));
+        if (DiscMeets(s, clip)) {
+            if (s.ri > LargestEllipse)
+                DrawLargeDisc(dc, x, y, s.ri, clip);
+            else
+                Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
+                        Clamped(int64_t{y} + s.ri));
+        }
         if (s.wind) {
             if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
             SelectObject(dc, windPen);
@@ -370,5 +399,23 @@ void PaintBackdrop(HDC dc, const RECT& clip) {
     // Too large to keep: stretch straight into dc. GDI works only on the part of the destination
     // inside dc's clip, so the cost follows the window, not the zoom.
     ForgetKeptPicture();
-    DrawBackdrop(dc, mapOriginX, mapOriginY, w, h);
+    const int64_t sw = backdrop.width, sh = backdrop.height;
+    constexpr int64_t StretchLimit = int64_t{1} << 31;
+    if (int64_t{w} * sw < StretchLimit && int64_t{h} * sh < StretchLimit) {
+        DrawBackdrop(dc, mapOriginX, mapOriginY, w, h);
+        return;
+    }
+    // Past that, GDI's stretch works in products of the two sizes that overflow, and draws
+    // nothing: stretch only the source pixels that reach the clip, to where the whole picture
+    // puts them.
+    int64_t c0 = (visLeft - left) * sw / w, c1 = ((visRight - left) * sw + w - 1) / w;
+    int64_t r0 = (visTop - top) * sh / h, r1 = ((visBottom - top) * sh + h - 1) / h;
+    c0 = std::max<int64_t>(0, c0 - 1); r0 = std::max<int64_t>(0, r0 - 1);
+    c1 = std::min(sw, c1 + 1); r1 = std::min(sh, r1 + 1);
+    const int64_t x0 = left + c0 * w / sw, x1 = left + c1 * w / sw;
+    const int64_t y0 = top + r0 * h / sh, y1 = top + r1 * h / sh;
+    StretchDIBits(dc, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                  static_cast<int>(c0), static_cast<int>(sh - r1), static_cast<int>(c1 - c0), static_cast<int>(r1 - r0),
+                  backdrop.pixels.data(), reinterpret_cast<const BITMAPINFO*>(backdrop.info.data()), DIB_RGB_COLORS,
+                  SRCCOPY);
 }
