@@ -577,18 +577,12 @@ void BoxWatcher::Timer(HWND window, UINT_PTR id) {
         if (it->second.kind == PendingKind::Box) {
             PressButton(window, it->second.answer);
         } else if (it->second.kind == PendingKind::File) {
+            // The whole path at once: the program makes the chosen file's folder current
+            // itself, and a folder that does not exist reaches the program as typed.
             const FileAnswer answer = it->second.file;
-            const FileSteps steps = SplitFilePath(answer.path);
-            std::string text = steps.name;
-            if (!answer.cancel && !steps.folder.empty() && !it->second.folderDone) {
-                // The name follows once the dialog shows the folder.
-                it->second.folderDone = true;
-                text = steps.folder;
-                SetTimer(window, ActionTimerId, fileDelayMs, TimerProc);
-            }
             if (answer.cancel) {
                 PressButton(window, IDCANCEL);
-            } else if (!TypeFileName(window, text)) {
+            } else if (!TypeFileName(window, answer.path)) {
                 failures.push_back("file dialog \"" + it->second.caption +
                                    "\" has no file-name control");
                 PressButton(window, IDCANCEL);
@@ -597,10 +591,17 @@ void BoxWatcher::Timer(HWND window, UINT_PTR id) {
             // The action may open or close windows, which changes pending_.
             auto action = std::move(it->second.action);
             action(window);
-        } else if (it->second.kind == PendingKind::Unknown && IsModal(window)) {
-            failures.push_back("unexpected modal dialog \"" + it->second.caption + "\"; closed");
-            PressButton(window, IDCANCEL);
-            PostMessageA(window, WM_CLOSE, 0, 0);
+        } else if (it->second.kind == PendingKind::Unknown) {
+            if (IsModal(window)) {
+                failures.push_back("unexpected modal dialog \"" + it->second.caption + "\"; closed");
+                PressButton(window, IDCANCEL);
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            } else {
+                // A modeless tool dialog: its owner is disabled later only while a box or a
+                // file dialog is up, which must not make it look modal at the deadline.
+                KillTimer(window, DeadlineTimerId);
+                pending_.erase(it);
+            }
         }
         return;
     }

@@ -68,9 +68,8 @@ HWND FileNameControl(HWND fileDialog);  // cmb13, else edt1; null when neither i
 // Types text into the file-name control and presses OK; empty text presses Cancel. False when
 // the dialog has no file-name control (nothing is pressed then).
 bool TypeFileName(HWND fileDialog, const std::string& text);
-// A path as a user gives it: first the folder (OK moves the dialog there), then the name. Wine
-// makes the folder current only when the dialog has browsed to it, as Windows always does for the
-// chosen file, and the program's relative file names rely on that.
+// A path as a user gives it to a dialog of another process: first the folder (OK moves the
+// dialog there), then the name, so that the dialog has browsed to the folder as a user's would.
 struct FileSteps {
     std::string folder;  // empty when path names no folder
     std::string name;
@@ -154,7 +153,6 @@ private:
         int answer = IDCANCEL;
         int fallback = IDCANCEL;
         FileAnswer file{true, {}};
-        bool folderDone = false;
         std::function<void(HWND)> action;
     };
 
