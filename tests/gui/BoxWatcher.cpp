@@ -50,6 +50,18 @@ HWND IconControl(HWND box) {
     return nullptr;
 }
 
+// A 32-bit top-down picture of the given size, for reading pixels back.
+BITMAPINFO TopDownInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 struct IconChoice {
     BoxIcon icon;
     WORD resource;
@@ -74,13 +86,7 @@ std::vector<uint32_t> CapturePixels(HWND window, int& width, int& height) {
     if (width <= 0 || height <= 0) return pixels;
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownInfo(width, height);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
@@ -110,13 +116,7 @@ BoxIcon IconFromPixels(HWND control) {
     BoxIcon best = BoxIcon::Unknown;
     size_t bestDiff = shown.size();
     for (const auto& choice : iconChoices) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownInfo(width, height);
         HDC memory = CreateCompatibleDC(nullptr);
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
