@@ -10,6 +10,7 @@
 #include "model/Project.h"
 
 Backdrop backdrop;
+uint32_t backdropLoadCount;
 
 namespace {
 
@@ -168,5 +169,6 @@ int LoadBackdrop(const char* fileName) {
     backdropWidth = width;
     backdropHeight = height;
     backdropLoaded = 1;
+    ++backdropLoadCount;
     return LoadOk;
 }

@@ -15,6 +15,9 @@ struct Backdrop {
 };
 
 extern Backdrop backdrop;
+// Advances with every successful load, so that what was made from one picture is never taken
+// for another's.
+extern uint32_t backdropLoadCount;
 
 enum LoadResult {
     LoadOk = 0,

@@ -306,27 +306,11 @@ struct KeptPicture {
     // What it was made from.
     int width = 0, height = 0;
     double zoom = 0.0;
-    const void* pixels = nullptr;
-    const void* info = nullptr;
-    int32_t sourceWidth = 0, sourceHeight = 0, bitCount = 0;
-    uint64_t sample = 0;
+    uint32_t loadCount = 0;
     int stretchMode = 0;
 };
 
 KeptPicture kept;
-
-// A cheap mark of the picture's contents beside the buffer's address: a backdrop replaced by one
-// of the same size may land at the address of a freed one. Hashes the info block (header and
-// colour table) and a spread of pixel bytes.
-uint64_t SampleOfBackdrop() {
-    uint64_t hash = 1469598103934665603u;
-    auto add = [&hash](uint8_t byte) { hash = (hash ^ byte) * 1099511628211u; };
-    for (uint8_t byte : backdrop.info) add(byte);
-    size_t size = backdrop.pixels.size();
-    constexpr size_t Samples = 256;
-    for (size_t i = 0; i < Samples && size > 0; ++i) add(backdrop.pixels[i * (size - 1) / (Samples - 1)]);
-    return hash;
-}
 
 bool SmallEnoughToKeep(int w, int h) {
     int64_t screen = int64_t{GetSystemMetrics(SM_CXSCREEN)} * GetSystemMetrics(SM_CYSCREEN);
@@ -335,10 +319,7 @@ bool SmallEnoughToKeep(int w, int h) {
 
 bool KeptIsCurrent(int w, int h, int stretchMode) {
     return kept.dc != nullptr && kept.width == w && kept.height == h && kept.zoom == zoomFactor &&
-           kept.pixels == backdrop.pixels.data() && kept.info == backdrop.info.data() &&
-           kept.sourceWidth == backdrop.width && kept.sourceHeight == backdrop.height &&
-           kept.bitCount == backdrop.bitCount && kept.stretchMode == stretchMode &&
-           kept.sample == SampleOfBackdrop();
+           kept.loadCount == backdropLoadCount && kept.stretchMode == stretchMode;
 }
 
 bool MakeKept(HDC like, int w, int h, int stretchMode) {
@@ -355,12 +336,7 @@ bool MakeKept(HDC like, int w, int h, int stretchMode) {
     kept.width = w;
     kept.height = h;
     kept.zoom = zoomFactor;
-    kept.pixels = backdrop.pixels.data();
-    kept.info = backdrop.info.data();
-    kept.sourceWidth = backdrop.width;
-    kept.sourceHeight = backdrop.height;
-    kept.bitCount = backdrop.bitCount;
-    kept.sample = SampleOfBackdrop();
+    kept.loadCount = backdropLoadCount;
     kept.stretchMode = stretchMode;
     return true;
 }
