@@ -18,11 +18,9 @@ char statusText[StatusParts][StatusTextSize];
 
 namespace {
 
-constexpr double Pi = 3.14159265358979;
 constexpr double ZoomInStep = 1.1;
 constexpr double ZoomOutStep = 0.9;
 constexpr double ScrollDivisor = 100.0;
-constexpr double UnitsPerDegree = 100000.0;
 
 // Zooming in stops before the picture's larger side would pass 2^26 pixels. That keeps the
 // picture size, the map origin (at most the picture size) and every window coordinate derived
@@ -76,7 +74,7 @@ RectangleExtent RectangleSize(int32_t north, int32_t south, int32_t west, int32_
     double w = west / UnitsPerDegree;
     double e = east / UnitsPerDegree;
     double midLat = (n - s) / 2.0 + s;
-    double angle = midLat * 2 * Pi / 360;
+    double angle = DegreesToRadians(midLat);
     RectangleExtent extent;
     extent.horizontal = std::cos(angle) * (e - w) * KmPerDegreeLon;
     extent.vertical = (n - s) * KmPerDegreeLat;

@@ -8,6 +8,10 @@ constexpr int ViewHorizontalAllowance = 19;
 constexpr int ViewVerticalAllowance = 40;
 constexpr double KmPerDegreeLon = 111.321;
 constexpr double KmPerDegreeLat = 111.15;
+constexpr double UnitsPerDegree = 100000.0;  // numeric coordinates count 1/100000 degree
+
+// Degrees to radians as the kilometre measures take them: degrees x 2 pi / 360.
+inline double DegreesToRadians(double degrees) { return degrees * 2 * 3.14159265358979 / 360; }
 
 extern double zoomFactor;      // window pixels per backdrop pixel
 extern double fitZoom;         // zoom at which the whole backdrop fits; lower bound of ZoomOut

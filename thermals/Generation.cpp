@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "map/Geometry.h"
 #include "model/Project.h"
 
 // Row b: which thermal of each run of eight carries a cloud when b eighths of the sky are blue.
@@ -26,10 +27,7 @@ int32_t batchStart, batchEnd;
 
 namespace {
 
-constexpr double Pi = 3.14159265358979;
 constexpr double KmPerDegreeOfCell = 111.2;
-constexpr double KmPerDegreeLonAtEquator = 111.321;
-constexpr double UnitsPerDegree = 100000.0;
 constexpr double MaxDraw = 32767.0;
 
 // The batch of the latest Test stays pending until Add, and only while the table has not been
@@ -57,9 +55,10 @@ GenerationGrid GridFor(const GenerationArea& area, int density) {
     GenerationGrid grid{0.0, 0.0, 0, 0};
     if (density <= 0) return grid;
     double side = 10 / std::sqrt(static_cast<double>(density));  // km holding one thermal
-    double phi = area.centreLat / UnitsPerDegree * 2 * Pi / 360;
+    // The same angle as the kilometre measure of a rectangle takes.
+    double phi = DegreesToRadians(area.centreLat / UnitsPerDegree);
     grid.cellLat = side / KmPerDegreeOfCell * UnitsPerDegree;
-    grid.cellLon = side / (std::cos(phi) * KmPerDegreeLonAtEquator) * UnitsPerDegree;
+    grid.cellLon = side / (std::cos(phi) * KmPerDegreeLon) * UnitsPerDegree;
     grid.rows = TruncToInt32((static_cast<int64_t>(area.north) - area.south) / grid.cellLat);
     grid.cols = TruncToInt32((static_cast<int64_t>(area.east) - area.west) / grid.cellLon);
     // A flipped rectangle, or a centre at or beyond a pole, has no cells.
