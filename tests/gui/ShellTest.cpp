@@ -262,45 +262,4 @@ TEST_F(ShellTest, AboutOpensOnOkAndClosesEveryWay) {
     }
 }
 
-// The reading every later GUI test relies on: buttons, icon, caption and answer of a box.
-TEST_F(ShellTest, WatcherReadsAndAnswersMessageBoxes) {
-    struct Case {
-        UINT type;
-        int answer;  // 0: nobody expects the box
-        std::vector<int> buttons;
-        BoxIcon icon;
-        int returned;
-    };
-    const Case cases[] = {
-        {MB_OK | MB_ICONEXCLAMATION, IDOK, {IDOK}, BoxIcon::Exclamation, IDOK},
-        {MB_OKCANCEL | MB_ICONEXCLAMATION, IDCANCEL, {IDOK, IDCANCEL}, BoxIcon::Exclamation, IDCANCEL},
-        {MB_YESNO | MB_ICONQUESTION, IDYES, {IDYES, IDNO}, BoxIcon::Question, IDYES},
-        {MB_YESNOCANCEL | MB_ICONASTERISK, IDNO, {IDCANCEL, IDYES, IDNO}, BoxIcon::Asterisk, IDNO},
-        {MB_OK | MB_ICONHAND, IDOK, {IDOK}, BoxIcon::Hand, IDOK},
-        {MB_OK, IDOK, {IDOK}, BoxIcon::None, IDOK},
-        {MB_YESNO | MB_ICONEXCLAMATION, 0, {IDYES, IDNO}, BoxIcon::Exclamation, IDNO},
-        {MB_OKCANCEL, 0, {IDOK, IDCANCEL}, BoxIcon::None, IDCANCEL},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.type);
-        if (c.answer) gui::ExpectBox(c.answer);
-        const std::string text = "Probe " + std::to_string(c.type);
-        const int returned = MessageBoxA(gui::Main(), text.c_str(), "Caption", c.type);
-        EXPECT_EQ(returned, c.returned);
-        ASSERT_EQ(gui::Boxes().size(), 1u);
-        const boxwatch::BoxRecord& box = gui::Boxes()[0];
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.caption, "Caption");
-        EXPECT_EQ(box.owner, gui::Main());
-        EXPECT_EQ(box.buttons, c.buttons);
-        EXPECT_EQ(box.icon, c.icon);
-        EXPECT_EQ(box.Type(), c.type);
-        EXPECT_EQ(box.answer, c.returned);
-        EXPECT_EQ(box.expected, c.answer != 0);
-        // An unexpected box is a failure of the test that met it.
-        EXPECT_EQ(gui::Watcher().failures.size(), c.answer ? 0u : 1u);
-        gui::Watcher().Clear();
-    }
-}
-
 }  // namespace
