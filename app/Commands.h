@@ -8,13 +8,16 @@ void OpenProject(HWND owner);
 void SaveProject(HWND owner);
 void SaveProjectAs(HWND owner);
 void ExitProgram(HWND owner);
+// The save prompt; true when the user answered Yes.
+bool OfferSave(HWND owner);
+// True when the program may quit.
+bool ConfirmExit(HWND owner);
 
 void EditSetup(HWND owner);
 void StartManual(HWND owner);
 void StartAutomatic(HWND owner);
 void StartClearPartly(HWND owner);
 void ClearAllThermals(HWND owner);
-void CreateScenery(HWND owner);
 void ShowHelp(HWND owner);
 void ShowAbout(HWND owner);
 

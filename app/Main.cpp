@@ -1,5 +1,5 @@
 // The entry point of Ascendor.exe.
-#include "app/AppWindow.h"
+#include "app/Application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     AppWindow app(instance, showCommand, "Ascendor", "Ascendor");

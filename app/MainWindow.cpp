@@ -4,28 +4,15 @@
 #include <commctrl.h>
 #include <cstdio>
 
-#include "app/AppWindow.h"
 #include "app/Commands.h"
-#include "app/FileDialogs.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
-
-HWND statusBar;
-HWND mapWindow;
-int statusBarHeight;
-
-void UpdateTitle(HWND window, const char* name) {
-    char title[576];
-    std::snprintf(title, sizeof title, "%s - [%s]", "Ascendor", name[0] != '\0' ? name : "(untitled)");
-    SetWindowTextA(window, title);
-}
-
-void UpdateStatusBar() {
-    for (int part = 0; part < StatusParts; ++part)
-        SendMessageA(statusBar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(statusText[part]));
-}
+#include "scenery/SceneryBuild.h"
+#include "shell/AppWindow.h"
+#include "shell/FileDialogs.h"
+#include "shell/Frame.h"
 
 static void OnCreate(HWND window) {
     InitCommonControls();

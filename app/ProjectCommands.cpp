@@ -1,16 +1,37 @@
 // The Project menu: New, Open, Save, Save As, Exit.
 #include <cstdio>
 
-#include "app/AppWindow.h"
 #include "app/Commands.h"
-#include "app/FileDialogs.h"
-#include "app/FileNames.h"
-#include "app/MainWindow.h"
-#include "app/MessageBoxes.h"
 #include "map/MapWindow.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "setup/SetupDialog.h"
+#include "shell/AppWindow.h"
+#include "shell/FileDialogs.h"
+#include "shell/FileNames.h"
+#include "shell/Frame.h"
+#include "shell/MessageBoxes.h"
+
+bool OfferSave(HWND owner) {
+    if (ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return false;
+    fileDialog.lpstrFilter = ProjectFilter;
+    if (projectName[0] == '\0') {
+        spareDialogPath[0] = '\0';
+        if (!ChooseSaveFile(owner, spareDialogPath, spareDialogTitle)) return true;
+        CutExtension(projectName, ProjectNameSize, spareDialogTitle);
+        UpdateTitle(owner, projectName);
+    }
+    // A name too long for the title buffer would be cut into another file's name: not saved.
+    int length = std::snprintf(spareDialogTitle, DialogTitleSize, "%s.prj", projectName);
+    if (length >= 0 && length < DialogTitleSize && WriteProject(spareDialogTitle)) projectModified = 0;
+    return true;
+}
+
+bool ConfirmExit(HWND owner) {
+    if (projectModified) OfferSave(owner);
+    return ShowMessage(owner, "Do you really want to exit this program ?", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
+}
 
 void NewProject(HWND owner) {
     if (projectModified) OfferSave(owner);

@@ -1,11 +1,11 @@
 // The commands that open the tool dialogs, Clear all, Help and About.
-#include "app/AppWindow.h"
 #include "app/Commands.h"
-#include "app/MessageBoxes.h"
 #include "map/MapWindow.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "setup/SetupDialog.h"
+#include "shell/AppWindow.h"
+#include "shell/MessageBoxes.h"
 #include "thermals/Clearing.h"
 #include "thermals/ThermalDialogs.h"
 

@@ -1,4 +1,2 @@
-# Application shell: file names (portable); start-up, main window, commands, dialogs (Win32).
-list(APPEND CORE_SOURCES app/FileNames.cpp)
-list(APPEND WIN32_SOURCES app/AppWindow.cpp app/MainWindow.cpp app/ProjectCommands.cpp
-     app/FileDialogs.cpp app/ToolCommands.cpp app/MessageBoxes.cpp)
+# The front end: start-up, the main window and its dispatch, the project and tool commands (Win32).
+list(APPEND WIN32_SOURCES app/Application.cpp app/MainWindow.cpp app/ProjectCommands.cpp app/ToolCommands.cpp)

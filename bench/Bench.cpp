@@ -18,11 +18,13 @@
 
 #include "BenchFigures.h"
 #include "BenchInputs.h"
-#include "app/AppWindow.h"
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "model/Project.h"
+#include "shell/AppWindow.h"
+#include "shell/Frame.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "BenchFigures.h"
-#include "app/AppWindow.h"
-#include "app/MainWindow.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "resources/ResourceIds.h"
+#include "shell/AppWindow.h"
+#include "shell/Frame.h"
 #include "thermals/Generation.h"
 
 namespace {

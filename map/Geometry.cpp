@@ -14,7 +14,6 @@ int mapOriginX, mapOriginY;
 int viewWidth, viewHeight;
 int pointerX, pointerY;
 int32_t pointerLat, pointerLon;
-char statusText[StatusParts][StatusTextSize];
 
 namespace {
 

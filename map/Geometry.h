@@ -21,10 +21,6 @@ extern int viewWidth, viewHeight;  // main window's client size, status bar incl
 extern int pointerX, pointerY;
 extern int32_t pointerLat, pointerLon;
 
-constexpr int StatusParts = 4;
-constexpr int StatusTextSize = 80;
-extern char statusText[StatusParts][StatusTextSize];
-
 void FitZoom();
 void UpdateMapOrigin();
 // Sets pointerLat and pointerLon from pointerX and pointerY and writes status part 0. The window

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/MainWindow.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
 #include "map/Selection.h"
 #include "model/Project.h"
+#include "shell/Frame.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The map window: painting, the scroll bars, and the mouse by map mode.
 #include "map/MapWindow.h"
 
-#include "app/AppWindow.h"
-#include "app/MainWindow.h"
-#include "app/MessageBoxes.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
 #include "map/Selection.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
+#include "shell/AppWindow.h"
+#include "shell/Frame.h"
+#include "shell/MessageBoxes.h"
 #include "thermals/Manual.h"
 
 namespace {

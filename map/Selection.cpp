@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "map/Geometry.h"
+#include "model/Project.h"
 
 int selStartX, selStartY, selEndX, selEndY;
 uint8_t areaSelected;

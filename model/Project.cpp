@@ -34,6 +34,7 @@ int32_t backdropReloadPending, boundsParsePending;
 
 char captionText[CaptionTextSize];
 char messageText[MessageTextSize];
+char statusText[StatusParts][StatusTextSize];
 char dialogPath[DialogPathSize];
 char dialogTitle[DialogTitleSize];
 char spareDialogPath[DialogPathSize];

@@ -80,6 +80,10 @@ extern int32_t backdropReloadPending, boundsParsePending;
 // Message-box and file-dialog buffers shared by the commands.
 extern char captionText[CaptionTextSize];
 extern char messageText[MessageTextSize];
+// The four texts of the status bar: pointer position, selection size, and two spare parts.
+constexpr int StatusParts = 4;
+constexpr int StatusTextSize = 80;
+extern char statusText[StatusParts][StatusTextSize];
 extern char dialogPath[DialogPathSize];
 extern char dialogTitle[DialogTitleSize];
 extern char spareDialogPath[DialogPathSize];

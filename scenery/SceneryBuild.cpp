@@ -2,14 +2,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Commands.h"
-#include "app/FileDialogs.h"
-#include "app/FileNames.h"
-#include "app/MainWindow.h"
-#include "app/MessageBoxes.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "scenery/ScaWriter.h"
+#include "scenery/SceneryBuild.h"
+#include "shell/FileDialogs.h"
+#include "shell/FileNames.h"
+#include "shell/Frame.h"
+#include "shell/MessageBoxes.h"
 
 static char scasmCommand[2 * ProjectNameSize + 64];
 

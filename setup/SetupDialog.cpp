@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/AppWindow.h"
-#include "app/FileDialogs.h"
-#include "app/MessageBoxes.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "setup/SetupCheck.h"
+#include "shell/AppWindow.h"
+#include "shell/FileDialogs.h"
+#include "shell/MessageBoxes.h"
 
 namespace {
 

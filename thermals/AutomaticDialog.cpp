@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <ctime>
 
-#include "app/AppWindow.h"
-#include "app/MainWindow.h"
-#include "app/MessageBoxes.h"
 #include "map/MapWindow.h"
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
+#include "shell/AppWindow.h"
+#include "shell/Frame.h"
+#include "shell/MessageBoxes.h"
 #include "thermals/Generation.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // The Clear (partly) dialog: removes the thermals inside the rectangle dragged on the map.
 #include "thermals/ThermalDialogs.h"
 
-#include "app/AppWindow.h"
-#include "app/MessageBoxes.h"
 #include "map/MapWindow.h"
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
+#include "shell/AppWindow.h"
+#include "shell/MessageBoxes.h"
 #include "thermals/Clearing.h"
 
 namespace {

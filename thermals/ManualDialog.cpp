@@ -1,9 +1,9 @@
 // The Manual dialog: the settings that every thermal placed by hand receives.
 #include "thermals/ThermalDialogs.h"
 
-#include "app/AppWindow.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
+#include "shell/AppWindow.h"
 #include "thermals/Manual.h"
 
 namespace {

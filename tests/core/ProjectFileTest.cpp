@@ -1,9 +1,9 @@
 // Project file: exact bytes, round trip, odd and hostile input, saves that must not lose the
 // previous file.
-#include "model/ProjectFile.h"
-#include "model/Project.h"
-#include "model/SafeFile.h"
 #include "TestFiles.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+#include "model/SafeFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SCASM sources: exact lines, the latitude bands and their question, refused tables.
-#include "scenery/ScaWriter.h"
+#include "TestFiles.h"
 #include "model/Project.h"
 #include "model/SafeFile.h"
-#include "TestFiles.h"
+#include "scenery/ScaWriter.h"
 
 #include <gtest/gtest.h>
 

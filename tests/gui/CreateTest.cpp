@@ -14,11 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/MainWindow.h"
 #include "gui/Harness.h"
 #include "gui/ProjectOnDisk.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
+#include "shell/Frame.h"
 
 namespace {
 

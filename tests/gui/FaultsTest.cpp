@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindow.h"
 #include "gui/Harness.h"
 #include "gui/ProjectOnDisk.h"
 #include "map/Geometry.h"
 #include "model/Project.h"
 #include "model/SafeFile.h"
 #include "resources/ResourceIds.h"
+#include "shell/Frame.h"
 
 namespace {
 

@@ -6,13 +6,15 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/FileDialogs.h"
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "map/Selection.h"
 #include "model/Project.h"
+#include "shell/FileDialogs.h"
+#include "shell/Frame.h"
 #include "thermals/Generation.h"
 #include "thermals/Manual.h"
 

@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppWindow.h"
 #include "gui/BoxWatcher.h"
+#include "shell/AppWindow.h"
 
 namespace gui {
 

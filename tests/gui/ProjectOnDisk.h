@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/FileNames.h"
-#include "app/MainWindow.h"
 #include "gui/Harness.h"
 #include "gui/TestBackdrop.h"
 #include "map/MapWindow.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "shell/FileNames.h"
+#include "shell/Frame.h"
 
 namespace gui {
 

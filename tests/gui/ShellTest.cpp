@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/AppWindow.h"
-#include "app/MainWindow.h"
 #include "gui/Harness.h"
 #include "map/Geometry.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
+#include "shell/AppWindow.h"
+#include "shell/Frame.h"
 
 namespace {
 

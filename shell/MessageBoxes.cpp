@@ -1,5 +1,5 @@
 // Message boxes in the program's style.
-#include "app/MessageBoxes.h"
+#include "shell/MessageBoxes.h"
 
 #include "model/Project.h"
 

@@ -1,13 +1,10 @@
-// The shared file-dialog record, the save prompt and the exit question.
-#include "app/FileDialogs.h"
+// The shared file-dialog record of the Open and Save dialogs.
+#include "shell/FileDialogs.h"
 
 #include <cstdio>
 
-#include "app/FileNames.h"
-#include "app/MainWindow.h"
-#include "app/MessageBoxes.h"
 #include "model/Project.h"
-#include "model/ProjectFile.h"
+#include "shell/MessageBoxes.h"
 
 OPENFILENAMEA fileDialog;
 
@@ -75,25 +72,4 @@ void ShowFileMessage(HWND owner, const char* format, const char* name) {
     char text[576];
     std::snprintf(text, sizeof text, format, name[0] != '\0' ? name : "(untitled)");
     ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
-}
-
-bool OfferSave(HWND owner) {
-    if (ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-        return false;
-    fileDialog.lpstrFilter = ProjectFilter;
-    if (projectName[0] == '\0') {
-        spareDialogPath[0] = '\0';
-        if (!ChooseSaveFile(owner, spareDialogPath, spareDialogTitle)) return true;
-        CutExtension(projectName, ProjectNameSize, spareDialogTitle);
-        UpdateTitle(owner, projectName);
-    }
-    // A name too long for the title buffer would be cut into another file's name: not saved.
-    int length = std::snprintf(spareDialogTitle, DialogTitleSize, "%s.prj", projectName);
-    if (length >= 0 && length < DialogTitleSize && WriteProject(spareDialogTitle)) projectModified = 0;
-    return true;
-}
-
-bool ConfirmExit(HWND owner) {
-    if (projectModified) OfferSave(owner);
-    return ShowMessage(owner, "Do you really want to exit this program ?", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
 }

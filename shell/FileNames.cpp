@@ -1,5 +1,5 @@
 // File-name helpers of the project commands.
-#include "app/FileNames.h"
+#include "shell/FileNames.h"
 
 #include <cstring>
 

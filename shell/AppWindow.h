@@ -35,7 +35,3 @@ private:
 };
 
 extern AppWindow* theApp;
-
-// Start-up steps shared by the entry point and the GUI tests: adjusts the class record,
-// registers "MapClass", sizes the window to the work area and sets theApp.
-void PrepareApplication(AppWindow& app);

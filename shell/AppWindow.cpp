@@ -1,8 +1,5 @@
 // The window framework: the main window's class record, its creation and the message loop.
-#include "app/AppWindow.h"
-
-#include "app/MainWindow.h"
-#include "map/MapWindow.h"
+#include "shell/AppWindow.h"
 
 AppWindow* theApp = nullptr;
 
@@ -26,7 +23,7 @@ AppWindow::AppWindow(HINSTANCE instance_, int showCommand_, const char* classNam
       createParam(nullptr) {
     windowClass.cbSize = sizeof(WNDCLASSEXA);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.lpfnWndProc = DefWindowProcA;  // the program puts its own procedure in
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
@@ -64,31 +61,4 @@ int AppWindow::Run() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
     return static_cast<int>(message.wParam);
-}
-
-void PrepareApplication(AppWindow& app) {
-    app.windowClass.lpszMenuName = "Menu";
-    app.windowClass.hIcon = LoadIconA(app.instance, "IDICON");
-    app.windowClass.hIconSm = LoadIconA(app.instance, "IDICON");
-    app.windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-
-    // The main window creates its map child while it is being created, so the map's class must
-    // exist first. It shares the redraw style, cursor and light-grey background.
-    WNDCLASSEXA mapClass = app.windowClass;
-    mapClass.lpfnWndProc = MapWindowProc;
-    mapClass.hInstance = app.instance;
-    mapClass.hIcon = nullptr;
-    mapClass.hIconSm = nullptr;
-    mapClass.lpszClassName = "MapClass";
-    RegisterClassExA(&mapClass);
-
-    RECT workArea = {0, 0, 0, 0};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    app.x = 0;
-    app.y = 0;
-    app.width = workArea.right;
-    app.height = workArea.bottom;
-    app.style = WS_OVERLAPPEDWINDOW;
-
-    theApp = &app;
 }
