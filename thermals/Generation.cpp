@@ -150,3 +150,5 @@ void KeepBatch() {
     batchEnd = thermalCount;
     batchPending = false;
 }
+
+void ForgetPendingBatch() { batchPending = false; }

@@ -57,3 +57,5 @@ void EndBatch();
 bool DiscardThermals(int32_t from, int32_t to);
 // Keeps the pending batch (Add).
 void KeepBatch();
+// Ends the pending batch without taking it back: Clear then does nothing until the next Test.
+void ForgetPendingBatch();
