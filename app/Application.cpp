@@ -7,6 +7,7 @@
 void PrepareApplication(AppWindow& app) {
     app.windowClass.lpfnWndProc = MainWindowProc;
     app.windowClass.lpszMenuName = "Menu";
+    app.acceleratorName = "ACCEL";
     app.windowClass.hIcon = LoadIconA(app.instance, "IDICON");
     app.windowClass.hIconSm = LoadIconA(app.instance, "IDICON");
     app.windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));

@@ -18,6 +18,9 @@ void StartManual(HWND owner);
 void StartAutomatic(HWND owner);
 void StartClearPartly(HWND owner);
 void ClearAllThermals(HWND owner);
+// Undo and Redo of the thermal table; nothing happens when there is nothing to take back.
+void UndoTableChange();
+void RedoTableChange();
 void ShowHelp(HWND owner);
 void ShowAbout(HWND owner);
 

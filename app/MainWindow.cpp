@@ -86,6 +86,8 @@ static void OnCommand(HWND window, int id) {
     case CmdAutomatic: StartAutomatic(window); break;
     case CmdClearPartly: StartClearPartly(window); break;
     case CmdClearAll: ClearAllThermals(window); break;
+    case CmdUndo: UndoTableChange(); break;
+    case CmdRedo: RedoTableChange(); break;
     case CmdCreate: CreateScenery(window); break;
     case CmdHelp: ShowHelp(window); break;
     case CmdAbout: ShowAbout(window); break;

@@ -3,6 +3,7 @@
 
 #include "app/Commands.h"
 #include "map/MapWindow.h"
+#include "model/History.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "setup/SetupDialog.h"
@@ -36,9 +37,12 @@ bool ConfirmExit(HWND owner) {
 void NewProject(HWND owner) {
     if (projectModified) OfferSave(owner);
     ResetProject();
+    ClearHistory();
     UpdateTitle(owner, projectName);
     ClearMapModes();
     setupMode = 1;
+    // An open Setup dialog shows the replaced project's rows: a fresh one shows the new project.
+    CloseSetupDialogWithoutApplying();
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
 }
 
@@ -48,11 +52,14 @@ void OpenProject(HWND owner) {
     if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
     ResetProject();
     if (!ReadProject(dialogPath)) {
+        // The project was reset: the Setup dialog's rows belong to the one that was replaced.
+        CloseSetupDialogWithoutApplying();
         ShowFileMessage(owner, "Could not read file %s!", dialogTitle);
         dialogPath[0] = '\0';
         dialogTitle[0] = '\0';
         return;
     }
+    ClearHistory();
     CutExtension(projectName, ProjectNameSize, dialogTitle);
     UpdateTitle(owner, projectName);
     projectModified = 0;

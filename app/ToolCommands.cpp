@@ -1,6 +1,10 @@
-// The commands that open the tool dialogs, Clear all, Help and About.
+// The commands that open the tool dialogs, Clear all, Undo and Redo, Help and About.
+#include <cstdio>
+#include <cstring>
+
 #include "app/Commands.h"
 #include "map/MapWindow.h"
+#include "model/History.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "setup/SetupDialog.h"
@@ -70,7 +74,49 @@ void ClearAllThermals(HWND owner) {
     InvalidateMap(false);
 }
 
-void ShowHelp(HWND) {}
+void UndoTableChange() {
+    if (!UndoStep()) return;
+    projectModified = 1;
+    InvalidateMap(true);
+}
+
+void RedoTableChange() {
+    if (!RedoStep()) return;
+    projectModified = 1;
+    InvalidateMap(true);
+}
+
+void ShowHelp(HWND owner) {
+    // The guide lies beside the program, wherever the program was started from.
+    char folder[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+    if (char* slash = std::strrchr(folder, '\\')) *slash = '\0';
+    char guide[MAX_PATH + 32];
+    std::snprintf(guide, sizeof guide, "%s\\UserGuide.txt", folder);
+    char commandLine[sizeof guide + 32];
+    std::snprintf(commandLine, sizeof commandLine, "notepad.exe \"%s\"", guide);
+
+    DWORD attributes = GetFileAttributesA(guide);
+    bool started = false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        STARTUPINFOA startup;
+        std::memset(&startup, 0, sizeof startup);
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process;
+        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &process) != FALSE;
+        if (started) {  // nobody waits for the reader
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+    }
+    if (!started) {
+        char text[sizeof guide + 48];
+        std::snprintf(text, sizeof text, "Could not open the user's guide %s", guide);
+        ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
 
 void ShowAbout(HWND owner) {
     DialogBoxParamA(theApp->instance, "ABOUT", owner, AboutDialogProc, 0);

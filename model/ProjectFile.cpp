@@ -149,7 +149,13 @@ bool ReadProject(const char* fileName) {
     // reading of a line runs on into the next.
     std::vector<const char*> headers;
     size_t pos = 0;
-    const size_t end = data.size() - 1;  // the terminating zero added by the reader
+    size_t end = data.size() - 1;  // the terminating zero added by the reader
+    // A Ctrl-Z byte ends the text, as old text tools mark the end of a file; what follows it is
+    // not part of the project.
+    if (const void* stop = std::memchr(data.data(), 0x1A, end)) {
+        end = static_cast<size_t>(static_cast<const char*>(stop) - data.data());
+        data[end] = '\0';
+    }
     auto nextLine = [&](char*& line) {
         if (pos >= end) return false;
         line = &data[pos];

@@ -13,6 +13,9 @@
 #define CmdAutomatic    31
 #define CmdClearPartly  32
 #define CmdClearAll     33
+#define CmdUndo         34
+#define CmdRedo         35
+#define CmdImportHotspots 36
 #define CmdCreate       40
 #define CmdHelp         50
 #define CmdAbout        51

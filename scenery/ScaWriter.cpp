@@ -164,7 +164,10 @@ bool WriteScaFiles(SceneryQuestions& questions, const char* projectName) {
             return false;
         }
         const std::string fileName = std::string(projectName) + sceneryFileSuffixes[k] + ".sca";
-        if (!WriteWholeFile(fileName.c_str(), text.data(), text.size())) return false;
+        if (!WriteWholeFile(fileName.c_str(), text.data(), text.size())) {
+            questions.TellWriteFailed(fileName.c_str());
+            return false;
+        }
     }
     return true;
 }

@@ -16,6 +16,9 @@ public:
     virtual void TellTooWide() = 0;
     // A thermal whose type or cloud type has no name in the tables; text names it.
     virtual void TellBadThermal(const char* text) = 0;
+    // A source file that could not be written (a running SCASM still reading it, a read-only
+    // file); the build stops there.
+    virtual void TellWriteFailed(const char* fileName) { (void)fileName; }
 };
 
 constexpr int MaxSceneryFiles = 5;
@@ -24,5 +27,6 @@ extern int sceneryFileCount;
 extern int32_t latitudeBands[MaxSceneryFiles][2];  // (top, bottom)
 extern const char* const sceneryFileSuffixes[MaxSceneryFiles];  // "_a" .. "_e"
 
-// True when every file was written. projectName is the base of the file names.
+// True when every file was written. projectName is the base of the file names. A file that
+// cannot be written is named to the questions, and no later file is written.
 bool WriteScaFiles(SceneryQuestions& questions, const char* projectName);

@@ -28,6 +28,11 @@ public:
     }
     void TellTooWide() override { ShowError(owner, "Over 10 deg. latitude is way too much..."); }
     void TellBadThermal(const char* text) override { ShowMessage(owner, text, MB_OK | MB_ICONHAND); }
+    void TellWriteFailed(const char* fileName) override {
+        char text[DialogTitleSize + 32];
+        std::snprintf(text, sizeof text, "Could not write file %s", fileName);
+        ShowMessage(owner, text, MB_OK | MB_ICONHAND);
+    }
 
 private:
     HWND owner;
@@ -89,11 +94,23 @@ void CreateScenery(HWND owner) {
     BoxQuestions questions(owner);
     if (!WriteScaFiles(questions, projectName)) return;
 
+    char firstFailed[sizeof scasmCommand] = "";
     for (int band = 0; band < sceneryFileCount; ++band) {
         ComposeScasmCommand(band);
         HANDLE process = RunScasm(scasmCommand);
         // Nobody waits for a run; its handle is not needed.
-        if (process != nullptr) CloseHandle(process);
+        if (process != nullptr)
+            CloseHandle(process);
+        else if (firstFailed[0] == '\0')
+            CopyText(firstFailed, sizeof firstFailed, scasmCommand);
+    }
+    if (firstFailed[0] != '\0') {
+        char text[sizeof firstFailed + 160];
+        std::snprintf(text, sizeof text,
+                      "Could not start SCASM: %s. The sources are written; put scasm.exe on the PATH or "
+                      "in the project's folder, then press Create again.",
+                      firstFailed);
+        ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
     }
     // A project whose save failed still has unsaved changes.
     if (saved) projectModified = 0;

@@ -112,7 +112,10 @@ void CloseSetupDialogWithoutApplying() {
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        // Named as the open tool dialog before its opening check can show a box, so that the box
+        // holds every other window still and no second tool dialog can open meanwhile.
         setupDialog = dialog;
+        theApp->currentDialog = dialog;
         SetFocus(GetDlgItem(dialog, IdcSetupLoad));
         FillSetupDialog(dialog);
         CheckSetup(dialog);

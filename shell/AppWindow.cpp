@@ -35,6 +35,13 @@ AppWindow::AppWindow(HINSTANCE instance_, int showCommand_, const char* classNam
     windowClass.lpszClassName = className;
 }
 
+static bool FocusIsEdit() {
+    HWND focus = GetFocus();
+    char className[16] = "";
+    return focus != nullptr && GetClassNameA(focus, className, sizeof className) > 0 &&
+           lstrcmpiA(className, "Edit") == 0;
+}
+
 bool AppWindow::Create() {
     RegisterClassExA(&windowClass);
     mainWindow = CreateWindowExA(0, className, windowTitle, style, x, y, width, height, parent, menu,
@@ -47,10 +54,13 @@ bool AppWindow::Create() {
 }
 
 void AppWindow::Dispatch(MSG& message) {
+    // The program's keys come first, so that they work in a tool dialog too, but not while an
+    // edit has the focus: there Ctrl+Z stays the edit's own undo.
+    if (accelerators != nullptr && !FocusIsEdit() && TranslateAcceleratorA(mainWindow, accelerators, &message))
+        return;
     // The slot is read for every message: a dialog opened or closed by the previous message is
     // served from this one on.
     if (currentDialog != nullptr && IsDialogMessageA(currentDialog, &message)) return;
-    if (accelerators != nullptr && TranslateAcceleratorA(mainWindow, accelerators, &message)) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
 }
@@ -61,4 +71,21 @@ int AppWindow::Run() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
     return static_cast<int>(message.wParam);
+}
+
+ModalScope::ModalScope(HWND owner) {
+    if (theApp == nullptr) return;
+    HWND windows[2] = {theApp->mainWindow, theApp->currentDialog};
+    for (int i = 0; i < 2; ++i) {
+        HWND window = windows[i];
+        if (window == nullptr || window == owner || !IsWindowEnabled(window)) continue;
+        EnableWindow(window, FALSE);
+        disabled[i] = window;
+    }
+}
+
+ModalScope::~ModalScope() {
+    for (HWND window : disabled) {
+        if (window != nullptr && IsWindow(window)) EnableWindow(window, TRUE);
+    }
 }

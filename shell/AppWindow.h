@@ -35,3 +35,17 @@ private:
 };
 
 extern AppWindow* theApp;
+
+// While a message box or file dialog is up, neither the main window nor the open tool dialog
+// takes input: the box disables its owner itself, and this disables the other one for as long
+// as the scope lives.
+class ModalScope {
+public:
+    explicit ModalScope(HWND owner);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    HWND disabled[2] = {nullptr, nullptr};
+};

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/Project.h"
+#include "shell/AppWindow.h"
 #include "shell/MessageBoxes.h"
 
 OPENFILENAMEA fileDialog;
@@ -53,6 +54,7 @@ bool ChooseOpenFile(HWND owner, char* path, char* title) {
     fileDialog.lpstrFileTitle = title;
     fileDialog.lpstrInitialDir = nullptr;
     fileDialog.Flags = OFN_CREATEPROMPT | OFN_HIDEREADONLY;
+    ModalScope modal(owner);
     if (!GetOpenFileNameA(&fileDialog)) return false;
     EnterChosenFolder(path);
     return true;
@@ -63,6 +65,7 @@ bool ChooseSaveFile(HWND owner, char* path, char* title) {
     fileDialog.lpstrFile = path;
     fileDialog.lpstrFileTitle = title;
     fileDialog.Flags = OFN_OVERWRITEPROMPT;
+    ModalScope modal(owner);
     if (!GetSaveFileNameA(&fileDialog)) return false;
     EnterChosenFolder(path);
     return true;

@@ -2,6 +2,7 @@
 #include "shell/MessageBoxes.h"
 
 #include "model/Project.h"
+#include "shell/AppWindow.h"
 
 const char ProgramName[] = "Ascendor";
 
@@ -10,6 +11,7 @@ int ShowMessage(HWND owner, const char* text, UINT type) {
     CopyText(messageText, MessageTextSize, text);
     // The text is passed whole: messageText keeps at most its size, a long file name must not
     // cut the message the user reads.
+    ModalScope modal(owner);
     return MessageBoxA(owner, text, captionText, type);
 }
 
@@ -23,6 +25,7 @@ void ShowAddThermalsNotice(HWND owner) {
 
 void ShowError(HWND owner, const char* text) {
     CopyText(messageText, MessageTextSize, text);
+    ModalScope modal(owner);
     MessageBoxA(owner, text, nullptr, MB_OK | MB_ICONHAND);
 }
 

@@ -137,10 +137,10 @@ INT_PTR CALLBACK AutomaticDialogProc(HWND dialog, UINT message, WPARAM wParam, L
             InvalidateMap(false);
             return 0;
         case IdcAutoAdd:
-            KeepBatch();
+            // Only a batch that was still pending is a change worth saving.
+            if (KeepBatch()) projectModified = 1;
             ResetSelection();
             areaSelected = 0;
-            projectModified = 1;
             InvalidateMap(false);
             return 0;
         default:

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "map/Geometry.h"
+#include "model/History.h"
 #include "model/Project.h"
 
 // Row b: which thermal of each run of eight carries a cloud when b eighths of the sky are blue.
@@ -85,6 +86,7 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
             if (thermalCount >= MaxThermals) {
                 if (tableFull != nullptr) *tableFull = true;
                 EndBatch();
+                RecordAppend(batchStart);
                 return made;
             }
             // Eastern 60 per cent of the cell; from the row's middle to a tenth below it.
@@ -122,6 +124,7 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
         }
     }
     EndBatch();
+    RecordAppend(batchStart);
     return made;
 }
 
@@ -139,16 +142,34 @@ void EndBatch() {
 bool DiscardThermals(int32_t from, int32_t to) {
     if (!batchPending || tableEdits != batchEdits) return false;
     if (to != thermalCount || from < 0 || from > to) return false;
+    RecordRemovalRange(from, to);
     for (int32_t i = from; i < to; ++i) thermals[i] = Thermal{};
     thermalCount = from;
     batchPending = false;
+    NoteTableEdit();
     return from < to;
 }
 
-void KeepBatch() {
+bool KeepBatch() {
+    bool kept = batchPending && tableEdits == batchEdits && batchStart < batchEnd;
     batchStart = thermalCount;
     batchEnd = thermalCount;
     batchPending = false;
+    return kept;
+}
+
+void NoteRemovalFromTable(int32_t index) {
+    bool current = batchPending && tableEdits == batchEdits;
+    NoteTableEdit();
+    if (!current) return;
+    // The batch keeps its records: one removed before it moves it down, one inside shrinks it.
+    if (index < batchStart) {
+        --batchStart;
+        --batchEnd;
+    } else if (index < batchEnd) {
+        --batchEnd;
+    }
+    batchEdits = tableEdits;
 }
 
 void ForgetPendingBatch() { batchPending = false; }

@@ -55,7 +55,10 @@ void EndBatch();
 // Takes the pending batch out again (Clear). True when it removed records; a batch that is no
 // longer pending (kept, replaced project, or the table changed since) is left alone.
 bool DiscardThermals(int32_t from, int32_t to);
-// Keeps the pending batch (Add).
-void KeepBatch();
+// Keeps the pending batch (Add); true when a pending batch with thermals was kept.
+bool KeepBatch();
+// A thermal at index was removed by hand: the table changed, and a pending batch shrinks by it
+// or moves down by one, so that Clear still takes back exactly what remains of it.
+void NoteRemovalFromTable(int32_t index);
 // Ends the pending batch without taking it back: Clear then does nothing until the next Test.
 void ForgetPendingBatch();

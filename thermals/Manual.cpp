@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "map/Geometry.h"
+#include "model/History.h"
 #include "model/Project.h"
+#include "thermals/Generation.h"
 
 namespace {
 
@@ -37,6 +39,7 @@ bool AddManualThermal() {
     t.cloudType = TextToInt(manualSettings.cloudType);
     ++thermalCount;
     NoteTableEdit();
+    RecordAppend(thermalCount - 1);
     return true;
 }
 
@@ -50,11 +53,12 @@ bool DeleteThermalAt() {
         const Thermal& t = thermals[i];
         if (lon > t.lon - tolerance && lon < t.lon + tolerance && lat > t.lat - tolerance &&
             lat < t.lat + tolerance) {
+            RecordRemoval(&i, 1);
             std::memmove(&thermals[i], &thermals[i + 1],
                          sizeof(Thermal) * static_cast<size_t>(thermalCount - 1 - i));
             --thermalCount;
             thermals[thermalCount] = Thermal{};
-            NoteTableEdit();
+            NoteRemovalFromTable(i);
             return true;
         }
     }

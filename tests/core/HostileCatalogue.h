@@ -277,6 +277,10 @@ inline std::vector<ProjectCase> ProjectCases() {
          {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 4},
         {"a CR and no LF after the last line", h + "1,2,3\r", true, 1, "area.bmp", top,
          {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
+        {"a Ctrl-Z after the last line ends the text", h + "1,2,3\r\n\x1a", true, 1, "area.bmp",
+         top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
+        {"a Ctrl-Z in a header line ends the text there", "a.bmp\r\n53:3\x1a" "0.000N\r\n1,2\r\n",
+         true, 0, "a.bmp", "53:3", KeptThermal, 99},
     };
 
     std::string many = h;
@@ -288,7 +292,8 @@ inline std::vector<ProjectCase> ProjectCases() {
     // its NUL, every later one's at its CR after VT and FF, which numbers skip as blanks.
     std::string bytes;
     for (int k = 0; k < 64 * 256; ++k) bytes.push_back(static_cast<char>(k));
-    cases.push_back({"all byte values", bytes, true, 60, "", "\v\f", Zeros, 0});
+    cases.push_back({"all byte values: the first Ctrl-Z ends the text", bytes, true, 0, "", "\v\f",
+                     KeptThermal, 0});
     cases.push_back({"a backdrop picture (no LF in it)", Bmp(1, 1, 24), true, 0, "BM:", KeptTop,
                      KeptThermal, 99});
     cases.push_back({"UTF-16 text: each line's text ends at its first NUL",

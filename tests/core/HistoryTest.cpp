@@ -1,0 +1,183 @@
+// Undo and Redo of the thermal table against a model that keeps whole tables, and the pending
+// batch that Clear takes back, through random sequences of every table change.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "map/Geometry.h"
+#include "map/Selection.h"
+#include "model/History.h"
+#include "model/Project.h"
+#include "thermals/Clearing.h"
+#include "thermals/Generation.h"
+#include "thermals/Manual.h"
+
+namespace {
+
+using Table = std::vector<Thermal>;
+
+Table Current() { return Table(thermals, thermals + thermalCount); }
+
+bool Same(const Table& a, const Table& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Thermal)) == 0);
+}
+
+// What the user expects: every change that alters the table is a step; Undo and Redo walk them;
+// a pending batch is the tail a Test appended, shrunk by removals inside it.
+struct Model {
+    std::vector<Table> states{Table{}};
+    size_t at = 0;
+    bool pending = false;
+    size_t batchStart = 0, batchEnd = 0;
+
+    const Table& table() const { return states[at]; }
+    void Step(const Table& next) {
+        if (Same(next, table())) return;
+        states.resize(at + 1);
+        states.push_back(next);
+        if (states.size() > HistoryMaxSteps + 1) states.erase(states.begin());
+        at = states.size() - 1;
+    }
+};
+
+const GenerationSettings Settings{1500, 3000, 500, 1000, 0, 4, {1, 2}, 2};
+
+class HistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProject();
+        ResetManualSettings();
+        ClearHistory();
+        KeepBatch();
+        latSpan = 200;  // a pick box of one unit: a right click takes exactly the record under it
+    }
+    void TearDown() override { SetUp(); }
+};
+
+TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
+    std::mt19937 random(2026);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int sequence = 0; sequence < 3000; ++sequence) {
+        SetUp();
+        Model model;
+        const int length = sequence % 50 == 0 ? 260 : 40;  // some walk past the step limit
+        for (int op = 0; op < length; ++op) {
+            const int what = pick(10);
+            std::string name;
+            Table before = Current();
+            if (what == 0 && thermalCount < 200) {
+                name = "place";
+                pointerLat = 5200000 + pick(40000);
+                pointerLon = 500000 + pick(30000);
+                AddManualThermal();
+                model.Step(Current());
+                model.pending = false;
+            } else if (what == 1 && thermalCount > 0) {
+                name = "remove";
+                const size_t index = static_cast<size_t>(pick(thermalCount));
+                pointerLat = thermals[index].lat;
+                pointerLon = thermals[index].lon;
+                size_t first = 0;  // the first record in table order at that place goes
+                while (before[first].lat != pointerLat || before[first].lon != pointerLon) ++first;
+                DeleteThermalAt();
+                Table next = before;
+                next.erase(next.begin() + static_cast<std::ptrdiff_t>(first));
+                ASSERT_TRUE(Same(Current(), next)) << sequence << " remove";
+                model.Step(next);
+                if (model.pending && first < model.batchStart) --model.batchStart, --model.batchEnd;
+                else if (model.pending && first < model.batchEnd) --model.batchEnd;
+            } else if (what == 2 && thermalCount < 200) {
+                name = "Test";
+                const int rows = pick(3), cols = pick(4);
+                GenerationArea area{5200000 + rows * 4496 + 2000, 5200000, 500000,
+                                    500000 + cols * 7303 + 3000, 5200000};
+                const int made = GenerateBatch(Settings, area, random(), nullptr, nullptr, nullptr);
+                ASSERT_EQ(thermalCount, static_cast<int32_t>(before.size()) + made);
+                model.Step(Current());
+                model.pending = true;
+                model.batchStart = before.size();
+                model.batchEnd = before.size() + static_cast<size_t>(made);
+            } else if (what == 3) {
+                name = "Clear";
+                DiscardThermals(batchStart, batchEnd);
+                if (model.pending) {
+                    Table next = before;
+                    next.resize(model.batchStart);
+                    model.Step(next);
+                }
+                model.pending = false;
+            } else if (what == 4) {
+                name = "Add";
+                KeepBatch();
+                model.pending = false;
+            } else if (what == 5) {
+                name = "Clear partly";
+                selSouth = 5200000 + pick(40000);
+                selNorth = selSouth + pick(20000);
+                selWest = 500000 + pick(30000);
+                selEast = selWest + pick(20000);
+                Table next;
+                for (const Thermal& t : before) {
+                    if (!(selSouth < t.lat && t.lat < selNorth && selWest < t.lon && t.lon < selEast))
+                        next.push_back(t);
+                }
+                ClearThermalsInSelection();
+                model.Step(next);
+                model.pending = false;
+            } else if (what == 6 && pick(4) == 0) {
+                name = "Clear all";
+                ClearAllRecords();
+                model.Step(Table{});
+                model.pending = false;
+            } else if (what == 7 || what == 8) {
+                name = "Undo";
+                // With nothing to take back, nothing happens: a pending batch stays pending.
+                EXPECT_EQ(UndoStep(), model.at > 0) << sequence;
+                if (model.at > 0) --model.at, model.pending = false;
+            } else if (what == 9) {
+                name = "Redo";
+                EXPECT_EQ(RedoStep(), model.at + 1 < model.states.size()) << sequence;
+                if (model.at + 1 < model.states.size()) ++model.at, model.pending = false;
+            }
+            ASSERT_TRUE(Same(Current(), model.table())) << "sequence " << sequence << ", after " << name;
+            ASSERT_EQ(HistorySteps(), model.states.size() - 1) << sequence << " " << name;
+        }
+    }
+}
+
+TEST_F(HistoryTest, UndoOfClearAllGivesBackAFullTableAndMemoryStaysBounded) {
+    auto fill = [] {
+        for (int32_t i = 0; i < MaxThermals; ++i) {
+            thermals[i] = Thermal{i, -i, 1 + i % 4, 0, 1500, 500, i % 360, 0, 1, 0, 2000, 1000, 1 + i % 20};
+        }
+        thermalCount = MaxThermals;
+        RecordAppend(0);
+    };
+    fill();
+    const Table full = Current();
+    ClearAllRecords();
+    EXPECT_EQ(thermalCount, 0);
+    ASSERT_TRUE(UndoStep());
+    EXPECT_TRUE(Same(Current(), full));
+    ASSERT_TRUE(RedoStep());
+    EXPECT_EQ(thermalCount, 0);
+
+    // A thousand steps of a whole table each: the oldest go, by count and by bytes.
+    for (int step = 0; step < 500; ++step) {
+        fill();
+        ClearAllRecords();
+        ASSERT_LE(HistorySteps(), HistoryMaxSteps);
+        ASSERT_LE(HistoryBytes(), HistoryMaxBytes);
+    }
+    EXPECT_GT(HistoryBytes(), HistoryMaxBytes / 2);
+    ASSERT_TRUE(UndoStep());
+    EXPECT_TRUE(Same(Current(), full));
+    ASSERT_TRUE(UndoStep());
+    EXPECT_EQ(thermalCount, 0);
+}
+
+}  // namespace
