@@ -10,6 +10,7 @@
 #include "setup/SetupDialog.h"
 #include "shell/AppWindow.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Processes.h"
 #include "thermals/Clearing.h"
 #include "thermals/ThermalDialogs.h"
 
@@ -100,16 +101,9 @@ void ShowHelp(HWND owner) {
     DWORD attributes = GetFileAttributesA(guide);
     bool started = false;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        STARTUPINFOA startup;
-        std::memset(&startup, 0, sizeof startup);
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process) != FALSE;
-        if (started) {  // nobody waits for the reader
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
+        HANDLE reader = StartProcess(commandLine);
+        started = reader != nullptr;
+        if (started) CloseHandle(reader);  // nobody waits for the reader
     }
     if (!started) {
         char text[sizeof guide + 48];

@@ -10,6 +10,7 @@
 #include "shell/FileNames.h"
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Processes.h"
 
 static char scasmCommand[2 * ProjectNameSize + 64];
 
@@ -41,16 +42,7 @@ private:
 }  // namespace
 
 // Starts one SCASM run without waiting; the process handle, or null when none was started.
-HANDLE RunScasm(char* commandLine) {
-    STARTUPINFOA startup;
-    std::memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
+HANDLE RunScasm(char* commandLine) { return StartProcess(commandLine); }
 
 // "scasm NAME_a.sca NAME_a.bgl"; a name with a blank is quoted so that it stays one argument.
 static void ComposeScasmCommand(int band) {
