@@ -19,7 +19,8 @@ void Check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An input starting with '!' meets a table with room for two more thermals.
     const int32_t start = size > 0 && data[0] == '!' ? MaxThermals - 2 : 3;
-    for (int32_t i = 0; i < start; ++i) thermals[i] = Thermal{i, -i, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    for (int32_t i = 0; i < start; ++i)
+        thermals[i] = Thermal{i, -i, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     thermalCount = start;
     areaBottom = -9000000, areaTop = 9000000, areaLeft = -18000000, areaRight = 18000000;
     const char* path = WriteScratchFile(data, size);
@@ -33,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::set<std::pair<int32_t, int32_t>> positions;
     for (int32_t i = start; i < thermalCount; ++i) {
         const Thermal& t = thermals[i];
-        Check(positions.emplace(t.lat, t.lon).second && !(t.lat == -t.lon && t.lat >= 0 && t.lat < start));
+        Check(positions.emplace(t.lat, t.lon).second);
+        Check(!(t.lat == -t.lon && t.lat >= 0 && t.lat < start));
         Check(t.lat >= areaBottom && t.lat <= areaTop && t.lon >= areaLeft && t.lon <= areaRight);
     }
 

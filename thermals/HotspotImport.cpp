@@ -49,7 +49,8 @@ void ImportHotspots(HWND owner) {
     if (result.tableFull) ShowTableFullNotice(owner);
     char text[160];
     std::snprintf(text, sizeof text,
-                  "Imported %d hotspots (%d already there, %d outside the area, %d lines not understood).",
+                  "Imported %d hotspots (%d already there, %d outside the area, "
+                  "%d lines not understood).",
                   result.imported, result.alreadyThere, result.outside, result.notUnderstood);
     ShowMessage(owner, text, MB_OK | MB_ICONINFORMATION);
 }

@@ -41,8 +41,8 @@ public:
             --total;
             if (static_cast<size_t>(length) > total) length = static_cast<int>(total);
         }
-        if (first_ && length >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
-            static_cast<unsigned char>(text[1]) == 0xBB && static_cast<unsigned char>(text[2]) == 0xBF) {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+        if (first_ && length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
             for (int i = 3; i < length; ++i) text[i - 3] = text[i];
             length -= 3;
             total -= 3;
@@ -135,7 +135,8 @@ bool ParsePosition(const char* s, int n, int degreeDigits, int maxDegrees, char 
     const char hemisphere = Upper(s[i]);
     if (hemisphere != positive && hemisphere != negative) return false;
     if (minutes >= 60) return false;
-    if (degrees > maxDegrees || (degrees == maxDegrees && (minutes > 0 || !fractionZero))) return false;
+    if (degrees > maxDegrees || (degrees == maxDegrees && (minutes > 0 || !fractionZero)))
+        return false;
     for (; decimals < Decimals; ++decimals) fraction *= 10;
 
     constexpr int64_t Scale = 1000000000000;  // 10^Decimals
@@ -167,7 +168,8 @@ bool ImportHotspotFile(const char* path, HotspotImport* result) {
     // Every position in the table, looked up once per waypoint.
     std::unordered_set<uint64_t> taken;
     taken.reserve(static_cast<size_t>(thermalCount) + 256);
-    for (int32_t i = 0; i < thermalCount; ++i) taken.insert(PositionKey(thermals[i].lat, thermals[i].lon));
+    for (int32_t i = 0; i < thermalCount; ++i)
+        taken.insert(PositionKey(thermals[i].lat, thermals[i].lon));
 
     // The default columns: name, code, country, lat, lon, ...
     int latColumn = 3;
