@@ -28,7 +28,7 @@ HOTSPOTS = [
     ("Canal lock, east", "LOCK", (52, 17.942), (5, 1.777), 0, 33),
     ("Town, industry", "INDU", (52, 11.500), (5, 14.250), 3, 72),
     ("Heath, sandy ridge", "HEAT", (52, 3.125), (5, 23.875), 24, 85),
-    ("Lake shore, south", "LAKE", (52, 24.400), (5, 18.660), 0, 21),
+    ("Lake shore, south", "LAKE", (52, 20.300), (5, 17.900), 0, 21),
     ("Motorway junction", "JUNC", (52, 1.050), (4, 58.300), 2, 47),
     # On the area's edges: still inside.
     ("Corner, north-east", "CORN", (52, 30.000), (5, 30.000), 0, 12),
