@@ -13,6 +13,7 @@
 #include "shell/AppWindow.h"
 #include "shell/FileDialogs.h"
 #include "shell/Frame.h"
+#include "thermals/HotspotImport.h"
 
 static void OnCreate(HWND window) {
     InitCommonControls();
@@ -88,6 +89,7 @@ static void OnCommand(HWND window, int id) {
     case CmdClearAll: ClearAllThermals(window); break;
     case CmdUndo: UndoTableChange(); break;
     case CmdRedo: RedoTableChange(); break;
+    case CmdImportHotspots: ImportHotspots(window); break;
     case CmdCreate: CreateScenery(window); break;
     case CmdHelp: ShowHelp(window); break;
     case CmdAbout: ShowAbout(window); break;

@@ -1,6 +1,6 @@
 // Writes a seed corpus for each fuzz target: fuzz_seeds DIR makes DIR/bitmap, DIR/project,
-// DIR/coordinates and DIR/setup, with ordinary examples and every case of the hostile catalogue
-// that the unit tests check.
+// DIR/coordinates, DIR/setup and DIR/hotspots, with ordinary examples and every case of the
+// hostile catalogue that the unit tests check.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -99,6 +99,20 @@ int main(int argc, char** argv) {
         for (const auto& row : c.rows) rows[row.first] = row.second;
         ok &= setup.Put(SetupSeed(rows));
     }
+
+    SeedFolder hotspots(root + "/hotspots");
+    const std::string waypoints =
+        "\"Dune, \"\"west\"\"\",D1,NL,5215.000N,00445.000E,5m,1,,,,\r\n"
+        "Lake,L1,NL,\"5225.5N\",00520.250e,0m,1,,,,\"a, b\"\r\n"
+        "South,S1,AU,3352.500S,15112.25W,0m,1,,,,\n"
+        "Broken,\"B1,NL,5215.000N,00445.000E\n";
+    for (const std::string& s :
+         {"name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n" + waypoints,
+          std::string("\xEF\xBB\xBFTitle,Code,Latitude,Longitude\na,b,5147.809N,00405.003E\n"),
+          std::string("code,lon,name,rwwidth,LAT,pics\r\nH,00405.003E,Hill,,5147.809N,\r\n"),
+          waypoints + "-----Related Tasks-----\r\nTask,a,,5200.000N,00500.000E\r\n",
+          "!" + waypoints + waypoints, std::string()})
+        ok &= hotspots.Put(s);
 
     if (!ok) {
         std::fprintf(stderr, "fuzz_seeds: could not write every seed under %s\n", root.c_str());

@@ -71,6 +71,26 @@ bool ChooseSaveFile(HWND owner, char* path, char* title) {
     return true;
 }
 
+bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
+                      char* title) {
+    const OPENFILENAMEA saved = fileDialog;
+    char folder[MAX_PATH];
+    const DWORD folderLength = GetCurrentDirectoryA(MAX_PATH, folder);
+    fileDialog.hwndOwner = owner;
+    fileDialog.lpstrFile = path;
+    fileDialog.lpstrFileTitle = title;
+    fileDialog.lpstrInitialDir = nullptr;
+    fileDialog.lpstrTitle = caption;
+    fileDialog.lpstrFilter = filter;
+    fileDialog.nFilterIndex = 0;
+    fileDialog.Flags = flags;
+    ModalScope modal(owner);
+    const bool chosen = GetOpenFileNameA(&fileDialog) != 0;
+    fileDialog = saved;
+    if (folderLength > 0 && folderLength < MAX_PATH) SetCurrentDirectoryA(folder);
+    return chosen;
+}
+
 void ShowFileMessage(HWND owner, const char* format, const char* name) {
     char text[576];
     std::snprintf(text, sizeof text, format, name[0] != '\0' ? name : "(untitled)");

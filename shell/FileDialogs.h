@@ -12,5 +12,9 @@ extern const char BackdropFilter[];
 void InitFileDialog(HWND owner);
 bool ChooseOpenFile(HWND owner, char* path, char* title);
 bool ChooseSaveFile(HWND owner, char* path, char* title);
+// An Open dialog of its own title, filter and flags on the given buffers, for a file read in
+// passing: the shared record and the current folder stay as they were. True when confirmed.
+bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
+                      char* title);
 // Fills format's one %s with name ("(untitled)" when empty) and shows it: OK, exclamation.
 void ShowFileMessage(HWND owner, const char* format, const char* name);

@@ -18,11 +18,10 @@ ManualSettings manualSettings = StartSettings;
 
 void ResetManualSettings() { manualSettings = StartSettings; }
 
-bool AddManualThermal() {
-    if (thermalCount < 0 || thermalCount >= MaxThermals) return false;
-    Thermal& t = thermals[thermalCount];
-    t.lat = pointerLat;
-    t.lon = pointerLon;
+Thermal ManualThermalAt(int32_t lat, int32_t lon) {
+    Thermal t{};
+    t.lat = lat;
+    t.lon = lon;
     t.type = manualSettings.type;
     t.bottom = TextToInt(manualSettings.bottom);
     t.top = TextToInt(manualSettings.top);
@@ -37,6 +36,12 @@ bool AddManualThermal() {
     t.cloudSize = size > INT32_MAX ? INT32_MAX : size < INT32_MIN ? INT32_MIN
                                                                   : static_cast<int32_t>(size);
     t.cloudType = TextToInt(manualSettings.cloudType);
+    return t;
+}
+
+bool AddManualThermal() {
+    if (thermalCount < 0 || thermalCount >= MaxThermals) return false;
+    thermals[thermalCount] = ManualThermalAt(pointerLat, pointerLon);
     ++thermalCount;
     NoteTableEdit();
     RecordAppend(thermalCount - 1);

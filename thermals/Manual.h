@@ -21,6 +21,9 @@ struct ManualSettings {
 extern ManualSettings manualSettings;
 void ResetManualSettings();  // start-of-run values; for tests
 
+// The thermal a manual click at (lat, lon) places with the current settings.
+struct Thermal;
+Thermal ManualThermalAt(int32_t lat, int32_t lon);
 // Appends one thermal at (pointerLat, pointerLon). False, adding nothing, when the table is full.
 bool AddManualThermal();
 // Removes the first thermal in table order whose pick box holds the pointer; true when one went.

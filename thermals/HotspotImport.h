@@ -1,0 +1,8 @@
+// The Import hotspots command: thermals from a glider pilots' waypoint file.
+#pragma once
+
+#include <windows.h>
+
+// Asks for a .cup file, appends its waypoints inside the area as thermals with the Manual
+// dialog's settings, and tells what it did in one box.
+void ImportHotspots(HWND owner);
