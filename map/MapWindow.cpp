@@ -8,6 +8,7 @@
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
+#include "map/Pyramid.h"
 #include "map/Selection.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
@@ -56,23 +57,34 @@ int64_t Bits(double value) {
     return bits;
 }
 
-// A fingerprint of the thermals in the table: a test or a command may change records in place
-// without a count that shows it.
-int64_t TableFingerprint() {
-    const int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
-    const size_t bytes = static_cast<size_t>(count) * sizeof(Thermal);
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(thermals);
+// A fingerprint of the thermals in the table, for records changed in place without a count that
+// shows it, as a test does (the commands count every edit). Reading a full table would cost a
+// good part of a repaint, so past the first records only every few are read, and the last.
+constexpr int FingerprintedInFull = 2048;
+constexpr int FingerprintStride = 61;
+
+void Mix(uint64_t lane[4], const Thermal& t) {
     constexpr uint64_t Prime = 0x100000001B3u;
-    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 1, 2, 3};
+    unsigned char bytes[sizeof(Thermal)];
+    std::memcpy(bytes, &t, sizeof bytes);
     size_t i = 0;
-    for (; i + 32 <= bytes; i += 32) {  // four lanes, so that the multiplications overlap
+    for (; i + 32 <= sizeof bytes; i += 32) {  // four lanes, so that the multiplications overlap
         for (int k = 0; k < 4; ++k) {
             uint64_t word;
-            std::memcpy(&word, p + i + 8 * k, 8);
+            std::memcpy(&word, bytes + i + 8 * k, 8);
             lane[k] = (lane[k] ^ word) * Prime;
         }
     }
-    for (; i < bytes; ++i) lane[0] = (lane[0] ^ p[i]) * Prime;
+    for (; i < sizeof bytes; ++i) lane[0] = (lane[0] ^ bytes[i]) * Prime;
+}
+
+int64_t TableFingerprint() {
+    const int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
+    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 1, 2, 3};
+    int i = 0;
+    for (; i < count && i < FingerprintedInFull; ++i) Mix(lane, thermals[i]);
+    for (; i < count; i += FingerprintStride) Mix(lane, thermals[i]);
+    if (count > 0) Mix(lane, thermals[count - 1]);
     return static_cast<int64_t>(lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7));
 }
 
@@ -162,7 +174,9 @@ void Paint(HWND window) {
     painting = true;
 
     if (backdropReloadPending) {
-        // A file that cannot be read leaves the previous picture; the paint goes on with it.
+        // A file that cannot be read leaves the previous picture; the paint goes on with it. The
+        // reduced copies go first, so that they never share the memory with two pictures.
+        pyramid = Pyramid{};
         LoadBackdrop(backdropName);
         ForgetKeptPicture();
         backdropReloadPending = 0;
