@@ -60,8 +60,6 @@ TEST(PyramidTest, LevelsAreHalvedAveragesWithinTheirShareOfThePicture) {
         ASSERT_EQ(made, !k.halvings.empty());
         ASSERT_EQ(p.levels.size(), k.halvings.size());
         if (!made) continue;
-        EXPECT_TRUE(PyramidIsOf(p, picture, 7));
-        EXPECT_FALSE(PyramidIsOf(p, picture, 8));
 
         Plane plane(k.height, std::vector<std::vector<int>>(k.width, std::vector<int>(3)));
         for (int32_t y = 0; y < k.height; ++y)
@@ -78,7 +76,6 @@ TEST(PyramidTest, LevelsAreHalvedAveragesWithinTheirShareOfThePicture) {
             for (; done < level.halvings; ++done) plane = Halve(plane);
             ASSERT_EQ(level.height, static_cast<int32_t>(plane.size()));
             ASSERT_EQ(level.width, static_cast<int32_t>(plane[0].size()));
-            EXPECT_EQ(level.rowSize % 4, 0);
             for (int32_t y = 0; y < level.height; ++y)
                 for (int32_t x = 0; x < level.width; ++x)
                     for (int c = 0; c < 3; ++c)

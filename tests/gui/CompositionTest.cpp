@@ -127,67 +127,43 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
     }
 }
 
-TEST_F(CompositionTest, BackdropIsTheDirectStretchFromZoomOneAndWithinItsSourcePixelsBelow) {
+// From zoom 1 up the picture is the direct stretch, pixel for pixel (MapWindowTest); below it
+// each channel lies within the range of the source pixels under the screen pixel and their eight
+// neighbours: a copy too coarse, misplaced or darkened leaves it.
+TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
     // A small window, so that the copies go down to a quarter of the picture.
     SetWindowPos(gui::Main(), nullptr, 0, 0, 560, 460, SWP_NOMOVE | SWP_NOZORDER);
     Load(1.0);
     const struct { double zoom; int x, y; } views[] = {
-        {1.0, 0, 0}, {2.5, 30, 70}, {0.7, 50, 50}, {0.5, 20, 0}, {0.45, 50, 50}, {0.3, 0, 100}, {0.2, 50, 50}};
+        {0.7, 50, 50}, {0.5, 20, 0}, {0.45, 50, 50}, {0.3, 0, 100}, {0.2, 50, 50}};
     for (const auto& v : views) {
         SCOPED_TRACE(v.zoom);
         zoomFactor = v.zoom, scrollPercentX = v.x, scrollPercentY = v.y;
         Paint(true);
         const gui::Picture shown = gui::CaptureMap();
-        const int left = std::max(mapOriginX, 0), top = std::max(mapOriginY, 0);
         const int right = std::min(shown.width, mapOriginX + PictureWidth());
         const int bottom = std::min(shown.height, mapOriginY + PictureHeight());
-        ASSERT_TRUE(left < right && top < bottom);
         int wrong = 0;
-        if (v.zoom >= 1.0) {
-            // Pixel for pixel the whole picture stretched by one call.
-            BITMAPINFO info{};
-            info.bmiHeader = {sizeof info.bmiHeader, shown.width, -shown.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-            void* bits = nullptr;
-            HDC memory = CreateCompatibleDC(nullptr);
-            HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-            ASSERT_TRUE(bitmap != nullptr);
-            HGDIOBJ old = SelectObject(memory, bitmap);
-            StretchDIBits(memory, mapOriginX, mapOriginY, PictureWidth(), PictureHeight(), 0, 0, W, H,
-                          backdrop.pixels.data(), reinterpret_cast<BITMAPINFO*>(backdrop.info.data()), DIB_RGB_COLORS,
-                          SRCCOPY);
-            GdiFlush();
-            for (int y = top; y < bottom; ++y)
-                for (int x = left; x < right; ++x) {
-                    uint32_t p = static_cast<const uint32_t*>(bits)[static_cast<size_t>(y) * shown.width + x];
-                    wrong += RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF) != shown.At(x, y);
-                }
-            SelectObject(memory, old);
-            DeleteObject(bitmap);
-            DeleteDC(memory);
-        } else {
-            // Each channel within the range of the source pixels under the screen pixel and
-            // their eight neighbours: a copy too coarse, misplaced or darkened leaves it.
-            for (int y = top; y < bottom; ++y)
-                for (int x = left; x < right; ++x) {
-                    const int c0 = std::max(0, static_cast<int>((x - mapOriginX) / v.zoom) - 1);
-                    const int c1 = std::min(W - 1, static_cast<int>(std::ceil((x + 1 - mapOriginX) / v.zoom)));
-                    const int r0 = std::max(0, static_cast<int>((y - mapOriginY) / v.zoom) - 1);
-                    const int r1 = std::min(H - 1, static_cast<int>(std::ceil((y + 1 - mapOriginY) / v.zoom)));
-                    int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+        for (int y = std::max(mapOriginY, 0); y < bottom; ++y)
+            for (int x = std::max(mapOriginX, 0); x < right; ++x) {
+                const int c0 = std::max(0, static_cast<int>((x - mapOriginX) / v.zoom) - 1);
+                const int c1 = std::min(W - 1, static_cast<int>(std::ceil((x + 1 - mapOriginX) / v.zoom)));
+                const int r0 = std::max(0, static_cast<int>((y - mapOriginY) / v.zoom) - 1);
+                const int r1 = std::min(H - 1, static_cast<int>(std::ceil((y + 1 - mapOriginY) / v.zoom)));
+                const COLORREF p = shown.At(x, y);
+                for (int k = 0; k < 3; ++k) {
+                    const int got = (p >> (8 * k)) & 0xFF;
+                    int low = 255, high = 0;
                     for (int row = r0; row <= r1; ++row)
                         for (int col = c0; col <= c1; ++col) {
-                            COLORREF s = Source(col, row, 0);
-                            const int ch[3] = {GetRValue(s), GetGValue(s), GetBValue(s)};
-                            for (int k = 0; k < 3; ++k) low[k] = std::min(low[k], ch[k]), high[k] = std::max(high[k], ch[k]);
+                            const int s = (Source(col, row, 0) >> (8 * k)) & 0xFF;
+                            low = std::min(low, s), high = std::max(high, s);
                         }
-                    COLORREF p = shown.At(x, y);
-                    const int got[3] = {GetRValue(p), GetGValue(p), GetBValue(p)};
-                    bool inside = true;
-                    for (int k = 0; k < 3; ++k) inside = inside && got[k] >= low[k] && got[k] <= high[k];
-                    wrong += !inside;
+                    wrong += got < low || got > high;
                 }
-        }
+            }
         EXPECT_EQ(wrong, 0);
+        EXPECT_GT(bottom, 0);
     }
 }
 
