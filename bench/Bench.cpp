@@ -85,7 +85,7 @@ std::string FullPath(const char* path) {
 }
 
 // In a fresh process: the program with the backdrop loaded by the map's paint and painted at the
-// fit zoom ("paint"), only read by the backdrop reader ("load"), or nothing ("none"); writes the
+// fit zoom, 1:1, 8x and 64x ("paint"), only read by the backdrop reader ("load"), or nothing ("none"); writes the
 // peak working set in bytes to the result file.
 int MemoryChild(const char* folder, const std::string& mode, const char* backdropFile, const char* resultFile) {
     std::string result = FullPath(resultFile);
@@ -97,6 +97,12 @@ int MemoryChild(const char* folder, const std::string& mode, const char* backdro
         RepaintMap(true);
         PumpMessages(300);
         if (!backdropLoaded) return 3;
+        // Painted at each zoom of the map figures, so that whatever a zoom keeps counts.
+        for (double zoom : {1.0, 8.0, 64.0, fitZoom}) {
+            zoomFactor = zoom;
+            RepaintMap(true);
+            PumpMessages(100);
+        }
     } else if (mode == "load") {
         if (LoadBackdrop(backdropFile) != LoadOk) return 3;
     }

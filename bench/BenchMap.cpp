@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int BatchSize = 30000;
+constexpr int RepaintsTimed = 10;
 
 void SetView(double zoom) {
     zoomFactor = zoom;
@@ -118,8 +119,8 @@ void MeasureMap(BenchRun& run) {
     }
     const double fit = fitZoom;
     const Level levels[] = {{"fit", fit}, {"1:1", 1.0}, {"8x", 8.0}, {"64x", 64.0}};
-    double slowest = 0.0, fastest = 0.0;
-    std::string slowestName, fastestName;
+    double slowest = 0.0, fastest = 0.0, firstSlowest = 0.0, firstFastest = 0.0;
+    std::string slowestName, fastestName, firstSlowestName, firstFastestName;
 
     for (const Level& level : levels) {
         const double zoom = level.zoom;
@@ -138,23 +139,42 @@ void MeasureMap(BenchRun& run) {
                                  RepaintMap(true);
                              }};
         };
+        // The state painted once, untimed: the timed repaints follow no change. A repaint is about
+        // a millisecond, so several are timed together and the figure is one of them.
         auto repaint = [zoom](bool full) {
-            return BenchWork{[zoom, full] { Prepare(full, zoom); }, [] { RepaintMap(false); }};
+            return BenchWork{[zoom, full] {
+                                 Prepare(full, zoom);
+                                 RepaintMap(false);
+                                 Settle();
+                             },
+                             [] {
+                                 for (int k = 0; k < RepaintsTimed; ++k) RepaintMap(false);
+                             }};
         };
         BenchWork plain{[zoom] { Prepare(false, zoom); }, PlainStretch};
 
         BenchPair first = MedianPair(firstPaint(false), plain, reps);
         table.Add({"paint " + name + ", first after zoom change", first.value, "whole-picture stretch", first.baseline,
                    "ms", 0.0, ""});
-        // Thermals off the window must cost nothing, which matters most when zoomed far in.
-        double tableTarget = zoom >= 64.0 ? 1.5 : 0.0;
+        if (firstSlowestName.empty() || first.value > firstSlowest) {
+            firstSlowest = first.value;
+            firstSlowestName = name;
+        }
+        if (firstFastestName.empty() || first.value < firstFastest) {
+            firstFastest = first.value;
+            firstFastestName = name;
+        }
         BenchPair firstFull = MedianPair(firstPaint(true), firstPaint(false), reps);
         table.Add({"paint " + name + " + table, first after zoom change", firstFull.value, "without table",
-                   firstFull.baseline, "ms", tableTarget, ""});
+                   firstFull.baseline, "ms", 0.0, ""});
+        // Nothing changed (a dialog moved over the map): the table must cost nothing at any zoom.
         BenchPair againFull = MedianPair(repaint(true), repaint(false), reps);
-        table.Add({"paint " + name + " + table, repaint", againFull.value, "without table", againFull.baseline, "ms",
-                   tableTarget, ""});
+        table.Add({"paint " + name + " + table, repaint", againFull.value / RepaintsTimed, "without table",
+                   againFull.baseline / RepaintsTimed, "ms", 1.5, ""});
     }
+    // A zoom change costs about the same at every zoom: the work follows the window.
+    table.Add({"first paint after zoom change, slowest zoom (" + firstSlowestName + ")", firstSlowest,
+               "fastest zoom (" + firstFastestName + ")", firstFastest, "ms", 3.0, ""});
 
     // Repaints at an unchanged zoom, the four zooms in turn in each repetition, so that all see the
     // same state of the machine; the whole-picture stretches are timed afterwards.
@@ -176,7 +196,7 @@ void MeasureMap(BenchRun& run) {
         }
     }
     table.Add({"repaint without table, slowest zoom (" + slowestName + ")", slowest,
-               "fastest zoom (" + fastestName + ")", fastest, "ms", 1.5, ""});
+               "fastest zoom (" + fastestName + ")", fastest, "ms", 0.0, ""});
 
     // A scroll step where the picture is larger than the window, as the arrow keys make it.
     bool right = true;
@@ -304,14 +324,27 @@ void MeasureBatch(BenchRun& run) {
         PumpMessages(300);
         return;
     }
-    std::vector<RECT> discs;
+    // The baseline draws the same discs once, each with its pen and brush selected, into a memory
+    // bitmap of the window's size: what drawing every disc once costs at the least.
+    struct Disc {
+        RECT box;
+        COLORREF fill;
+    };
+    std::vector<Disc> discs;
     for (int i = 0; i < made; ++i) {
         int x = 0, y = 0;
         GeoToWindow(thermals[i].lat, thermals[i].lon, x, y);
         double r = RadiusToWindow(thermals[i].radius);
         int ri = r < 5.0 ? 5 : static_cast<int>(r);
-        discs.push_back({x - ri, y - ri, x + ri, y + ri});
+        discs.push_back({{x - ri, y - ri, x + ri, y + ri}, thermals[i].cloudOn ? RGB(255, 0, 0) : RGB(0, 0, 255)});
     }
+    RECT client{};
+    GetClientRect(mapWindow, &client);
+    HDC screen = GetDC(mapWindow);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(mapWindow, screen);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
 
     BenchWork test{[dialog] {
                        Press(dialog, IdcAutoClear);
@@ -322,19 +355,30 @@ void MeasureBatch(BenchRun& run) {
                        Press(dialog, IdcAutoTest);
                        GdiFlush();
                    }};
-    BenchWork ellipses{Settle, [&discs] {
-                           HDC dc = GetDC(mapWindow);
-                           HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
-                           HGDIOBJ old = SelectObject(dc, brush);
-                           for (const RECT& d : discs) Ellipse(dc, d.left, d.top, d.right, d.bottom);
-                           SelectObject(dc, old);
-                           DeleteObject(brush);
-                           ReleaseDC(mapWindow, dc);
+    BenchWork ellipses{Settle, [&discs, memory] {
+                           HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+                           HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+                           HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+                           HGDIOBJ oldPen = SelectObject(memory, pen);
+                           HGDIOBJ oldBrush = SelectObject(memory, red);
+                           for (const Disc& d : discs) {
+                               SelectObject(memory, pen);
+                               SelectObject(memory, d.fill == RGB(255, 0, 0) ? red : blue);
+                               Ellipse(memory, d.box.left, d.box.top, d.box.right, d.box.bottom);
+                           }
+                           SelectObject(memory, oldPen);
+                           SelectObject(memory, oldBrush);
+                           DeleteObject(pen);
+                           DeleteObject(red);
+                           DeleteObject(blue);
                            GdiFlush();
                        }};
     BenchPair batch = MedianPair(test, ellipses, run.reps);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     table.Add({"Test, batch of " + std::to_string(made) + " thermals at density " + std::to_string(density), batch.value,
-               std::to_string(made) + " Ellipse calls", batch.baseline, "ms", 3.0, ""});
+               std::to_string(made) + " Ellipse calls in memory", batch.baseline, "ms", 2.0, ""});
 
     Press(dialog, IdcAutoClear);
     Press(dialog, IdcAutoOk);

@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdint>
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
+#include "map/Pyramid.h"
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "shell/Frame.h"
@@ -28,6 +30,7 @@ enum Fill { FillCyan, FillYellow, FillGreen, FillMagenta, FillBlue, FillRed, Fil
 constexpr COLORREF FillColours[FillCount] = {
     RGB(0, 255, 255), RGB(255, 255, 0), RGB(0, 255, 0), RGB(255, 0, 255), RGB(0, 0, 255), RGB(255, 0, 0),
 };
+static_assert(FillCount == 6, "ThermalPainter holds one brush per fill");
 
 // The fill of a thermal's type and cloud; NoFill for a type outside 1..4, which keeps the fill of
 // the thermal drawn before it.
@@ -157,65 +160,133 @@ void DrawLargeDisc(HDC dc, int x, int y, int64_t r, const RECT& clip) {
     Polygon(dc, west.data(), static_cast<int>(west.size()));
 }
 
-// Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
-// it, so the fill is followed through the whole table, also across thermals that lie outside dc's
-// clip and are not drawn; before the first known type the fill is dc's current brush.
-void DrawThermalRange(HDC dc, int first) {
-    int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
-    if (first < 0) first = 0;
-    if (first >= count || latPerPixel == 0.0 || lonPerPixel == 0.0) return;
-    RECT clip;
-    if (GetClipBox(dc, &clip) == NULLREGION) return;
-
-    int fill = NoFill;
-    for (int i = first - 1; i >= 0 && fill == NoFill; --i) fill = FillOf(thermals[i]);
-
-    // Made on first use: a batch drawn one thermal at a time needs one brush per call.
-    HPEN outline = CreatePen(PS_SOLID, 1, Black);
-    HPEN windPen = nullptr;
-    HBRUSH brushes[FillCount] = {};
-    HGDIOBJ oldPen = SelectObject(dc, outline);
-    HGDIOBJ oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
-    int selectedFill = NoFill;
-
-    for (int i = first; i < count; ++i) {
-        const Thermal& t = thermals[i];
-        int own = FillOf(t);
-        if (own != NoFill) fill = own;
-        int x, y;
-        GeoToWindow(t.lat, t.lon, x, y);
-        DiscShape s;
-        ShapeOf(t, x, y, s);
-        if (!Meets(s, clip)) continue;
-
-        SelectObject(dc, outline);
-        if (fill != selectedFill) {
-            if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
-            SelectObject(dc, brushes[fill]);
-            selectedFill = fill;
+// The part of the segment inside the rectangle (Liang-Barsky), as shares t0 <= t1 of the way
+// from its start; false when none of it is inside.
+bool CutSegment(double x0, double y0, double x1, double y1, double left, double top, double right, double bottom,
+                double& t0, double& t1) {
+    t0 = 0.0;
+    t1 = 1.0;
+    double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - left, right - x0, y0 - top, bottom - y0};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0.0) {
+            if (q[k] < 0.0) return false;
+            continue;
         }
-        MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
-        // Only the wind line may reach the window; a disc wholly outside it draws nothing there.
-        if (DiscMeets(s, clip)) {
-            if (s.ri > LargestEllipse)
-                DrawLargeDisc(dc, x, y, s.ri, clip);
-            else
-                Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
-                        Clamped(int64_t{y} + s.ri));
-        }
-        if (s.wind) {
-            if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
-            SelectObject(dc, windPen);
-            LineTo(dc, s.endX, s.endY);
+        double t = q[k] / p[k];
+        if (p[k] < 0.0) {
+            if (t > t1) return false;
+            if (t > t0) t0 = t;
+        } else {
+            if (t < t0) return false;
+            if (t < t1) t1 = t;
         }
     }
+    return t0 <= t1;
+}
 
+int Rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+
+constexpr int64_t CutMargin = 256;
+
+}  // namespace
+
+int ThermalPainter::Count() const { return thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount; }
+
+ThermalPainter::ThermalPainter(HDC dc, int first) : dc(dc) {
+    usable = latPerPixel != 0.0 && lonPerPixel != 0.0 && GetClipBox(dc, &clip) != NULLREGION;
+    if (first < 0) first = 0;
+    for (int i = first - 1; i >= 0 && fill == NoFill; --i) fill = FillOf(thermals[i]);
+    outline = CreatePen(PS_SOLID, 1, Black);
+    oldPen = SelectObject(dc, outline);
+    oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
+}
+
+ThermalPainter::~ThermalPainter() {
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(outline);
     if (windPen != nullptr) DeleteObject(windPen);
     for (HBRUSH brush : brushes)
         if (brush != nullptr) DeleteObject(brush);
+}
+
+void ThermalPainter::Draw(int i, RECT* touched) {
+    if (i < 0 || i >= Count()) return;  // the table may grow while a batch is drawn
+    const Thermal& t = thermals[i];
+    int own = FillOf(t);
+    if (own != NoFill) fill = own;
+    if (!usable) return;
+    int x, y;
+    GeoToWindow(t.lat, t.lon, x, y);
+    DiscShape s;
+    ShapeOf(t, x, y, s);
+    if (!Meets(s, clip)) return;
+
+    SelectObject(dc, outline);
+    if (fill != selectedFill && fill != NoFill) {
+        if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
+        SelectObject(dc, brushes[fill]);
+        selectedFill = fill;
+    }
+    // Only the wind line may reach the window; a disc wholly outside it draws nothing there.
+    if (DiscMeets(s, clip)) {
+        if (s.ri > LargestEllipse)
+            DrawLargeDisc(dc, x, y, s.ri, clip);
+        else
+            Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
+                    Clamped(int64_t{y} + s.ri));
+    }
+    int64_t boxLeft = int64_t{x} - s.ri, boxTop = int64_t{y} - s.ri;
+    int64_t boxRight = int64_t{x} + s.ri, boxBottom = int64_t{y} + s.ri;
+    if (s.wind) {
+        // Cut to the clip first, so that a line crossing the window costs only about its visible
+        // part. The cut ends lie well outside the clip: the rounding of an end turns the line by
+        // far less than a pixel where it shows, and a line that stays near the window is drawn
+        // whole, exactly as before.
+        const double left = static_cast<double>(clip.left - CutMargin), top = static_cast<double>(clip.top - CutMargin);
+        const double right = static_cast<double>(clip.right + CutMargin);
+        const double bottom = static_cast<double>(clip.bottom + CutMargin);
+        double t0, t1;
+        if (CutSegment(x, y, s.endX, s.endY, left, top, right, bottom, t0, t1)) {
+            const double dx = static_cast<double>(s.endX) - x, dy = static_cast<double>(s.endY) - y;
+            int ax = t0 > 0.0 ? Rounded(x + dx * t0) : x, ay = t0 > 0.0 ? Rounded(y + dy * t0) : y;
+            int bx = t1 < 1.0 ? Rounded(x + dx * t1) : s.endX, by = t1 < 1.0 ? Rounded(y + dy * t1) : s.endY;
+            if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
+            SelectObject(dc, windPen);
+            MoveToEx(dc, ax, ay, nullptr);
+            LineTo(dc, bx, by);
+            boxLeft = std::min<int64_t>(boxLeft, std::min(ax, bx));
+            boxRight = std::max<int64_t>(boxRight, std::max(ax, bx));
+            boxTop = std::min<int64_t>(boxTop, std::min(ay, by));
+            boxBottom = std::max<int64_t>(boxBottom, std::max(ay, by));
+        }
+    } else {
+        MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
+    }
+    if (touched != nullptr) {
+        // Held inside the clip, widened by the pens' reach.
+        LONG l = static_cast<LONG>(std::max<int64_t>(clip.left, boxLeft - ClipMargin));
+        LONG tp = static_cast<LONG>(std::max<int64_t>(clip.top, boxTop - ClipMargin));
+        LONG r = static_cast<LONG>(std::min<int64_t>(clip.right, boxRight + ClipMargin));
+        LONG b = static_cast<LONG>(std::min<int64_t>(clip.bottom, boxBottom + ClipMargin));
+        if (l < r && tp < b) {
+            RECT part{l, tp, r, b};
+            if (IsRectEmpty(touched)) *touched = part;
+            else UnionRect(touched, touched, &part);
+        }
+    }
+}
+
+namespace {
+
+// Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
+// it, so the fill is followed through the whole table, also across thermals that lie outside dc's
+// clip and are not drawn; before the first known type the fill is dc's current brush.
+void DrawThermalRange(HDC dc, int first) {
+    ThermalPainter painter(dc, first);
+    for (int i = first < 0 ? 0 : first; i < painter.Count(); ++i) painter.Draw(i);
 }
 
 // Draws thermals first.. on dc and repeats them on the window's off-screen copy, starting there
@@ -350,6 +421,77 @@ void ForgetKeptPicture() {
     kept = KeptPicture{};
 }
 
+namespace {
+
+// Stretches the source pixels of a sw x sh picture that reach the visible part of the screen
+// rectangle (left, top, w, h) to where the whole picture puts them.
+void StretchPart(HDC dc, int64_t left, int64_t top, int64_t w, int64_t h, int64_t visLeft, int64_t visTop,
+                 int64_t visRight, int64_t visBottom, int64_t sw, int64_t sh, const void* bits, const void* info) {
+    int64_t c0 = (visLeft - left) * sw / w, c1 = ((visRight - left) * sw + w - 1) / w;
+    int64_t r0 = (visTop - top) * sh / h, r1 = ((visBottom - top) * sh + h - 1) / h;
+    c0 = std::max<int64_t>(0, c0 - 1); r0 = std::max<int64_t>(0, r0 - 1);
+    c1 = std::min(sw, c1 + 1); r1 = std::min(sh, r1 + 1);
+    const int64_t x0 = left + c0 * w / sw, x1 = left + c1 * w / sw;
+    const int64_t y0 = top + r0 * h / sh, y1 = top + r1 * h / sh;
+    StretchDIBits(dc, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                  static_cast<int>(c0), static_cast<int>(sh - r1), static_cast<int>(c1 - c0), static_cast<int>(r1 - r0),
+                  bits, reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
+}
+
+// Below zoom 1: the visible part from the smallest reduced copy at least as large as the picture on
+// screen (the picture itself when no copy is), each screen pixel taken from one source pixel
+// (COLORONCOLOR), since the default mode combines shrunk pixels with AND and darkens the picture.
+void PaintReduced(HDC dc, int64_t left, int64_t top, int64_t w, int64_t h, int64_t visLeft, int64_t visTop,
+                  int64_t visRight, int64_t visBottom) {
+    if (!PyramidIsOf(pyramid, backdrop, backdropLoadCount)) {
+        RECT client{};
+        GetClientRect(mapWindow, &client);
+        BuildPyramid(backdrop, backdropLoadCount, client.right, client.bottom, pyramid);
+        // Tried once per load: a picture that needs no copies, or finds no memory, is not tried again.
+        pyramid.loadCount = backdropLoadCount;
+        pyramid.source = backdrop.pixels.data();
+        pyramid.width = backdrop.width;
+        pyramid.height = backdrop.height;
+    }
+    const PyramidLevel* level = LevelFor(pyramid, w, h);
+    BITMAPINFOHEADER levelInfo{};
+    const void* bits = backdrop.pixels.data();
+    const void* info = backdrop.info.data();
+    int64_t sw = backdrop.width, sh = backdrop.height;
+    if (level != nullptr) {
+        levelInfo.biSize = sizeof levelInfo;
+        levelInfo.biWidth = level->width;
+        levelInfo.biHeight = -level->height;
+        levelInfo.biPlanes = 1;
+        levelInfo.biBitCount = 24;
+        levelInfo.biCompression = BI_RGB;
+        bits = level->pixels.data();
+        info = &levelInfo;
+        sw = level->width;
+        sh = level->height;
+    }
+    int old = SetStretchBltMode(dc, COLORONCOLOR);
+    constexpr int64_t StretchLimit = int64_t{1} << 31;
+    if (w * sw < StretchLimit && h * sh < StretchLimit) {
+        // The part is cut on the grid where source and screen pixels meet exactly (g source
+        // pixels of the copy to every w / g screen pixels), so that it maps as the whole would.
+        const int64_t gx = std::gcd(w, sw), gy = std::gcd(h, sh);
+        const int64_t stepX = w / gx, stepC = sw / gx, stepY = h / gy, stepR = sh / gy;
+        const int64_t k0 = (visLeft - left) / stepX, k1 = (visRight - left + stepX - 1) / stepX;
+        const int64_t j0 = (visTop - top) / stepY, j1 = (visBottom - top + stepY - 1) / stepY;
+        const int64_t c0 = k0 * stepC, c1 = k1 * stepC, r0 = j0 * stepR, r1 = j1 * stepR;
+        StretchDIBits(dc, static_cast<int>(left + k0 * stepX), static_cast<int>(top + j0 * stepY),
+                      static_cast<int>((k1 - k0) * stepX), static_cast<int>((j1 - j0) * stepY), static_cast<int>(c0),
+                      static_cast<int>(sh - r1), static_cast<int>(c1 - c0), static_cast<int>(r1 - r0), bits,
+                      reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
+    } else {
+        StretchPart(dc, left, top, w, h, visLeft, visTop, visRight, visBottom, sw, sh, bits, info);
+    }
+    SetStretchBltMode(dc, old);
+}
+
+}  // namespace
+
 void PaintBackdrop(HDC dc, const RECT& clip) {
     if (backdrop.width <= 0 || backdrop.height <= 0 || backdrop.pixels.empty()) {
         ForgetKeptPicture();
@@ -365,6 +507,11 @@ void PaintBackdrop(HDC dc, const RECT& clip) {
     int64_t visBottom = top + h < clip.bottom ? top + h : clip.bottom;
     if (visLeft >= visRight || visTop >= visBottom) return;
 
+    if (zoomFactor < 1.0) {
+        ForgetKeptPicture();
+        PaintReduced(dc, left, top, w, h, visLeft, visTop, visRight, visBottom);
+        return;
+    }
     int stretchMode = GetStretchBltMode(dc);
     if (SmallEnoughToKeep(w, h) && (KeptIsCurrent(w, h, stretchMode) || MakeKept(dc, w, h, stretchMode))) {
         BitBlt(dc, static_cast<int>(visLeft), static_cast<int>(visTop), static_cast<int>(visRight - visLeft),
@@ -384,14 +531,6 @@ void PaintBackdrop(HDC dc, const RECT& clip) {
     // Past that, GDI's stretch works in products of the two sizes that overflow, and draws
     // nothing: stretch only the source pixels that reach the clip, to where the whole picture
     // puts them.
-    int64_t c0 = (visLeft - left) * sw / w, c1 = ((visRight - left) * sw + w - 1) / w;
-    int64_t r0 = (visTop - top) * sh / h, r1 = ((visBottom - top) * sh + h - 1) / h;
-    c0 = std::max<int64_t>(0, c0 - 1); r0 = std::max<int64_t>(0, r0 - 1);
-    c1 = std::min(sw, c1 + 1); r1 = std::min(sh, r1 + 1);
-    const int64_t x0 = left + c0 * w / sw, x1 = left + c1 * w / sw;
-    const int64_t y0 = top + r0 * h / sh, y1 = top + r1 * h / sh;
-    StretchDIBits(dc, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
-                  static_cast<int>(c0), static_cast<int>(sh - r1), static_cast<int>(c1 - c0), static_cast<int>(r1 - r0),
-                  backdrop.pixels.data(), reinterpret_cast<const BITMAPINFO*>(backdrop.info.data()), DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchPart(dc, left, top, w, h, visLeft, visTop, visRight, visBottom, sw, sh, backdrop.pixels.data(),
+                backdrop.info.data());
 }

@@ -1,12 +1,14 @@
-// What the map window's paint shares with the drawing operations: the kept stretched picture and
-// the off-screen copy of the window that drawings made at once are repeated on.
+// What the map window's paint shares with the drawing operations: the backdrop's paint, the
+// thermal painter, and the off-screen copy of the window that drawings made at once are repeated on.
 #pragma once
 
 #include <windows.h>
 
 // Draws the backdrop where the paint puts it (at the map origin, stretched by the zoom), only
-// within clip. Copies from the kept stretched picture of the current zoom when the picture is
-// small enough to keep; otherwise stretches straight into dc, which GDI limits to dc's clip.
+// within clip. At zoom 1 and above it copies from the kept stretched picture of the current zoom
+// when the picture is small enough to keep, and otherwise stretches straight into dc, which GDI
+// limits to dc's clip. Below zoom 1 it stretches the part that reaches clip from the smallest
+// reduced copy that is still at least as large as the picture on screen.
 void PaintBackdrop(HDC dc, const RECT& clip);
 
 // Drops the kept stretched picture: a new backdrop, zoom or window size makes it stale.
@@ -16,3 +18,32 @@ void ForgetKeptPicture();
 // map window itself (not while the window paints); null otherwise. A drawing made at once on the
 // window is repeated there, so that the copy keeps what the next paint leaves unpainted.
 HDC MirrorOf(HDC dc);
+
+// Draws thermals one at a time, in table order, on one device context, with pens and brushes
+// made once for all of them. Every index from the first on is handed to Draw in turn, drawn or
+// not, because a thermal of unknown type takes the fill of the one before it.
+class ThermalPainter {
+public:
+    ThermalPainter(HDC dc, int first);
+    ~ThermalPainter();
+    ThermalPainter(const ThermalPainter&) = delete;
+    ThermalPainter& operator=(const ThermalPainter&) = delete;
+
+    // Draws thermal i when any of it can fall inside dc's clip; widens touched (when given) to
+    // hold every pixel it drew.
+    void Draw(int i, RECT* touched = nullptr);
+    // The thermals in the table now.
+    int Count() const;
+
+private:
+    HDC dc;
+    bool usable = false;
+    RECT clip{};
+    int fill = -1;
+    int selectedFill = -1;
+    HPEN outline = nullptr;
+    HPEN windPen = nullptr;  // made on first use
+    HBRUSH brushes[6] = {};
+    HGDIOBJ oldPen = nullptr;
+    HGDIOBJ oldBrush = nullptr;
+};

@@ -1,9 +1,14 @@
 // The map window: painting, the scroll bars, and the mouse by map mode.
 #include "map/MapWindow.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
+#include "map/Pyramid.h"
 #include "map/Selection.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
@@ -19,11 +24,12 @@ constexpr int ScrollMax = 100;
 constexpr int LineStep = 1;
 constexpr int PageStep = 5;
 
-// The off-screen copy of the window. The paint composes into it and puts the result on the screen
-// in one transfer, so the picture never shows half drawn. It holds what the screen holds: a
-// repaint that does not erase leaves earlier drawings outside the backdrop, and they stay in the
-// copy too, because drawings made at once on the window are repeated on it (MirrorOf) and it is
-// erased exactly where the window's background would have been.
+// The kept composition: an off-screen copy of the window holding the composed picture of the
+// current view (backdrop, discs, wind lines, selection, frame), so that a paint that follows no
+// change is one copy to the screen. It also holds what the screen holds outside the backdrop: a
+// repaint that does not erase leaves earlier drawings there, and they stay in the copy too,
+// because drawings made at once on the window are repeated on it (MirrorOf) and it is erased
+// exactly where the window's background would have been.
 struct Frame {
     HWND window = nullptr;
     HDC dc = nullptr;
@@ -32,14 +38,76 @@ struct Frame {
     int width = 0, height = 0;
 };
 
+// Everything the paint reads, as it stood when the composition was made.
+using CompositionKey = std::array<int64_t, 31>;
+
+struct Composition {
+    bool valid = false;
+    bool clean = false;  // composed on a wholly erased window: an erasing paint may copy it too
+    CompositionKey key{};
+};
+
 Frame frame;
+Composition composition;
 bool painting = false;
+
+int64_t Bits(double value) {
+    int64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// A fingerprint of the thermals in the table, for records changed in place without a count that
+// shows it, as a test does (the commands count every edit). Reading a full table would cost a
+// good part of a repaint, so past the first records only every few are read, and the last.
+constexpr int FingerprintedInFull = 2048;
+constexpr int FingerprintStride = 61;
+
+void Mix(uint64_t lane[4], const Thermal& t) {
+    constexpr uint64_t Prime = 0x100000001B3u;
+    unsigned char bytes[sizeof(Thermal)];
+    std::memcpy(bytes, &t, sizeof bytes);
+    size_t i = 0;
+    for (; i + 32 <= sizeof bytes; i += 32) {  // four lanes, so that the multiplications overlap
+        for (int k = 0; k < 4; ++k) {
+            uint64_t word;
+            std::memcpy(&word, bytes + i + 8 * k, 8);
+            lane[k] = (lane[k] ^ word) * Prime;
+        }
+    }
+    for (; i < sizeof bytes; ++i) lane[0] = (lane[0] ^ bytes[i]) * Prime;
+}
+
+int64_t TableFingerprint() {
+    const int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
+    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 1, 2, 3};
+    int i = 0;
+    for (; i < count && i < FingerprintedInFull; ++i) Mix(lane, thermals[i]);
+    for (; i < count; i += FingerprintStride) Mix(lane, thermals[i]);
+    if (count > 0) Mix(lane, thermals[count - 1]);
+    return static_cast<int64_t>(lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7));
+}
+
+CompositionKey CurrentKey() {
+    return CompositionKey{
+        frame.width, frame.height, Bits(zoomFactor), mapOriginX, mapOriginY,
+        backdropLoadCount, static_cast<int64_t>(reinterpret_cast<uintptr_t>(backdrop.pixels.data())),
+        backdrop.width, backdrop.height, backdropWidth, backdropHeight,
+        tableEdits, thermalCount, TableFingerprint(),
+        areaTop, areaLeft, Bits(latPerPixel), Bits(lonPerPixel),
+        markers[MarkerTop].y, markers[MarkerBottom].y, markers[MarkerLeft].x, markers[MarkerRight].x,
+        selStartX, selStartY, selEndX, selEndY, areaSelected,
+        setupMode, manualMode, automaticMode, clearPartMode};
+}
+
+bool CompositionCurrent() { return frame.dc != nullptr && composition.valid && composition.key == CurrentKey(); }
 
 void ReleaseFrame() {
     if (frame.dc != nullptr && frame.oldBitmap != nullptr) SelectObject(frame.dc, frame.oldBitmap);
     if (frame.bitmap != nullptr) DeleteObject(frame.bitmap);
     if (frame.dc != nullptr) DeleteDC(frame.dc);
     frame = Frame{};
+    composition = Composition{};
 }
 
 // A copy of the window's client size; a new one starts from what the screen shows.
@@ -71,11 +139,34 @@ bool EnsureFrame(HWND window) {
     return true;
 }
 
+// Composes the picture on target in the order of the paint: background where erased, backdrop,
+// thermals, then the selection or the area frame by mode.
+void DrawPicture(HWND window, HDC target, HRGN erased) {
+    if (erased != nullptr) FillRgn(target, erased, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
+    RECT clip;
+    if (GetClipBox(target, &clip) == NULLREGION) return;
+    PaintBackdrop(target, clip);
+    DrawThermals(target);
+    if (automaticMode || clearPartMode) DrawSelection(target);
+    if (setupMode) DrawAreaFrame(target);
+}
+
+// Makes the kept composition anew over the whole window; erased (or null) is the part whose
+// background is cleared first.
+void Compose(HWND window, HRGN erased) {
+    SelectClipRgn(frame.dc, nullptr);
+    DrawPicture(window, frame.dc, erased);
+    RECT box{};
+    composition.clean = erased != nullptr && GetRgnBox(erased, &box) == SIMPLEREGION && box.left <= 0 &&
+                        box.top <= 0 && box.right >= frame.width && box.bottom >= frame.height;
+    composition.key = CurrentKey();  // after the drawing, which sets areaSelected
+    composition.valid = true;
+}
+
 void ShowSystemCursor(LPCSTR id) { SetCursor(LoadCursorA(nullptr, id)); }
 
 void Paint(HWND window) {
-    // The update region, taken before BeginPaint validates it, bounds the drawing on the copy just
-    // as it clips the drawing on the screen.
+    // The update region, taken before BeginPaint validates it, is what an erasing paint clears.
     HRGN update = CreateRectRgn(0, 0, 0, 0);
     GetUpdateRgn(window, update, FALSE);
     PAINTSTRUCT ps;
@@ -83,7 +174,9 @@ void Paint(HWND window) {
     painting = true;
 
     if (backdropReloadPending) {
-        // A file that cannot be read leaves the previous picture; the paint goes on with it.
+        // A file that cannot be read leaves the previous picture; the paint goes on with it. The
+        // reduced copies go first, so that they never share the memory with two pictures.
+        pyramid = Pyramid{};
         LoadBackdrop(backdropName);
         ForgetKeptPicture();
         backdropReloadPending = 0;
@@ -96,26 +189,21 @@ void Paint(HWND window) {
     }
     UpdateMapOrigin();
 
-    HDC target = dc;
+    HRGN erased = ps.fErase ? update : nullptr;
     if (EnsureFrame(window)) {
-        target = frame.dc;
-        SelectClipRgn(target, update);
-    }
-    if (ps.fErase) {
-        // The background is cleared here rather than at WM_ERASEBKGND, so that it reaches the
-        // screen together with the rest of the picture.
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(target, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
-    }
-    PaintBackdrop(target, ps.rcPaint);
-    DrawThermals(target);
-    if (automaticMode || clearPartMode) DrawSelection(target);
-    if (setupMode) DrawAreaFrame(target);
-    if (target != dc) {
+        if (!CompositionCurrent()) {
+            Compose(window, erased);
+        } else if (erased != nullptr && !composition.clean) {
+            // Unchanged, but what lies outside the backdrop came from earlier paints: the erased
+            // part is made again as the paint has always made it, and the rest stays valid.
+            SelectClipRgn(frame.dc, update);
+            DrawPicture(window, frame.dc, erased);
+            SelectClipRgn(frame.dc, nullptr);
+        }
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, target, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-        SelectClipRgn(target, nullptr);
+               ps.rcPaint.bottom - ps.rcPaint.top, frame.dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    } else {
+        DrawPicture(window, dc, erased);
     }
 
     painting = false;
@@ -180,14 +268,21 @@ void MoveMarker() {
 void LeftButtonDown(HWND window) {
     if (manualMode) {
         ShowSystemCursor(IDC_SIZEALL);
+        bool kept = CompositionCurrent();
         if (!AddManualThermal()) {
             ShowTableFullNotice(theApp->mainWindow);
             return;
         }
         projectModified = 1;
-        // No invalidation: the disc is drawn over the picture already on the screen.
+        // No invalidation: the disc is drawn over the picture already on the screen, and into the
+        // kept composition, which so stays valid. Without one, every disc is drawn again.
         HDC dc = GetDC(window);
-        DrawThermals(dc);
+        if (kept) {
+            DrawThermalsFrom(dc, thermalCount - 1);
+            composition.key = CurrentKey();
+        } else {
+            DrawThermals(dc);
+        }
         ReleaseDC(window, dc);
     }
     if (setupMode) {
@@ -274,4 +369,79 @@ void UpdatePointerPosition() {
     UpdateStatusBar();
 }
 
-void InvalidateMap(bool erase) { InvalidateRect(mapWindow, nullptr, erase ? TRUE : FALSE); }
+void InvalidateMap(bool erase) {
+    // An erasing repaint follows a change the keys may not show (a table put back, say).
+    if (erase) DropMapComposition();
+    InvalidateRect(mapWindow, nullptr, erase ? TRUE : FALSE);
+}
+
+void DropMapComposition() { composition.valid = false; }
+
+namespace {
+
+// The Test batch being drawn into the kept composition; the screen gets the changed part after
+// every group of discs and at the end.
+constexpr int BatchGroup = 1000;
+
+struct BatchDrawing {
+    bool active = false;
+    bool onScreen = false;  // no kept composition: each disc goes straight to the window
+    HDC screen = nullptr;
+    ThermalPainter* painter = nullptr;
+    RECT touched{};
+    int inGroup = 0;
+};
+
+BatchDrawing batch;
+
+void ShowBatchGroup() {
+    if (!IsRectEmpty(&batch.touched)) {
+        const RECT& r = batch.touched;
+        BitBlt(batch.screen, r.left, r.top, r.right - r.left, r.bottom - r.top, frame.dc, r.left, r.top, SRCCOPY);
+    }
+    SetRectEmpty(&batch.touched);
+    batch.inGroup = 0;
+}
+
+}  // namespace
+
+void BeginBatchDrawing() {
+    EndBatchDrawing();
+    batch.active = true;
+    batch.screen = GetDC(mapWindow);
+    UpdateMapOrigin();
+    if (!EnsureFrame(mapWindow)) {
+        batch.onScreen = true;
+        return;
+    }
+    // The discs are drawn on the picture they belong to; a paint still pending puts the rest of
+    // it on the screen.
+    if (!CompositionCurrent()) Compose(mapWindow, nullptr);
+    batch.painter = new ThermalPainter(frame.dc, thermalCount);
+    SetRectEmpty(&batch.touched);
+}
+
+void DrawBatchThermal(int index) {
+    if (!batch.active) return;
+    if (batch.onScreen) {
+        DrawThermalsFrom(batch.screen, index);
+        return;
+    }
+    batch.painter->Draw(index, &batch.touched);
+    if (++batch.inGroup >= BatchGroup) ShowBatchGroup();
+}
+
+void EndBatchDrawing() {
+    if (!batch.active) return;
+    if (batch.painter != nullptr) {
+        ShowBatchGroup();
+        delete batch.painter;
+        // The kept picture becomes what a paint of the new table makes: the selection and the
+        // frame go over the new discs there (the screen keeps the discs on top until it repaints).
+        if (automaticMode || clearPartMode) DrawSelection(frame.dc);
+        if (setupMode) DrawAreaFrame(frame.dc);
+        composition.key = CurrentKey();
+    }
+    ReleaseDC(mapWindow, batch.screen);
+    batch = BatchDrawing{};
+}

@@ -14,5 +14,15 @@ void DrawAreaFrame(HDC dc);
 
 // ComputePointerPosition, then the texts to the status bar.
 void UpdatePointerPosition();
-// Invalidates the whole map window; erase says whether the background is cleared first.
+// Invalidates the whole map window; erase says whether the background is cleared first. An
+// erasing invalidation also drops the kept composition.
 void InvalidateMap(bool erase);
+// Drops the kept composition of the map, so that the next paint composes the picture anew; for
+// a change of state that the composition's keys do not show.
+void DropMapComposition();
+
+// A Test batch: each appended disc is drawn once, into the kept composition (made again first if
+// stale), and the changed part reaches the window after every group of discs and at the end.
+void BeginBatchDrawing();
+void DrawBatchThermal(int index);
+void EndBatchDrawing();

@@ -28,11 +28,9 @@ void CheckBox(HWND dialog, int id, bool checked) {
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-// Draws each thermal of the batch as soon as it is appended, on the one device context the
-// batch holds; the rest of the table is already on the map.
-void DrawAppended(int index, void* context) {
-    DrawThermalsFrom(static_cast<HDC>(context), index);
-}
+// Draws each thermal of the batch as soon as it is appended; the rest of the table is already
+// on the map.
+void DrawAppended(int index, void*) { DrawBatchThermal(index); }
 
 void CloseAutomaticDialog(HWND dialog) {
     // The rectangle goes with the dialog; no later Clear or Test may act on its stale bounds.
@@ -89,12 +87,12 @@ bool GenerateThermals(HWND dialog) {
     GenerationArea area{selNorth, selSouth, selWest, selEast, selCentreLat};
     uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
 
-    HDC dc = GetDC(mapWindow);
     bool tableFull = false;
     BeginBatch();
-    int made = GenerateBatch(settings, area, seed, DrawAppended, dc, &tableFull);
+    BeginBatchDrawing();
+    int made = GenerateBatch(settings, area, seed, DrawAppended, nullptr, &tableFull);
+    EndBatchDrawing();
     EndBatch();
-    ReleaseDC(mapWindow, dc);
 
     if (tableFull) ShowTableFullNotice(theApp->mainWindow);
     if (made > 0) projectModified = 1;
