@@ -74,14 +74,6 @@ inline std::string Bmp(int32_t width, int32_t height, int bits, PixelFunction pi
     for (uint32_t k = 0; k < colours; ++k) Put(b, 54 + 4 * k, k | (2 * k & 0xFF) << 8 | (3 * k & 0xFF) << 16);
     return b;
 }
-// A 24-bit backdrop of width x height whose pixels are colour(x, y) as 0xRRGGBB.
-inline std::string ColourBmp(int width, int height, PixelFunction colour) {
-    return Bmp(width, height, 24, [colour](int x, int y) {
-        const uint32_t c = colour(x, y);
-        return (c & 0xFF) << 16 | (c & 0xFF00) | c >> 16;  // stored blue, green, red
-    });
-}
-
 // One thermal line of the project file: the thirteen numbers with commas.
 template <typename T>
 std::string ThermalLine(const T& t) {
