@@ -76,7 +76,10 @@ Program::~Program() {
     if (process_) CloseHandle(process_);
 }
 
+
 bool Program::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+void Program::PostToMain(UINT message, WPARAM wParam, LPARAM lParam) { PostMessageA(main_, message, wParam, lParam); }
+std::string Program::Title() const { return boxwatch::WindowText(main_); }
 
 void Program::Settle() {
     // The marker is the status bar's simple mode, switched on and off again by messages posted
@@ -95,14 +98,7 @@ void Program::Settle() {
     if (IsWindow(map_)) Send(map_, WM_PAINT);
 }
 
-void Program::Command(int id) {
-    PostToMain(WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    Settle();
-}
-
-void Program::PostToMain(UINT message, WPARAM wParam, LPARAM lParam) { PostMessageA(main_, message, wParam, lParam); }
-
-std::string Program::Title() const { return boxwatch::WindowText(main_); }
+void Program::Command(int id) { PostToMain(WM_COMMAND, MAKEWPARAM(id, 0), 0), Settle(); }
 
 std::string Program::StatusText(int part) const {
     const size_t length = LOWORD(Send(status_, SB_GETTEXTLENGTHA, part));
@@ -128,15 +124,8 @@ std::string Program::Text(HWND dialog, int id) const { return boxwatch::WindowTe
 
 bool Program::Checked(HWND dialog, int id) const { return Send(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED; }
 
-void Program::Click(HWND dialog, int id) {
-    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    Settle();
-}
-
-void Program::CloseWindow(HWND window) {
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    Settle();
-}
+void Program::Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Settle(); }
+void Program::CloseWindow(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0), Settle(); }
 
 HWND Program::Focus() const {
     GUITHREADINFO info{};
@@ -159,25 +148,19 @@ POINT Program::MapPoint(double fx, double fy) const {
 
 void Program::MouseMove(POINT at, WPARAM keys) { PostMessageA(map_, WM_MOUSEMOVE, keys, MAKELPARAM(at.x, at.y)); }
 
-void Program::LeftClick(POINT at) {
+void Program::Press(UINT down, WPARAM keys, POINT at) {
     MouseMove(at);
-    PostMessageA(map_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    PostMessageA(map_, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    PostMessageA(map_, down, keys, MAKELPARAM(at.x, at.y));
+    PostMessageA(map_, down + 1, 0, MAKELPARAM(at.x, at.y));  // the button's up message
     Settle();
 }
-
-void Program::RightClick(POINT at) {
-    MouseMove(at);
-    PostMessageA(map_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
-    PostMessageA(map_, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    Settle();
-}
+void Program::LeftClick(POINT at) { Press(WM_LBUTTONDOWN, MK_LBUTTON, at); }
+void Program::RightClick(POINT at) { Press(WM_RBUTTONDOWN, MK_RBUTTON, at); }
 
 void Program::Drag(POINT from, POINT to, int steps) {
     MouseMove(from);
     PostMessageA(map_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-    for (int i = 1; i <= steps; ++i)
-        MouseMove({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, MK_LBUTTON);
+    for (int i = 1; i <= steps; ++i) MouseMove({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, MK_LBUTTON);
     PostMessageA(map_, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
     Settle();
 }
@@ -233,10 +216,7 @@ bool Program::WaitForExit(DWORD* code, DWORD timeoutMs) {
 }
 
 void Program::Terminate() {
-    if (Running()) {
-        TerminateProcess(process_, 9);
-        WaitForSingleObject(process_, DeadlineMs);
-    }
+    if (Running()) TerminateProcess(process_, 9), WaitForSingleObject(process_, DeadlineMs);
 }
 
 }  // namespace driver

@@ -91,6 +91,7 @@ public:
     void Terminate();
 
 private:
+    void Press(UINT down, WPARAM keys, POINT at);
     HANDLE process_ = nullptr;
     DWORD processId_ = 0, threadId_ = 0;
     HWND main_ = nullptr, map_ = nullptr, status_ = nullptr;

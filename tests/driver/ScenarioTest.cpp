@@ -1,10 +1,12 @@
 // The shipped program used from outside as a person would, checked by what it shows and by the
-// files it leaves: a whole session from an empty project to scenery, continued with a project
-// whose backdrop is missing; the keyboard in a tool dialog; closing from the title bar.
+// files it leaves: a whole session from an empty project to scenery, then a project whose
+// backdrop is missing; the keyboard in a tool dialog and closing from the title bar.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,34 +16,26 @@
 
 namespace {
 
-using boxwatch::BoxRecord;
 using driver::GeoPoint;
 using driver::Program;
 
-const char SetupCaption[] = "Setup...", Manual[] = "Thermals (manual)", Automatic[] = "Thermals (automatic)";
-const char ClearPart[] = "Clear (partly)";
-const char SaveFirst[] = "Shouldn't you save the current file first ?";
-const char ReallyExit[] = "Do you really want to exit this program ?";
-
+const char Manual[] = "Thermals (manual)", ClearPart[] = "Clear (partly)";
+const char SaveFirst[] = "Shouldn't you save the current file first ?", ReallyExit[] = "Do you really want to exit this program ?";
 std::string Title(const std::string& name) { return "Ascendor - [" + name + "]"; }
 
 // Answers the box that is up, which must be this one; its icon is checked in-process only.
 void AnswerBox(Program& program, const std::string& text, int answer) {
-    BoxRecord box;
-    ASSERT_TRUE(program.Answer(answer, &box)) << "no box \"" << text << "\" with that button";
-    EXPECT_EQ(box.caption, "Ascendor");
-    EXPECT_EQ(box.text, text);
+    boxwatch::BoxRecord box;
+    EXPECT_TRUE(program.Answer(answer, &box)) << "no box \"" << text << "\" with that button";
+    EXPECT_EQ(box.caption + ": " + box.text, "Ascendor: " + text);
 }
 
-void ExpectNoBox(Program& program) {
-    const std::string stray = program.StrayBox();
-    EXPECT_TRUE(stray.empty()) << "unexpected message box " << stray;
-}
+void ExpectNoBox(Program& program) { EXPECT_EQ(program.StrayBox(), "") << "unexpected message box"; }
 
 // Create's confirmation names the table's size; Cancel there changes nothing.
 int CountThermals(Program& program) {
     program.Command(CmdCreate);
-    BoxRecord box;
+    boxwatch::BoxRecord box;
     EXPECT_TRUE(program.Answer(IDCANCEL, &box));
     int count = -1;
     std::sscanf(box.text.c_str(), "Create a BGL with %d thermals...", &count);
@@ -55,11 +49,10 @@ void Open(Program& program, const std::string& path) {
 }
 
 // Exit or close with the questions answered in order; the program must then end with code 0.
-void ExitWith(Program& program, std::vector<std::pair<const char*, int>> answers, UINT message = WM_COMMAND,
-              WPARAM wParam = CmdExit) {
+void ExitWith(Program& program, std::vector<std::pair<const char*, int>> answers, UINT message = WM_COMMAND, WPARAM wParam = CmdExit) {
     program.PostToMain(message, wParam);
     program.Settle();
-    for (const auto& answer : answers) ASSERT_NO_FATAL_FAILURE(AnswerBox(program, answer.first, answer.second));
+    for (const auto& answer : answers) AnswerBox(program, answer.first, answer.second);
     DWORD code = 1;
     ASSERT_TRUE(program.WaitForExit(&code)) << "the program did not end";
     EXPECT_EQ(code, 0u);
@@ -70,10 +63,7 @@ std::vector<std::vector<int>> ThermalsOf(const std::string& text) {
     std::vector<std::vector<int>> table;
     for (size_t i = 5; i < lines.size(); ++i) {
         table.emplace_back();
-        for (size_t at = 0; at <= lines[i].size(); at = lines[i].find(',', at) + 1) {
-            table.back().push_back(std::atoi(lines[i].c_str() + at));
-            if (lines[i].find(',', at) == std::string::npos) break;
-        }
+        for (const char* p = lines[i].c_str(); p; p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : nullptr) table.back().push_back(std::atoi(p));
     }
     return table;
 }
@@ -95,96 +85,63 @@ protected:
 
 TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     auto program = Start();
-    ASSERT_TRUE(program->Started());
     Program& p = *program;
-
-    // New, and the area in the Setup dialog: typed as a user might, markers set on the map.
+    ASSERT_TRUE(p.Started());
+    // New, and the area in the Setup dialog, with left and right markers set on the map.
     p.Command(CmdNew);
-    HWND setup = p.FindDialog(SetupCaption);
+    HWND setup = p.FindDialog("Setup...");
     ASSERT_NE(setup, nullptr) << "New did not open the Setup dialog";
-    ExpectNoBox(p);
     p.Click(setup, IdcSetupLoad);
     ASSERT_TRUE(p.AnswerFile(folder.File("sample.bmp"))) << "Load gave no Open dialog";
     EXPECT_EQ(p.Text(setup, IdcSetupBackdrop), "sample.bmp");
     const char* typed[16] = {"52", "30", "0", "n", "52", "0", "", "N", "4", "40", "0", "e", "5", "20", "000", "E"};
-    const char* shown[16] = {"52", "30", "000", "N", "52", "00", "000", "N", "004", "40", "000", "E", "005", "20", "000", "E"};
     for (int i = 0; i < 16; ++i) p.Type(setup, IdcSetupTopDeg + i, typed[i]);
     const POINT leftMarker = p.MapPoint(0.2, 0.5), rightMarker = p.MapPoint(0.8, 0.5);
-    p.Click(setup, IdcSetupMarkerLeft);
-    p.LeftClick(leftMarker);
-    p.Click(setup, IdcSetupMarkerRight);
-    EXPECT_TRUE(p.Checked(setup, IdcSetupMarkerRight) && !p.Checked(setup, IdcSetupMarkerLeft));
-    p.LeftClick(rightMarker);
-    p.Click(setup, IdcSetupCheck);
-    ExpectNoBox(p);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(p.Text(setup, IdcSetupTopDeg + i), shown[i]) << i;
+    p.Click(setup, IdcSetupMarkerLeft), p.LeftClick(leftMarker);
+    p.Click(setup, IdcSetupMarkerRight), p.LeftClick(rightMarker);
     p.Click(setup, IdcSetupOk);
     EXPECT_FALSE(IsWindow(setup)) << "OK did not close the Setup dialog";
     ExpectNoBox(p);
-    // The bounds now lie under the markers.
-    EXPECT_NEAR(p.Probe(leftMarker).lon, 466667, 500);
+    EXPECT_NEAR(p.Probe(leftMarker).lon, 466667, 500) << "the bounds lie under the markers";
     EXPECT_NEAR(p.Probe(rightMarker).lon, 533333, 500);
 
-    // Manual: three thermals of two settings, one more taken away again by a right click.
+    // Manual: two thermals, one taken away again by a right click.
     p.Command(CmdManual);
     HWND manual = p.FindDialog(Manual);
     ASSERT_NE(manual, nullptr);
-    std::vector<std::vector<int>> placed;
-    auto place = [&](double fx, double fy, std::vector<int> rest) {
-        const POINT at = p.MapPoint(fx, fy);
-        const GeoPoint where = p.Probe(at);
-        p.LeftClick(at);
-        rest.insert(rest.begin(), {where.lat, where.lon});
-        placed.push_back(rest);
-        return at;
-    };
-    place(0.30, 0.30, {4, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 1});  // the first-run settings
-    p.Click(manual, IdcManualType1);
-    const POINT second = place(0.40, 0.30, {1, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 1});
-    p.Click(manual, IdcManualType2);
-    for (auto s : {std::make_pair(IdcManualTop, "2500"), {IdcManualRadius, "800"}, {IdcManualWindDir, "90"},
-                   {IdcManualFactor, "3"}, {IdcManualCloudCeiling, "2200"}, {IdcManualCloudRadius, "600"}, {IdcManualCloudType, "12"}})
-        p.Type(manual, s.first, s.second);
-    p.Click(manual, IdcManualCloudOn);
-    p.Click(manual, IdcManualSet);
-    const POINT third = place(0.30, 0.45, {2, 0, 2500, 800, 90, 3, 0, 0, 2200, 1200, 12});
-    EXPECT_EQ(CountThermals(p), 3);
-    p.RightClick(second);
-    placed.erase(placed.begin() + 1);
-    EXPECT_EQ(CountThermals(p), 2) << "the right click removed no thermal";
+    p.LeftClick(p.MapPoint(0.3, 0.3));
+    p.Click(manual, IdcManualType1), p.LeftClick(p.MapPoint(0.4, 0.3));
+    EXPECT_EQ(CountThermals(p), 2);
+    p.RightClick(p.MapPoint(0.4, 0.3));
+    EXPECT_EQ(CountThermals(p), 1) << "the right click removed no thermal";
     p.CloseWindow(manual);
     EXPECT_FALSE(IsWindow(manual));
 
     // Automatic: a batch over a dragged rectangle, taken back, made again and kept.
     p.Command(CmdAutomatic);
-    HWND automatic = p.FindDialog(Automatic);
+    HWND automatic = p.FindDialog("Thermals (automatic)");
     ASSERT_NE(automatic, nullptr);
     const POINT from = p.MapPoint(0.55, 0.55), to = p.MapPoint(0.85, 0.85);
     const GeoPoint a = p.Probe(from), b = p.Probe(to);
     p.Drag(from, to);
-    EXPECT_EQ(p.StatusText(1).substr(0, 5), " hor:");
     p.Click(automatic, IdcAutoTest);
-    const int batch = CountThermals(p) - 2;
+    const int batch = CountThermals(p) - 1;
     EXPECT_GT(batch, 0) << "Test made no thermals";
     p.Click(automatic, IdcAutoClear);
-    EXPECT_EQ(CountThermals(p), 2) << "Clear did not take the batch back";
-    p.Click(automatic, IdcAutoTest);
-    p.Click(automatic, IdcAutoAdd);
-    p.Click(automatic, IdcAutoOk);
+    EXPECT_EQ(CountThermals(p), 1) << "Clear did not take the batch back";
+    p.Click(automatic, IdcAutoTest), p.Click(automatic, IdcAutoAdd), p.Click(automatic, IdcAutoOk);
     EXPECT_FALSE(IsWindow(automatic));
-    EXPECT_EQ(CountThermals(p), 2 + batch) << "a second Test over the same rectangle makes the same batch";
+    EXPECT_EQ(CountThermals(p), 1 + batch) << "a second Test over the same rectangle makes the same batch";
 
-    // Clear partly: a rectangle round the second manual thermal.
+    // Clear partly: a rectangle round the manual thermal.
     p.Command(CmdClearPartly);
     HWND clearPart = p.FindDialog(ClearPart);
     ASSERT_NE(clearPart, nullptr);
-    p.Drag({third.x - 40, third.y - 40}, {third.x + 40, third.y + 40});
+    p.Drag(p.MapPoint(0.2, 0.2), p.MapPoint(0.35, 0.35));
     p.Click(clearPart, IdcClearPartClear);
     AnswerBox(p, "Do you want to clear these thermals ?", IDYES);
     p.Click(clearPart, IdcClearPartOk);
-    placed.pop_back();
-    EXPECT_EQ(CountThermals(p), 1 + batch);
-
+    EXPECT_EQ(CountThermals(p), batch) << "the manual thermal inside went";
     p.Command(CmdSaveAs);
     ASSERT_TRUE(p.AnswerFile(folder.File("session.prj")));
     EXPECT_EQ(p.Title(), Title("session"));
@@ -195,21 +152,16 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     const std::vector<std::string> lines = driver::SplitLines(saved);
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3), (std::vector<std::string>{"sample.bmp", "52:30.000N", "52:00.000N"}));
-    EXPECT_LT(lines[3], "004:40.000E") << "the area reaches beyond the left marker";
-    EXPECT_GT(lines[4], "005:20.000E");
+    EXPECT_TRUE(lines[3] < "004:40.000E" && lines[4] > "005:20.000E") << "the area reaches to the backdrop's edges";
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r'));
     const auto table = ThermalsOf(saved);
-    ASSERT_EQ(table.size(), 1u + batch);
-    EXPECT_EQ(table[0], placed[0]);
-    for (size_t i = 1; i < table.size(); ++i) {
-        const std::vector<int>& t = table[i];
-        SCOPED_TRACE(lines[5 + i]);
+    ASSERT_EQ(table.size(), size_t(batch));
+    for (const std::vector<int>& t : table) {
         ASSERT_EQ(t.size(), 13u);
         EXPECT_EQ(std::vector<int>({t[2], t[3], t[6], t[7], t[8], t[9], t[10], t[11]}), std::vector<int>({4, 0, 0, 0, 1, 0, t[4], t[5]}));
         EXPECT_TRUE(t[4] >= 1500 && t[4] <= 3000 && t[5] >= 1000 && t[5] <= 2000 && t[5] % 2 == 0 && t[12] >= 1 && t[12] <= 3);
         // In the rectangle; the last row may reach a tenth of a 5-km cell below it.
-        EXPECT_TRUE(t[0] > std::min(a.lat, b.lat) - 1000 && t[0] < std::max(a.lat, b.lat));
-        EXPECT_TRUE(t[1] > std::min(a.lon, b.lon) && t[1] < std::max(a.lon, b.lon) + 500);
+        EXPECT_TRUE(t[0] > std::min(a.lat, b.lat) - 1000 && t[0] < std::max(a.lat, b.lat) && t[1] > a.lon && t[1] < b.lon + 500);
     }
 
     // Again: Open the saved project and Create; one degree of latitude needs no split.
@@ -225,20 +177,19 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     const std::vector<std::string> runs = folder.Names("scasm-run-*");
     ASSERT_EQ(runs.size(), 1u);
     const std::vector<std::string> record = driver::SplitLines(folder.Read(runs[0]));
-    EXPECT_EQ(record, (std::vector<std::string>{"scasm session_a.sca session_a.bgl", record.size() > 1 ? record[1] : "", "exit 0"}));
-    EXPECT_NE(folder.Read("session_a.bgl").find("Source: session_a.sca"), std::string::npos);
-    EXPECT_EQ(folder.Names("*.sca"), std::vector<std::string>{"session_a.sca"});
-    // The source: one lift line per thermal and one cloud line per cloud, in CR LF lines.
+    ASSERT_EQ(record.size(), 3u);
+    EXPECT_EQ(record[0] + "|" + record[2], "scasm session_a.sca session_a.bgl|exit 0");
+    EXPECT_EQ(folder.Names("session_a.*"), (std::vector<std::string>{"session_a.bgl", "session_a.sca"}));
+    // The source: one lift line and one cloud line per thermal.
     const std::string source = folder.Read("session_a.sca");
     size_t lifts = 0, clouds = 0;
-    for (const std::string& line : driver::SplitLines(source)) lifts += line.rfind("Macro( lift_0", 0) == 0, clouds += line.rfind("Macro( cloud_01.scm", 0) == 0;
+    for (const std::string& line : driver::SplitLines(source)) lifts += line.rfind("Macro( lift_04", 0) == 0, clouds += line.rfind("Macro( cloud_01", 0) == 0;
     EXPECT_EQ(source.rfind("Header( 1 ", 0), 0u);
-    EXPECT_EQ(lifts, table.size());
-    EXPECT_EQ(clouds, table.size());  // the manual one and every generated one have a cloud
+    EXPECT_EQ(std::make_pair(lifts, clouds), std::make_pair(table.size(), table.size()));
     EXPECT_EQ(folder.Read("session.prj"), saved) << "Create saves the same project again";
     ASSERT_NO_FATAL_FAILURE(ExitWith(q, {{ReallyExit, IDOK}}));
 
-    // A project whose backdrop is missing: what needs one is refused, its thermals are kept.
+    // A project whose backdrop is missing: what needs one is refused, nothing is written.
     const std::string missing = "missing.bmp\r\n47:30.000N\r\n47:00.000N\r\n010:00.000E\r\n011:00.000E\r\n"
                                 "4725000,1050000,1,0,1500,500,270,0,1,0,1500,1000,1\r\n4710000,1020000,4,0,2000,600,0,0,0,0,2000,1200,3\r\n";
     ASSERT_TRUE(folder.Write("nobackdrop.prj", missing));
@@ -250,7 +201,7 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     for (int command : {CmdEdit, CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate}) {
         r.Command(command);
         AnswerBox(r, "Perhaps you should start a project first...", IDOK);
-        EXPECT_TRUE(boxwatch::VisibleDialogs(r.ProcessId()).empty());
+        EXPECT_TRUE(boxwatch::VisibleDialogs(r.ProcessId()).empty()) << command;
     }
     EXPECT_EQ(r.RunsStarted(), 0) << "a refused Create started SCASM";
     r.Command(CmdClearPartly);  // needs only thermals
@@ -262,7 +213,6 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     // After a loaded backdrop, Save As keeps every thermal of such a project.
     ASSERT_NO_FATAL_FAILURE(Open(r, folder.File("sample.prj")));
     ASSERT_NO_FATAL_FAILURE(Open(r, folder.File("nobackdrop.prj")));
-    EXPECT_EQ(CountThermals(r), 2);
     r.Command(CmdSaveAs);
     ASSERT_TRUE(r.AnswerFile(folder.File("kept.prj")));
     ASSERT_NO_FATAL_FAILURE(ExitWith(r, {{ReallyExit, IDOK}}));
@@ -278,19 +228,17 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndClosingAsksFirst) {
     for (const auto& c : closes) {
         ASSERT_TRUE(folder.Write("sample.prj", original));
         auto program = Start();
-        ASSERT_TRUE(program->Started());
         Program& p = *program;
+        ASSERT_TRUE(p.Started());
         ASSERT_NO_FATAL_FAILURE(Open(p, folder.File("sample.prj")));
         const POINT probe = p.MapPoint(0.5, 0.5);
         const GeoPoint start = p.Probe(probe);
         ASSERT_TRUE(start.valid) << p.StatusText(0);
-        // With the main window focused the keys reach the view.
-        EXPECT_EQ(p.Focus(), p.Main());
+        EXPECT_EQ(p.Focus(), p.Main());  // with the main window focused the keys reach the view
         p.Key(VK_ADD);
         EXPECT_NE(p.Probe(probe).lat, start.lat) << "keypad plus did not zoom";
         p.Key(VK_CLEAR);
         EXPECT_EQ(p.Probe(probe).lat, start.lat) << "keypad 5 did not fit and centre";
-
         p.Command(CmdManual);
         HWND manual = p.FindDialog(Manual);
         ASSERT_NE(manual, nullptr);
@@ -306,29 +254,23 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndClosingAsksFirst) {
             EXPECT_TRUE(now.lat == start.lat && now.lon == start.lon) << "key " << key << " reached the map";
             EXPECT_EQ(GetParent(p.Focus()), manual) << "key " << key << " took the focus out of the dialog";
         }
-        // Enter presses Set: the edit then shows the five characters kept.
         p.Type(manual, IdcManualTop, "2000xyz");
-        p.Key(VK_RETURN);
+        p.Key(VK_RETURN);  // Set: the edit then shows the five characters kept
         EXPECT_EQ(p.Text(manual, IdcManualTop), "2000x");
         EXPECT_TRUE(IsWindow(manual)) << "Enter closed the dialog";
-        const POINT at = p.MapPoint(0.35, 0.65);
-        const GeoPoint where = p.Probe(at);
-        p.LeftClick(at);
-
+        const GeoPoint where = p.Probe(p.MapPoint(0.35, 0.65));
+        p.LeftClick(p.MapPoint(0.35, 0.65));
         if (c.calledOff) {
             p.PostToMain(c.message, c.wParam);
             p.Settle();
             AnswerBox(p, SaveFirst, c.save);
             AnswerBox(p, ReallyExit, IDCANCEL);
             EXPECT_TRUE(p.Running() && IsWindow(manual)) << "the close was called off";
-            EXPECT_EQ(p.Title(), Title("sample"));
         }
         ASSERT_NO_FATAL_FAILURE(ExitWith(p, {{SaveFirst, c.save}, {ReallyExit, IDOK}}, c.message, c.wParam));
         const auto table = ThermalsOf(folder.Read("sample.prj"));
         ASSERT_EQ(table.size(), c.save == IDYES ? 41u : 40u);
-        if (c.save == IDYES) {
-            EXPECT_EQ(table.back(), (std::vector<int>{where.lat, where.lon, 4, 0, 2000, 500, 270, 0, 1, 0, 1500, 1000, 1}));
-        }
+        if (c.save == IDYES) { EXPECT_EQ(table.back(), (std::vector<int>{where.lat, where.lon, 4, 0, 2000, 500, 270, 0, 1, 0, 1500, 1000, 1})); }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <dlgs.h>
 
+#include <algorithm>
+
 namespace boxwatch {
 
 namespace {
@@ -39,11 +41,7 @@ BoxIcon ReadIcon(HWND box) {
 
 }  // namespace
 
-bool BoxRecord::HasButton(int id) const {
-    for (int b : buttons)
-        if (b == id) return true;
-    return false;
-}
+bool BoxRecord::HasButton(int id) const { return std::find(buttons.begin(), buttons.end(), id) != buttons.end(); }
 
 UINT BoxRecord::Type() const {
     const std::pair<std::vector<int>, UINT> sets[] = {
@@ -56,8 +54,7 @@ UINT BoxRecord::Type() const {
 }
 
 std::string Describe(const BoxRecord& record) {
-    std::string text = "\"" + record.caption + "\": \"" + record.text + "\", type " + std::to_string(record.Type());
-    return text;
+    return "\"" + record.caption + "\": \"" + record.text + "\", type " + std::to_string(record.Type());
 }
 
 std::string WindowText(HWND window) {
@@ -72,8 +69,7 @@ std::string WindowText(HWND window) {
 
 std::string ClassName(HWND window) {
     char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    return GetClassNameA(window, name, sizeof name) ? name : "";
 }
 
 bool IsDialogWindow(HWND window) { return window && ClassName(window) == "#32770"; }
@@ -147,11 +143,10 @@ std::string WinePath(const std::string& path) {
 std::vector<HWND> VisibleDialogs(DWORD processId) {
     std::vector<HWND> all, found;
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
-    for (HWND window : all) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window) && IsDialogWindow(window)) found.push_back(window);
-    }
+    DWORD owner = 0;
+    for (HWND window : all)
+        if (GetWindowThreadProcessId(window, &owner) && owner == processId && IsWindowVisible(window) && IsDialogWindow(window))
+            found.push_back(window);
     return found;
 }
 
@@ -177,15 +172,8 @@ void StartedProcesses::Take(DWORD waitMs) {
     }
 }
 
-int StartedProcesses::Started() {
-    Take(0);
-    return started_;
-}
-
-void StartedProcesses::Forget() {
-    Take(0);
-    started_ = 0;
-}
+int StartedProcesses::Started() { return Take(0), started_; }
+void StartedProcesses::Forget() { Take(0), started_ = 0; }
 
 bool StartedProcesses::WaitForAllToEnd(DWORD deadlineMs) {
     const DWORD start = GetTickCount();

@@ -89,34 +89,26 @@ const Row rows[] = {
     {"close over a tool dialog, OK", Start::Project, "alps", CmdManual, 1, {CloseButton}, {IDNO, IDOK}, {},
      {SaveFirst, Exit}, "alps", 1, nullptr, "0100", 3, {}, {}, true},
     // The tool dialogs' commands: preconditions, modes, one dialog at a time.
-    {"Manual before any backdrop", Start::Thermals, "", 0, 0, {CmdManual}, {IDOK}, {}, {StartFirst}, "", 0, nullptr,
-     "0000", 3, {}, {}},
-    {"Edit before any backdrop", Start::Thermals, "", 0, 0, {CmdEdit}, {IDOK}, {}, {StartFirst}, "", 0, nullptr,
-     "0000", 3, {}, {}},
+    {"Manual before any backdrop", Start::Thermals, "", 0, 0, {CmdManual}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
+    {"Edit before any backdrop", Start::Thermals, "", 0, 0, {CmdEdit}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
     {"Clear partly with thermals only", Start::Thermals, "", 0, 0, {CmdClearPartly}, {}, {}, {}, "", 0,
      "Clear (partly)", "0001", 3, {}, {}},
     {"Clear partly without thermals", Start::Backdrop, "alps", 0, 0, {CmdClearPartly}, {IDOK}, {}, {ThermalsFirst},
      "alps", 0, nullptr, "0000", 0, {}, {}},
     {"Edit", Start::Project, "alps", 0, 0, {CmdEdit}, {}, {}, {}, "alps", 0, "Setup...", "1000", 3, {}, {}},
     {"Manual", Start::Project, "alps", 0, 0, {CmdManual}, {}, {}, {}, "alps", 0, Manual, "0100", 3, {}, {}},
-    {"Automatic", Start::Project, "alps", 0, 0, {CmdAutomatic}, {}, {}, {}, "alps", 0, "Thermals (automatic)",
-     "0010", 3, {}, {}},
+    {"Automatic", Start::Project, "alps", 0, 0, {CmdAutomatic}, {}, {}, {}, "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
     {"Manual after New: the run's backdrop still counts", Start::Project, "alps", 0, 0, {CmdManual}, {}, {},
      {}, "", 0, Manual, "0100", 0, {}, {},
-     false, [](const gui::ScratchFolder&) {
-         gui::Command(CmdNew);
-         SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0);
-     }},
+     false, [](const gui::ScratchFolder&) { gui::Command(CmdNew); SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0); }},
     {"a second dialog command only switches the mode", Start::Project, "alps", CmdAutomatic, 0,
      {CmdManual, CmdEdit, CmdClearPartly, CmdManual}, {}, {}, {}, "alps", 0, "Thermals (automatic)", "0100", 3, {}, {}},
     {"Clear all, No: every mode off", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDNO}, {}, {ClearAll},
      "alps", 0, Manual, "0000", 3, {}, {}},
-    {"Clear all, Yes", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDYES}, {}, {ClearAll}, "alps", 1, Manual,
-     "0000", 0, {}, {}},
+    {"Clear all, Yes", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDYES}, {}, {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     {"Clear all without thermals only tells", Start::Backdrop, "alps", CmdManual, 0, {CmdClearAll}, {IDOK}, {},
      {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
-    {"Help changes nothing", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {}, {}, {}, "alps", 1, Manual, "0100",
-     3, {}, {}},
+    {"Help changes nothing", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {}, {}, {}, "alps", 1, Manual, "0100", 3, {}, {}},
     // Save As names the project at the first dot; Save follows into the dialog's folder.
     {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {}, {"sub\\ridge.north.prj"}, {},
      "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
@@ -125,12 +117,10 @@ const Row rows[] = {
      nullptr, "0000", 3, {"sub/", "sub/ridge.prj"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
     // The save prompt before New and Open.
-    {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0,
-     {}, {}},
+    {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
     {"New, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
      "Setup...", "1000", 0, {}, {}},
-    {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0,
-     {"alps.prj"}, {}},
+    {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
     {"Open, untitled, both dialogs cancelled", Start::Project, "", 0, 1, {CmdOpen}, {IDYES}, {"", ""}, {SaveFirst},
      "", 1, nullptr, "0000", 3, {}, {}},
     // Open of files that cannot be read: named, the project at its defaults, the title kept.
@@ -139,14 +129,10 @@ const Row rows[] = {
     {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
      {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 0, {}, {},
      false, [](const gui::ScratchFolder& f) {
-         f.Write("long.prj", gui::ProjectFileText(std::string(600, 'b') + ".bmp", gui::LowlandBounds, OneBand));
-     }},
-    {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0,
-     nullptr, "0000", 1, {}, {},
-     false, [](const gui::ScratchFolder& f) {
-         f.Write("lowland", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
-         gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48);
-     }},
+         f.Write("long.prj", gui::ProjectFileText(std::string(600, 'b') + ".bmp", gui::LowlandBounds, OneBand)); }},
+    {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0, nullptr, "0000", 1, {}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("lowland", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
+         gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48); }},
     // Create: questions, the save, one run per band with the name quoted, the kept flag.
     {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
      {"Create a BGL with 3 thermals..."}, "alps", 0, Manual, "0000", 3, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
@@ -183,9 +169,7 @@ const Row rows[] = {
      {"nowhere\\alps.prj"}, {"Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {}},
     {"Save onto a folder", Start::Project, "ridge", 0, 1, {CmdSave}, {IDOK}, {}, {"Could not write file ridge.prj"},
      "ridge", 1, nullptr, "0000", 3, {}, {},
-     false, [](const gui::ScratchFolder& f) {
-         std::filesystem::create_directory(f.File("ridge.prj"));
-         f.Write("ridge.prj/kept.txt", "kept");
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("ridge.prj")); f.Write("ridge.prj/kept.txt", "kept");
      }},
     {"Save, write cut off halfway", Start::Project, "area", 0, 1, {CmdSave}, {IDOK}, {},
      {"Could not write file area.prj"}, "area", 1, nullptr, "0000", 3, {}, {},

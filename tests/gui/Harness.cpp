@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
-#include <filesystem>
 #include <map>
 #include <set>
 
@@ -27,24 +27,18 @@ namespace {
 using boxwatch::BoxRecord;
 
 constexpr UINT DeadlineMs = 20000;  // for a handled box or dialog to close; a failure past it
-constexpr UINT_PTR DeadlineTimer = 0x5A02;
 const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)"};
 
 AppWindow* app = nullptr;
 StartupFacts startup;
 bool quitPosted = false;
 WPARAM quitCode = 0;
+boxwatch::StartedProcesses started;  // the processes the program starts: the test's own job
 
-// ---- The watcher: a CBT hook tells each dialog apart as it activates, a message hook acts on
-// it once the dialog's own loop takes the message posted for it ----
+// ---- The watcher: a CBT hook tells each dialog apart as it activates; a message hook acts on it
+// once the dialog's own loop takes the message posted for it ----
 UINT actMessage = 0;
-struct Act {
-    enum Kind { Press, File, Run } kind;
-    int button = IDCANCEL;
-    std::string path;
-    std::function<void(HWND)> run;
-};
-std::map<HWND, Act> acts;
+std::map<HWND, std::function<void(HWND)>> acts;
 std::set<HWND> seen;
 std::deque<int> boxAnswers;
 std::deque<std::string> fileAnswers;  // "" cancels
@@ -60,61 +54,48 @@ void CALLBACK Deadline(HWND window, UINT, UINT_PTR id, DWORD) {
     PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
-void Handle(HWND window, Act act) {
+void Handle(HWND window, std::function<void(HWND)> act) {
     acts[window] = std::move(act);
     PostMessageA(window, actMessage, 0, 0);
-    SetTimer(window, DeadlineTimer, DeadlineMs, Deadline);
+    SetTimer(window, 1, DeadlineMs, Deadline);
 }
 
 void Activated(HWND window) {
     if (!boxwatch::IsDialogWindow(window) || !seen.insert(window).second) return;
     const std::string caption = boxwatch::WindowText(window);
-    switch (boxwatch::KindOf(window)) {
-    case boxwatch::DialogKind::MessageBox: {
-        BoxRecord record;
-        boxwatch::ReadMessageBox(window, record);
-        record.answer = boxwatch::FallbackAnswer(record);
+    const boxwatch::DialogKind kind = boxwatch::KindOf(window);
+    if (kind == boxwatch::DialogKind::MessageBox) {
+        BoxRecord box;
+        boxwatch::ReadMessageBox(window, box);
+        box.answer = boxwatch::FallbackAnswer(box);
         if (boxAnswers.empty()) {
-            failures.push_back("unexpected message box " + boxwatch::Describe(record));
-        } else if (!record.HasButton(boxAnswers.front())) {
-            failures.push_back("message box without button " + std::to_string(boxAnswers.front()) + ": " +
-                               boxwatch::Describe(record));
-            boxAnswers.pop_front();
+            failures.push_back("unexpected message box " + boxwatch::Describe(box));
+        } else if (!box.HasButton(boxAnswers.front())) {
+            failures.push_back("message box without button " + std::to_string(boxAnswers.front()) + ": " + boxwatch::Describe(box));
         } else {
-            record.answer = boxAnswers.front();
-            record.expected = true;
-            boxAnswers.pop_front();
+            box.answer = boxAnswers.front(), box.expected = true;
         }
-        boxes.push_back(record);
-        Handle(window, {Act::Press, record.answer, {}, nullptr});
-        return;
-    }
-    case boxwatch::DialogKind::FileDialog: {
-        std::string path;
-        if (fileAnswers.empty()) {
-            failures.push_back("unexpected file dialog \"" + caption + "\"");
-        } else {
-            path = fileAnswers.front();
-            fileAnswers.pop_front();
-        }
+        if (!boxAnswers.empty()) boxAnswers.pop_front();
+        boxes.push_back(box);
+        Handle(window, [answer = box.answer](HWND box) { boxwatch::PressButton(box, answer); });
+    } else if (kind == boxwatch::DialogKind::FileDialog) {
+        if (fileAnswers.empty()) failures.push_back("unexpected file dialog \"" + caption + "\"");
+        const std::string path = fileAnswers.empty() ? "" : fileAnswers.front();
+        if (!fileAnswers.empty()) fileAnswers.pop_front();
         dialogs.push_back({window, caption, path.empty() ? "(cancel)" : path});
-        Handle(window, {Act::File, IDCANCEL, path, nullptr});
-        return;
-    }
-    case boxwatch::DialogKind::Other:
+        Handle(window, [path](HWND dialog) { boxwatch::AnswerFileDialog(dialog, path); });
+    } else {
         for (auto it = dialogActions.begin(); it != dialogActions.end(); ++it) {
             if (it->first != caption) continue;
             dialogs.push_back({window, caption, "(action)"});
-            Handle(window, {Act::Run, IDCANCEL, {}, std::move(it->second)});
+            Handle(window, std::move(it->second));
             dialogActions.erase(it);
             return;
         }
         for (const char* tool : ToolCaptions)
             if (caption == tool) return;  // the program's own tool dialog: never touched
         failures.push_back("unexpected dialog \"" + caption + "\"; closed");
-        Handle(window, {Act::Press, IDCANCEL, {}, nullptr});
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        return;
+        Handle(window, [](HWND dialog) { boxwatch::PressButton(dialog, IDCANCEL), PostMessageA(dialog, WM_CLOSE, 0, 0); });
     }
 }
 
@@ -127,23 +108,15 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam) {
     MSG* message = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == actMessage) {
-        const HWND window = message->hwnd;
+    auto it = acts.find(message->hwnd);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == actMessage && it != acts.end()) {
         message->message = WM_NULL;
-        auto it = acts.find(window);
-        if (it != acts.end()) {
-            Act act = std::move(it->second);
-            acts.erase(it);
-            if (act.kind == Act::Press) boxwatch::PressButton(window, act.button);
-            if (act.kind == Act::File && !boxwatch::AnswerFileDialog(window, act.path))
-                failures.push_back("file dialog without a file-name control");
-            if (act.kind == Act::Run && act.run) act.run(window);
-        }
+        const auto act = std::move(it->second);
+        acts.erase(it);
+        act(message->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
-
-boxwatch::StartedProcesses started;  // the processes the program starts: the test's own job
 
 // ---- Program state that no reset function of the program covers, as it was before any test ----
 struct RunStart {
@@ -156,9 +129,7 @@ struct RunStart {
 
 void StartProgram() {
     std::memcpy(runStart.autoTexts, autoTexts, sizeof autoTexts);
-    runStart.randomClouds = randomClouds;
-    runStart.allClouds = allClouds;
-    runStart.markerEdge = markerEdge;
+    runStart.randomClouds = randomClouds, runStart.allClouds = allClouds, runStart.markerEdge = markerEdge;
     GetCurrentDirectoryA(MAX_PATH, runStart.folder);
     actMessage = RegisterWindowMessageA("AscendorTestAct");
     SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
@@ -189,29 +160,23 @@ void SendMouse(UINT message, int x, int y, WPARAM keys) { SendMessageA(mapWindow
 void ResetProgram() {
     if (!app) StartProgram();
     if (app->currentDialog) DestroyWindow(app->currentDialog), app->currentDialog = nullptr;
-    ResetProject();
-    projectModified = backdropLoaded = 0;
-    setupMode = manualMode = automaticMode = clearPartMode = 0;
-    backdropReloadPending = boundsParsePending = 0;
+    ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch();
+    projectModified = backdropLoaded = setupMode = manualMode = automaticMode = clearPartMode = 0;
+    backdropReloadPending = boundsParsePending = batchStart = batchEnd = 0;
     backdrop = Backdrop{};
-    backdropWidth = backdropHeight = 0;
-    areaTop = areaBottom = areaLeft = areaRight = latSpan = lonSpan = 0;
+    backdropWidth = backdropHeight = areaTop = areaBottom = areaLeft = areaRight = latSpan = lonSpan = 0;
     latPerPixel = lonPerPixel = 0;
-    ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch();
-    batchStart = batchEnd = 0;
     std::memcpy(autoTexts, runStart.autoTexts, sizeof autoTexts);
     randomClouds = runStart.randomClouds, allClouds = runStart.allClouds, markerEdge = runStart.markerEdge;
     fileDialog = runStart.fileDialog;
     dialogPath[0] = dialogTitle[0] = '\0';
     SetCurrentDirectoryA(runStart.folder);
-    HWND main = Main();
-    if (IsIconic(main) || IsZoomed(main)) ShowWindow(main, SW_RESTORE);
     const RECT& r = startup.windowRect;
-    SetWindowPos(main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    UpdateTitle(main, projectName);
+    ShowWindow(Main(), SW_RESTORE);
+    SetWindowPos(Main(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateTitle(Main(), projectName);
     UpdateStatusBar();
-    SetActiveWindow(main);
-    SetFocus(main);
+    SetActiveWindow(Main()), SetFocus(Main());
     InvalidateRect(mapWindow, nullptr, TRUE);
     Pump();
     quitPosted = false, quitCode = 0;
@@ -224,6 +189,8 @@ HWND Main() { return app ? app->mainWindow : nullptr; }
 HWND Map() { return mapWindow; }
 HWND Status() { return statusBar; }
 const StartupFacts& Startup() { return startup; }
+bool QuitPosted() { return quitPosted; }
+WPARAM QuitCode() { return quitCode; }
 
 bool Pump() {
     bool quit = false;
@@ -234,8 +201,7 @@ bool Pump() {
             break;
         }
         if (message.message == WM_QUIT) {
-            quit = quitPosted = true;
-            quitCode = message.wParam;
+            quit = quitPosted = true, quitCode = message.wParam;
         } else {
             app->Dispatch(message);
         }
@@ -243,64 +209,31 @@ bool Pump() {
     return quit;
 }
 
-bool QuitPosted() { return quitPosted; }
-WPARAM QuitCode() { return quitCode; }
-
-void Command(int id) {
-    SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    Pump();
-}
-
-void PostCommand(int id) {
-    PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    Pump();
-}
-
+void Command(int id) { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0), Pump(); }
+void PostCommand(int id) { PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0), Pump(); }
 LRESULT Close() {
     const LRESULT result = SendMessageA(Main(), WM_CLOSE, 0, 0);
     Pump();
     return result;
 }
-
 void PostKey(UINT key, HWND target) {
-    if (!target) target = GetFocus();
-    if (!target) target = Main();
+    if (!target) target = GetFocus() ? GetFocus() : Main();
     PostMessageA(target, WM_KEYDOWN, key, KeyData(key, false));
     PostMessageA(target, WM_KEYUP, key, KeyData(key, true));
 }
-
-void Key(UINT key, HWND target) {
-    PostKey(key, target);
-    Pump();
-}
-
-void Click(HWND dialog, int id) {
-    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    Pump();
-}
-
-void MouseMove(int x, int y, WPARAM keys) {
-    SendMouse(WM_MOUSEMOVE, x, y, keys);
-    Pump();
-}
-
+void Key(UINT key, HWND target) { PostKey(key, target), Pump(); }
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
+void MouseMove(int x, int y, WPARAM keys) { SendMouse(WM_MOUSEMOVE, x, y, keys), Pump(); }
 void LeftClick(int x, int y) {
-    SendMouse(WM_MOUSEMOVE, x, y, 0);
-    SendMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
-    SendMouse(WM_LBUTTONUP, x, y, 0);
+    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON), SendMouse(WM_LBUTTONUP, x, y, 0);
     Pump();
 }
-
 void RightClick(int x, int y) {
-    SendMouse(WM_MOUSEMOVE, x, y, 0);
-    SendMouse(WM_RBUTTONDOWN, x, y, MK_RBUTTON);
-    SendMouse(WM_RBUTTONUP, x, y, 0);
+    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_RBUTTONDOWN, x, y, MK_RBUTTON), SendMouse(WM_RBUTTONUP, x, y, 0);
     Pump();
 }
-
 void Drag(int fromX, int fromY, int toX, int toY, int steps) {
-    SendMouse(WM_MOUSEMOVE, fromX, fromY, 0);
-    SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON);
+    SendMouse(WM_MOUSEMOVE, fromX, fromY, 0), SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON);
     for (int i = 1; i <= steps; ++i)
         SendMouse(WM_MOUSEMOVE, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps, MK_LBUTTON);
     SendMouse(WM_LBUTTONUP, toX, toY, 0);
@@ -323,15 +256,13 @@ std::vector<int> StatusEdges() {
 
 bool ResizeClient(int width, int height) {
     RECT window{}, client{};
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        GetWindowRect(Main(), &window);
-        GetClientRect(Main(), &client);
-        if (client.right == width && client.bottom == height) break;
+    for (int attempt = 0; attempt < 4 && (client.right != width || client.bottom != height); ++attempt) {
+        GetWindowRect(Main(), &window), GetClientRect(Main(), &client);
         SetWindowPos(Main(), nullptr, 0, 0, window.right - window.left + width - client.right,
                      window.bottom - window.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(Main(), &client);
     }
     Pump();
-    GetClientRect(Main(), &client);
     return client.right == width && client.bottom == height;
 }
 
@@ -343,11 +274,7 @@ COLORREF MapPixel(int x, int y) {
     return colour;
 }
 
-int Picture::Count(COLORREF colour) const {
-    int n = 0;
-    for (COLORREF p : pixels) n += p == colour;
-    return n;
-}
+int Picture::Count(COLORREF colour) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour)); }
 
 Picture CaptureMap() {
     UpdateWindow(mapWindow);
@@ -355,35 +282,27 @@ Picture CaptureMap() {
     RECT client{};
     GetClientRect(mapWindow, &client);
     picture.width = client.right, picture.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     HDC dc = GetDC(mapWindow), memory = CreateCompatibleDC(dc);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* source = static_cast<const uint32_t*>(bits);
-        for (size_t i = 0; i < static_cast<size_t>(picture.width) * picture.height; ++i)
-            picture.pixels.push_back(RGB(source[i] >> 16 & 0xFF, source[i] >> 8 & 0xFF, source[i] & 0xFF));
-        SelectObject(memory, old);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; bits && i < static_cast<size_t>(picture.width) * picture.height; ++i) {
+        const uint32_t p = static_cast<const uint32_t*>(bits)[i];  // 0x00RRGGBB
+        picture.pixels.push_back(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
     }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(mapWindow, dc);
+    SelectObject(memory, old), DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(mapWindow, dc);
     return picture;
 }
 
 void ExpectBox(int answer) { boxAnswers.push_back(answer); }
 void ExpectFile(const std::string& path) { fileAnswers.push_back(boxwatch::WinePath(path)); }
 void ExpectFileCancel() { fileAnswers.push_back(""); }
-void OnDialog(const std::string& caption, std::function<void(HWND)> action) {
-    dialogActions.emplace_back(caption, std::move(action));
-}
+void OnDialog(const std::string& caption, std::function<void(HWND)> action) { dialogActions.emplace_back(caption, std::move(action)); }
 const std::vector<BoxRecord>& Boxes() { return boxes; }
 const std::vector<DialogRecord>& Dialogs() { return dialogs; }
-
 std::vector<std::string> BoxTexts() {
     std::vector<std::string> texts;
     for (const auto& box : boxes) texts.push_back(box.text);
@@ -396,13 +315,11 @@ void CheckWatcher() {
     for (const auto& path : fileAnswers) ADD_FAILURE() << "never came: a file dialog for \"" << path << "\"";
     for (const auto& action : dialogActions) ADD_FAILURE() << "never came: a dialog \"" << action.first << "\"";
     for (HWND window : seen)
-        if (IsWindow(window) && window != app->currentDialog)
-            ADD_FAILURE() << "dialog \"" << boxwatch::WindowText(window) << "\" left open";
+        if (IsWindow(window) && window != app->currentDialog) ADD_FAILURE() << "dialog \"" << boxwatch::WindowText(window) << "\" left open";
     failures.clear(), boxAnswers.clear(), fileAnswers.clear(), dialogActions.clear(), boxes.clear(), dialogs.clear();
 }
 
 int RunsStarted() { return started.Started(); }
-
 bool WaitForRunsToEnd() {
     const bool ended = started.WaitForAllToEnd(DeadlineMs);
     EXPECT_TRUE(ended) << "started processes still running after their deadline";
@@ -432,8 +349,7 @@ void BringInProject(const ScratchFolder& folder, const std::string& fileName, co
     ASSERT_TRUE(ReadProject(folder.File(fileName).c_str()));
     CutExtension(projectName, ProjectNameSize, fileName.c_str());
     UpdateTitle(Main(), projectName);
-    projectModified = 0;
-    backdropReloadPending = boundsParsePending = 1;
+    projectModified = 0, backdropReloadPending = boundsParsePending = 1;
     InvalidateMap(true);
     Pump();
     ASSERT_EQ(backdropLoaded, 1);
@@ -441,10 +357,6 @@ void BringInProject(const ScratchFolder& folder, const std::string& fileName, co
 }
 
 void GuiTest::SetUp() { ResetProgram(); }
-
-void GuiTest::TearDown() {
-    Pump();
-    CheckWatcher();
-}
+void GuiTest::TearDown() { Pump(), CheckWatcher(); }
 
 }  // namespace gui
