@@ -22,47 +22,19 @@ protected:
     }
 };
 
-TEST_F(GeometryTest, OriginFollowsScroll) {
-    const struct { int width, height; double zoom; int scroll, originX, originY; } cases[] = {
-        {600, 400, 1.0, 50, 200, 200},  // smaller than the room: centred, or in a corner
-        {600, 400, 1.0, 0, 0, 0},
-        {600, 400, 1.0, 100, 400, 400},
-        {3000, 2000, 1.0, 50, -1000, -600},
-        {3001, 2003, 1.3, 100, -2901, -1803}};  // the picture's corner 0.3 px past the room's
-    for (const auto& c : cases) {
-        backdropWidth = c.width, backdropHeight = c.height, zoomFactor = c.zoom;
-        scrollPercentX = scrollPercentY = c.scroll;
-        UpdateMapOrigin();
-        EXPECT_EQ(std::make_pair(mapOriginX, mapOriginY), std::make_pair(c.originX, c.originY))
-            << c.width << " at " << c.scroll;
-    }
-}
-
+// What the map window's tests cannot tell apart: a fit zoom above 1, the 2^26 cap, no backdrop.
 TEST_F(GeometryTest, ZoomSteps) {
     FitZoom();  // 1000/600 against 800/400
     EXPECT_DOUBLE_EQ(fitZoom, 1000.0 / 600.0);
-    EXPECT_FALSE(ZoomOut());
-    EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
     zoomFactor = 1.0;  // zooming out below a fit zoom above 1 enlarges to it
     EXPECT_TRUE(ZoomOut());
     EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
-    backdropWidth = 2000;
-    EXPECT_TRUE(FitAndCentre());
-    EXPECT_DOUBLE_EQ(zoomFactor, 0.5);
-    EXPECT_TRUE(ZoomOneToOne());
-    EXPECT_FALSE(ZoomIn());
-    EXPECT_FALSE(ZoomOut());
-    EXPECT_DOUBLE_EQ(zoomFactor, 1.0 * 1.1 * 0.9);
     backdropWidth = 60000000, zoomFactor = 1.0;  // the picture stays below 2^26 pixels
-    ZoomIn();
-    ZoomIn();
+    ZoomIn(), ZoomIn();
     EXPECT_DOUBLE_EQ(zoomFactor, 1.1);
-
     Set(1019, 840, 0, 0, 0.0);  // no backdrop yet
     zoomFactor = 1.5;
-    FitZoom();
-    EXPECT_FALSE(FitAndCentre());
-    EXPECT_FALSE(ZoomIn());
+    EXPECT_FALSE(FitAndCentre() || ZoomIn());
     EXPECT_DOUBLE_EQ(zoomFactor, 1.5);
     int x, y;
     EXPECT_FALSE(GeoToWindow(5200000, 500000, x, y));

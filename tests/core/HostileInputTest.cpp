@@ -2,11 +2,9 @@
 // file, text and value gets the outcome promised for it, and a refusal changes nothing.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
 #include <tuple>
 
 #include "core/HostileCatalogue.h"

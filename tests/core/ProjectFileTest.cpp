@@ -9,9 +9,6 @@
 
 #include <climits>
 #include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 namespace {
 

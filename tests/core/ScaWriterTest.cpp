@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
 namespace {
 
 struct ScriptedQuestions : SceneryQuestions {

@@ -16,13 +16,10 @@ namespace testdata {
 
 // Writes value little-endian into size bytes at the offset, growing the text when needed.
 inline void Put(std::string& bytes, size_t at, uint32_t value, int size = 4) {
-    if (bytes.size() < at + size) bytes.resize(at + size, '\0');
+    bytes.resize(std::max(bytes.size(), at + size));
     for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
 }
-inline std::string With(std::string bytes, size_t at, uint32_t value, int size = 4) {
-    Put(bytes, at, value, size);
-    return bytes;
-}
+inline std::string With(std::string bytes, size_t at, uint32_t value, int size = 4) { return Put(bytes, at, value, size), bytes; }
 
 // The whole file; "(missing)" when it cannot be opened.
 inline std::string ReadBytes(const std::string& path) {
@@ -31,9 +28,7 @@ inline std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 inline bool WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    return static_cast<bool>(out);
+    return static_cast<bool>(std::ofstream(path, std::ios::binary) << bytes);
 }
 
 // Byte value of pixel-data byte k of top-first row r, and colour table entry k: (k, 2k, 3k, 0).

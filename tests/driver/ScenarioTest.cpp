@@ -3,13 +3,10 @@
 // backdrop is missing; the keyboard in a tool dialog and closing from the title bar.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "driver/Driver.h"
 #include "resources/ResourceIds.h"

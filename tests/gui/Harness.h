@@ -97,8 +97,7 @@ void ExpectFileCancel();
 void OnDialog(const std::string& caption, std::function<void(HWND)> action);
 struct DialogRecord {
     HWND dialog = nullptr;
-    std::string caption;
-    std::string answer;  // the path typed, "(cancel)", or "(action)"
+    std::string caption, answer;  // answer: the path typed, "(cancel)", or "(action)"
 };
 const std::vector<boxwatch::BoxRecord>& Boxes();
 const std::vector<DialogRecord>& Dialogs();  // file dialogs and dialogs given an action
@@ -120,21 +119,17 @@ using testdata::WriteBytes;
 // A thermal with valid values in every field; radius in metres, windDir in degrees.
 Thermal MakeThermal(int32_t lat, int32_t lon, int32_t type = 1, bool cloud = false, int32_t radius = 500,
                     int32_t windDir = 0);
-struct AreaBounds {
-    const char *top, *bottom, *left, *right;
-};
+struct AreaBounds { const char *top, *bottom, *left, *right; };
 constexpr AreaBounds LowlandBounds{"52:30.000N", "52:00.000N", "004:30.000E", "005:30.000E"};
 std::string ProjectFileText(const std::string& backdropName, const AreaBounds& bounds, const std::vector<Thermal>& table);
 void WriteGreyBackdrop(const std::string& path, int width, int height);
-inline std::vector<std::string> Listing(const ScratchFolder& folder) { return folder.Names(); }
 // Writes the project file, and a grey 64 x 48 "area.bmp" unless the folder has one, then leaves
 // the program as a confirmed Open of it does: folder current, file read, name and title, flags,
 // and the map painted (which loads the backdrop and computes the area).
 void BringInProject(const ScratchFolder& folder, const std::string& fileName, const std::vector<Thermal>& table,
                     const AreaBounds& bounds = LowlandBounds);
 
-class GuiTest : public ::testing::Test {
-protected:
+struct GuiTest : ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 };

@@ -1,15 +1,6 @@
 // The map window through real messages, read back as pixels: disc fills and sizes, wind lines,
 // the red outlines, erasing, scrolling, the backdrop picture, the mouse by map mode, discs far
 // larger than the window, and the view at the far ends of zoom and scroll.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "gui/Harness.h"
 #include "map/Bitmap.h"

@@ -1,11 +1,5 @@
 // The Setup dialog through its real controls: the rows after New, the check with its errors and
 // normalised rows, Load, the marker buttons, and OK with markers set on the map.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "gui/Harness.h"
 #include "map/Geometry.h"

@@ -1,12 +1,7 @@
 // The shell seen through its real windows: start-up, layout, the About box; and the sample project opened onto the map over an open Setup dialog.
-#include <windows.h>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "gui/Harness.h"
 #include "map/Geometry.h"

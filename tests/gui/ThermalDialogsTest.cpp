@@ -1,11 +1,5 @@
 // The Manual, Automatic and Clear (partly) dialogs through their real controls, with rectangles
 // dragged on the map.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "gui/Harness.h"
 #include "map/Geometry.h"
