@@ -19,22 +19,6 @@ void SetBounds(const char* top, const char* bottom, const char* left, const char
     std::strcpy(areaRightText, right);
 }
 
-TEST(Coordinates, TextToNumber) {
-    struct Case { const char* text; const char* compact; int32_t value; };
-    const Case cases[] = {
-        {"52:30.000N", "5250000N", 5250000},    {"90:00.000S", "9000000S", -9000000},
-        {"180:00.000W", "18000000W", -18000000}, {"004:53.000E", "00488333E", 488333},
-        {"48:07.123S", "4811872S", -4811872},    {"52:00.001N", "5200002N", 5200002},
-        {"00:00.000N", "0000000N", 0},           {"52:30.500N", "5250833N", 5250833},
-    };
-    for (const Case& c : cases) {
-        char compact[CompactTextSize] = "";
-        CompactCoordinate(compact, c.text);
-        EXPECT_STREQ(compact, c.compact) << c.text;
-        EXPECT_EQ(CompactToNumber(compact, c.text[2] == ':' ? 'N' : 'E'), c.value) << c.text;
-    }
-}
-
 TEST(Coordinates, NumberToTextAndRow) {
     struct Case { int32_t value; bool latitude; const char* text; const char* row; };
     const Case cases[] = {

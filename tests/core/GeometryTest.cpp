@@ -22,25 +22,6 @@ protected:
     }
 };
 
-// What the map window's tests cannot tell apart: a fit zoom above 1, the 2^26 cap, no backdrop.
-TEST_F(GeometryTest, ZoomSteps) {
-    FitZoom();  // 1000/600 against 800/400
-    EXPECT_DOUBLE_EQ(fitZoom, 1000.0 / 600.0);
-    zoomFactor = 1.0;  // zooming out below a fit zoom above 1 enlarges to it
-    EXPECT_TRUE(ZoomOut());
-    EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
-    backdropWidth = 60000000, zoomFactor = 1.0;  // the picture stays below 2^26 pixels
-    ZoomIn(), ZoomIn();
-    EXPECT_DOUBLE_EQ(zoomFactor, 1.1);
-    Set(1019, 840, 0, 0, 0.0);  // no backdrop yet
-    zoomFactor = 1.5;
-    EXPECT_FALSE(FitAndCentre() || ZoomIn());
-    EXPECT_DOUBLE_EQ(zoomFactor, 1.5);
-    int x, y;
-    EXPECT_FALSE(GeoToWindow(5200000, 500000, x, y));
-    EXPECT_EQ(RadiusToWindow(500), 0.0);
-}
-
 TEST_F(GeometryTest, ConversionsTruncateOnceTowardZero) {
     zoomFactor = 10.0;
     EXPECT_EQ(WindowToColumn(-7), 0);  // -0.7

@@ -46,7 +46,7 @@ protected:
     // and allocate nothing large.
     void Load(const std::string& what, const std::string& bytes, int result, bool loadedBefore) {
         ForgetBackdrop();
-        if (loadedBefore) ASSERT_EQ(LoadBackdrop(previous.c_str()), LoadOk);
+        if (loadedBefore) { ASSERT_EQ(LoadBackdrop(previous.c_str()), LoadOk); }
         const Backdrop before = backdrop;
         folder.Write("hostile.bmp", bytes);
         largestAllocation = 0;

@@ -68,11 +68,8 @@ const Row rows[] = {
     // Exit and the close button.
     {"exit, cancel", Start::Nothing, "", 0, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}},
     {"exit, OK", Start::Nothing, "", 0, 0, {CmdExit}, {IDOK}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}, true},
-    {"close, OK", Start::Nothing, "", 0, 0, {CloseButton}, {IDOK}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}, true},
     {"exit, modified, not saved", Start::Project, "alps", 0, 1, {CmdExit}, {IDNO, IDCANCEL}, {}, {SaveFirst, Exit},
      "alps", 1, nullptr, "0000", 3, {}, {}},
-    {"exit, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdExit}, {IDYES, IDCANCEL}, {""},
-     {SaveFirst, Exit}, "", 1, nullptr, "0000", 3, {}, {}},
     {"close, untitled, saved as alps", Start::Project, "", 0, 1, {CloseButton}, {IDYES, IDOK}, {"alps.prj"},
      {SaveFirst, Exit}, "alps", 0, nullptr, "0000", 3, {"alps.prj"}, {}, true},
     {"exit over a tool dialog, cancel", Start::Nothing, "", CmdNew, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0,
@@ -81,7 +78,6 @@ const Row rows[] = {
      {SaveFirst, Exit}, "alps", 1, nullptr, "0100", 3, {}, {}, true},
     // The tool dialogs' commands: preconditions, modes, one dialog at a time.
     {"Manual before any backdrop", Start::Thermals, "", 0, 0, {CmdManual}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
-    {"Edit before any backdrop", Start::Thermals, "", 0, 0, {CmdEdit}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
     {"Clear partly with thermals only", Start::Thermals, "", 0, 0, {CmdClearPartly}, {}, {}, {}, "", 0,
      "Clear (partly)", "0001", 3, {}, {}},
     {"Clear partly without thermals", Start::Backdrop, "alps", 0, 0, {CmdClearPartly}, {IDOK}, {}, {ThermalsFirst},
@@ -103,9 +99,6 @@ const Row rows[] = {
     // Save As names the project at the first dot; Save follows into the dialog's folder.
     {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {}, {"sub\\ridge.north.prj"}, {},
      "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
-     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
-    {"Save As without extension", Start::Project, "alps", 0, 1, {CmdSaveAs}, {}, {"sub\\ridge"}, {}, "ridge", 0,
-     nullptr, "0000", 3, {"sub/", "sub/ridge.prj"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
     // The save prompt before New and Open.
     {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},

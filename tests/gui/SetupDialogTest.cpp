@@ -50,8 +50,6 @@ TEST_F(SetupDialogTest, NewShowsTheDefaultRowsAndCheckReportsAndNormalises) {
     const struct { Rows typed; const char* error; Rows shown; } cases[] = {
         {{{"52", "5", "7", "n"}, {"1", "0", "1234", "s"}, {"4", "40", "", "e"}, {"005", "20", "000", "E"}}, nullptr,
          {{"52", "05", "007", "N"}, {"01", "00", "1234", "S"}, {"004", "40", "000", "E"}, {"005", "20", "000", "E"}}},
-        {{{"", "", "", "s"}, {"", "", "", ""}, {"", "", "", "w"}, {"", "", "", "e"}}, "Error [1] - No entries at all...",
-         {{"00", "00", "000", "S"}, {"00", "00", "000", ""}, {"000", "00", "000", "W"}, {"000", "00", "000", "E"}}},
         {{{"90", "0", "0", "N"}, {"51", "0", "0", "N"}, {"180", "0", "0", "N"}, {"6", "0", "0", "E"}}, "Error [6] - Left wrong direction...",
          {{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}},
     };
@@ -72,11 +70,9 @@ TEST_F(SetupDialogTest, NewShowsTheDefaultRowsAndCheckReportsAndNormalises) {
 }
 
 TEST_F(SetupDialogTest, LoadNamesTheBackdropCentresTheViewAndMarksTheProject) {
-    scrollPercentX = 10;
     gui::ExpectFileCancel();
     gui::Click(Dialog(), IdcSetupLoad);
-    EXPECT_EQ(std::make_pair(projectModified, scrollPercentX), std::make_pair(0, 10));
-    EXPECT_STREQ(backdropName, "");
+    EXPECT_EQ(std::make_pair(projectModified, std::string(backdropName)), std::make_pair(0, std::string()));
     for (int again = 0; again < 2; ++again) {  // the same file again still centres and marks
         projectModified = scrollPercentX = scrollPercentY = 0;
         LoadBackdrop(120, 90);

@@ -122,28 +122,6 @@ TEST_F(ThermalDialogsTest, AutomaticPresetsAndTestNeedsARectangle) {
     EXPECT_EQ(std::make_pair(thermalCount, projectModified), std::make_pair(0, 0));
 }
 
-// Clear takes back only a pending Test (the core's table has every case); OK keeps the batch.
-TEST_F(ThermalDialogsTest, AutomaticClearTakesBackThePendingBatchAndOkKeepsIt) {
-    Place({Marked(Top - 100, Left + 100, 1), Marked(Top - 200, Left + 200, 2)});
-    gui::Command(CmdAutomatic);
-    SetDlgItemTextA(Dialog(), IdcAutoDensity, "100");  // 1 km cells: about 130 thermals
-    DragRectangle(20, 20, 180, 130);
-    std::vector<int32_t> counts;
-    for (int button : {IdcAutoTest, IdcAutoTest, IdcAutoClear, IdcAutoClear, IdcAutoTest, IdcAutoAdd, IdcAutoClear, IdcAutoOk})
-        Click(button), counts.push_back(thermalCount);
-    const int32_t batch = counts[0] - 2;
-    EXPECT_GT(batch, 100);
-    EXPECT_EQ(counts, (std::vector<int32_t>{2 + batch, 2 + 2 * batch, 2 + batch, 2 + batch, 2 + 2 * batch, 2 + 2 * batch, 2 + 2 * batch, 2 + 2 * batch}));
-    // The thermals from before are never touched; the batches lie in the rectangle.
-    EXPECT_EQ(std::make_pair(thermals[0].type, thermals[1].lat), std::make_pair(1, Top - 200));
-    for (int32_t i = 2; i < thermalCount; ++i)
-        EXPECT_TRUE(thermals[i].type == 4 && thermals[i].lat <= selNorth && thermals[i].lat >= selSouth - 100 &&  // a tenth of a cell below
-                    thermals[i].lon >= selWest && thermals[i].lon <= selEast) << i;
-    EXPECT_EQ(std::vector<int>({projectModified, automaticMode, selEndX}), std::vector<int>({1, 0, 0}));
-    EXPECT_EQ(Dialog(), nullptr);
-    EXPECT_STREQ(autoTexts[5], "100");  // the texts the Test read stay for the next opening
-}
-
 // Which thermals go is the core's; here: the question, its answers, an empty rectangle, OK.
 TEST_F(ThermalDialogsTest, ClearPartlyAsksEvenForAnEmptyRectangle) {
     Place({Marked(Top - 100, Left + 100, 1)});
