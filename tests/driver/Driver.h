@@ -25,8 +25,17 @@
 namespace driver {
 
 using Scratch = testdata::Scratch;
-inline std::string ReadWholeFile(const std::string& path) { return testdata::ReadBytes(path); }
+inline std::string ReadWholeFile(const std::string& path) {  // empty when unreadable
+    const std::string bytes = testdata::ReadBytes(path);
+    return bytes == "(missing)" ? std::string() : bytes;
+}
 using testdata::SplitLines;
+// The same, telling whether every line ended in CR LF.
+inline std::vector<std::string> SplitLines(const std::string& text, bool* crlf) {
+    *crlf = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0 &&
+            std::count(text.begin(), text.end(), '\n') == std::count(text.begin(), text.end(), '\r');
+    return testdata::SplitLines(text);
+}
 std::string SourceFile(const std::string& relative);  // a file of the source tree
 
 // A geographic position as the status bar shows it, in 1/100000 degree.
@@ -47,6 +56,7 @@ public:
     DWORD ProcessId() const { return processId_; }
     HWND Main() const { return main_; }
     HWND Map() const { return map_; }
+    HWND Status() const { return status_; }
     void Settle();
 
     void Command(int id);  // a menu command
