@@ -240,6 +240,7 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndClosingAsksFirst) {
         HWND manual = p.FindDialog(Manual);
         ASSERT_NE(manual, nullptr);
         EXPECT_EQ(GetDlgCtrlID(p.Focus()), IdcManualType4);
+        const GeoPoint before = p.Probe(probe);
         for (int expected : {IdcManualBottom, IdcManualTop, IdcManualRadius, IdcManualWindDir, IdcManualFactor, IdcManualCloudOn,
                              IdcManualCloudCeiling, IdcManualCloudRadius, IdcManualCloudType, IdcManualSet, IdcManualType1, IdcManualBottom}) {
             p.Key(VK_TAB);
@@ -248,7 +249,7 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndClosingAsksFirst) {
         for (UINT key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_ADD, VK_SUBTRACT, VK_MULTIPLY, VK_CLEAR}) {
             p.Key(key);
             const GeoPoint now = p.Probe(probe);
-            EXPECT_TRUE(now.lat == start.lat && now.lon == start.lon) << "key " << key << " reached the map";
+            EXPECT_TRUE(now.lat == before.lat && now.lon == before.lon) << "key " << key << " reached the map: " << p.StatusText(0);
             EXPECT_EQ(GetParent(p.Focus()), manual) << "key " << key << " took the focus out of the dialog";
         }
         p.Type(manual, IdcManualTop, "2000xyz");
