@@ -22,53 +22,6 @@ protected:
     }
 };
 
-TEST_F(GeometryTest, OriginFollowsScroll) {
-    const struct { int width, height; double zoom; int scroll, originX, originY; } cases[] = {
-        {600, 400, 1.0, 50, 200, 200},  // smaller than the room: centred, or in a corner
-        {600, 400, 1.0, 0, 0, 0},
-        {600, 400, 1.0, 100, 400, 400},
-        {3000, 2000, 1.0, 50, -1000, -600},
-        {3001, 2003, 1.3, 100, -2901, -1803}};  // the picture's corner 0.3 px past the room's
-    for (const auto& c : cases) {
-        backdropWidth = c.width, backdropHeight = c.height, zoomFactor = c.zoom;
-        scrollPercentX = scrollPercentY = c.scroll;
-        UpdateMapOrigin();
-        EXPECT_EQ(std::make_pair(mapOriginX, mapOriginY), std::make_pair(c.originX, c.originY))
-            << c.width << " at " << c.scroll;
-    }
-}
-
-TEST_F(GeometryTest, ZoomSteps) {
-    FitZoom();  // 1000/600 against 800/400
-    EXPECT_DOUBLE_EQ(fitZoom, 1000.0 / 600.0);
-    EXPECT_FALSE(ZoomOut());
-    EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
-    zoomFactor = 1.0;  // zooming out below a fit zoom above 1 enlarges to it
-    EXPECT_TRUE(ZoomOut());
-    EXPECT_DOUBLE_EQ(zoomFactor, fitZoom);
-    backdropWidth = 2000;
-    EXPECT_TRUE(FitAndCentre());
-    EXPECT_DOUBLE_EQ(zoomFactor, 0.5);
-    EXPECT_TRUE(ZoomOneToOne());
-    EXPECT_FALSE(ZoomIn());
-    EXPECT_FALSE(ZoomOut());
-    EXPECT_DOUBLE_EQ(zoomFactor, 1.0 * 1.1 * 0.9);
-    backdropWidth = 60000000, zoomFactor = 1.0;  // the picture stays below 2^26 pixels
-    ZoomIn();
-    ZoomIn();
-    EXPECT_DOUBLE_EQ(zoomFactor, 1.1);
-
-    Set(1019, 840, 0, 0, 0.0);  // no backdrop yet
-    zoomFactor = 1.5;
-    FitZoom();
-    EXPECT_FALSE(FitAndCentre());
-    EXPECT_FALSE(ZoomIn());
-    EXPECT_DOUBLE_EQ(zoomFactor, 1.5);
-    int x, y;
-    EXPECT_FALSE(GeoToWindow(5200000, 500000, x, y));
-    EXPECT_EQ(RadiusToWindow(500), 0.0);
-}
-
 TEST_F(GeometryTest, ConversionsTruncateOnceTowardZero) {
     zoomFactor = 10.0;
     EXPECT_EQ(WindowToColumn(-7), 0);  // -0.7

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "core/TestData.h"
 #include "model/Project.h"
 #include "thermals/Hotspots.h"
 
@@ -64,14 +64,14 @@ TEST(HotspotsTest, ReadsWaypointFiles) {
          "a,,,0000.000N,00000.000E\n" + Hill + "a,,,5210.000N,00510.000E\nx\n", {HillAt}, 1, 0, 0,
          MaxThermals - 1},
     };
-    TempFolder folder;
+    testdata::Scratch folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProject();
         areaTop = 8900000, areaBottom = -8900000, areaLeft = -18000000, areaRight = 18000000;
         thermalCount = c.startCount;
         thermals[0].lat = 5000000, thermals[0].lon = 500000;
-        WriteBytes(folder.File("hotspots.cup"), c.bytes);
+        folder.Write("hotspots.cup", c.bytes);
         HotspotImport result;
         ASSERT_TRUE(ImportHotspotFile(folder.File("hotspots.cup").c_str(), &result));
         EXPECT_EQ(result.firstIndex, c.startCount);

@@ -1,8 +1,9 @@
 // Placing and removing thermals by hand, and clearing them.
 #include <gtest/gtest.h>
 
+#include "core/TestData.h"
+
 #include <cstring>
-#include <vector>
 
 #include "map/Geometry.h"
 #include "map/Selection.h"
@@ -17,11 +18,7 @@ Thermal At(int32_t lat, int32_t lon, int32_t tag) {
                    11 + tag};
 }
 
-bool Same(const Thermal& a, const Thermal& b) {
-    return a.lat == b.lat && a.lon == b.lon && a.type == b.type && a.top == b.top &&
-           a.cloudOn == b.cloudOn && a.cloudCeiling == b.cloudCeiling &&
-           a.cloudSize == b.cloudSize && a.cloudType == b.cloudType;
-}
+bool Same(const Thermal& a, const Thermal& b) { return testdata::ThermalLine(a) == testdata::ThermalLine(b); }
 
 class PlacementTest : public ::testing::Test {
 protected:
@@ -32,12 +29,7 @@ protected:
 TEST_F(PlacementTest, AddTakesTheSettings) {
     pointerLat = 5212345, pointerLon = 512345;
     ASSERT_TRUE(AddManualThermal());
-    const Thermal& t = thermals[0];
-    EXPECT_EQ(std::vector<int32_t>({t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir,
-                                    t.factor, t.cloudOn, t.cloudParam, t.cloudCeiling,
-                                    t.cloudSize, t.cloudType}),
-              std::vector<int32_t>(
-                  {5212345, 512345, 4, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 1}));
+    EXPECT_EQ(testdata::ThermalLine(thermals[0]), "5212345,512345,4,0,1500,500,270,0,1,0,1500,1000,1");
     const struct { const char* text; int32_t number; } texts[] = {
         {"12abc", 12}, {"abc", 0}, {"", 0}, {"-5", -5}, {" +7", 7}};
     for (const auto& c : texts) {

@@ -1,13 +1,10 @@
 // SCASM sources: exact lines, the latitude bands and their question, refused tables.
-#include "TestFiles.h"
+#include "core/TestData.h"
 #include "model/Project.h"
 #include "model/SafeFile.h"
 #include "scenery/ScaWriter.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
 
 namespace {
 
@@ -25,7 +22,7 @@ const Thermal example{5212345, 512345, 1, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000
 
 // Writes the table as project "p" in a fresh folder; returns how many band files exist.
 int Write(std::initializer_list<Thermal> table, ScriptedQuestions& questions, bool& ok,
-          const TempFolder& folder) {
+          const testdata::Scratch& folder) {
     ResetProject();
     for (const Thermal& t : table) thermals[thermalCount++] = t;
     ok = WriteScaFiles(questions, folder.File("p").c_str());
@@ -50,12 +47,12 @@ TEST(ScaWriter, WritesExactLines) {
                     "Macro( lift_03.scm -20.00000 -45.50000 0 900 300 0 0 )\r\n"},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        testdata::Scratch folder;
         ScriptedQuestions questions(SplitAnswer::Cancel);
         bool ok;
         EXPECT_EQ(Write({c.first}, questions, ok, folder), 1);
         EXPECT_TRUE(ok);
-        EXPECT_EQ(ReadBytes(folder.File("p_a.sca")), c.second);
+        EXPECT_EQ(testdata::ReadBytes(folder.File("p_a.sca")), c.second);
     }
 }
 
@@ -76,7 +73,7 @@ TEST(ScaWriter, SplitsIntoBandsByTheAnswer) {
     };
     const int32_t south = -100000;
     for (const Case& c : cases) {
-        TempFolder folder;
+        testdata::Scratch folder;
         Thermal low = example, middle = example, high = example;
         low.lat = south;
         middle.lat = south + c.span / 2;
@@ -91,7 +88,7 @@ TEST(ScaWriter, SplitsIntoBandsByTheAnswer) {
         EXPECT_EQ(questions.toldTooWide, c.tooWide ? 1 : 0) << name;
         int withMiddle = 0;
         for (int k = 0; k < c.files; ++k)
-            withMiddle += ReadBytes(folder.File(std::string("p") + sceneryFileSuffixes[k] +
+            withMiddle += testdata::ReadBytes(folder.File(std::string("p") + sceneryFileSuffixes[k] +
                                                 ".sca")).find("lift_04") != std::string::npos;
         EXPECT_EQ(withMiddle, c.filesWithMiddle) << name;
         if (!ok) continue;
@@ -103,31 +100,48 @@ TEST(ScaWriter, SplitsIntoBandsByTheAnswer) {
     }
 }
 
-TEST(ScaWriter, RefusesUnnamedTypesAndWriteErrors) {
-    struct Case {
-        int32_t type; uint8_t cloudOn; int32_t cloudType; long long fault; const char* message;
+// Odd values in the second of three thermals: unnamed types are refused with nothing written,
+// other values are written as they are.
+TEST(ScaWriter, RefusesUnnamedTypesAndWritesOtherValuesAsTheyAre) {
+    enum Field { Type, CloudType, Radius, Lat, Lon };
+    const std::string lift = "Macro( lift_01.scm 52.12345 5.12345 0 1500 ";
+    const struct {
+        Field field; int32_t value; uint8_t cloudOn; SplitAnswer answer; long long fault;
+        const char* told; std::string text; bool tooWide;
+    } cases[] = {
+        {Type, 0, 0, SplitAnswer::No, -1, "Thermal 2 has lift type 0; lift types are 1 to 4.", "", false},
+        {Type, 5, 1, SplitAnswer::No, -1, "Thermal 2 has lift type 5; lift types are 1 to 4.", "", false},
+        {Type, INT32_MIN, 1, SplitAnswer::No, -1, "Thermal 2 has lift type -2147483648; lift types are 1 to 4.", "", false},
+        {CloudType, 21, 1, SplitAnswer::No, -1, "Thermal 2 has cloud type 21; cloud types are 1 to 20.", "", false},
+        {CloudType, -3, 255, SplitAnswer::No, -1, "Thermal 2 has cloud type -3; cloud types are 1 to 20.", "", false},
+        {CloudType, INT32_MAX, 1, SplitAnswer::No, -1, "Thermal 2 has cloud type 2147483647; cloud types are 1 to 20.", "", false},
+        // A cloudless thermal's cloud type is never used; a failed write leaves no file.
+        {CloudType, 99, 0, SplitAnswer::No, 10, "", "", false},
+        {CloudType, INT32_MIN, 0, SplitAnswer::No, -1, "", ")\r\n\r\nMacro( lift_01", false},
+        {Radius, -1, 1, SplitAnswer::No, -1, "", lift + "-1 270 0 )\r\n", false},
+        {Radius, INT32_MAX, 1, SplitAnswer::No, -1, "", lift + "2147483647 270 0 )\r\n", false},
+        {Lat, INT32_MAX, 1, SplitAnswer::No, -1, "", "Header( 1 21475.03647 51.92345 5.32345 4.92345 )\r\n", false},
+        {Lon, INT32_MIN, 1, SplitAnswer::No, -1, "", "Header( 1 52.32345 51.92345 5.32345 -21475.03648 )\r\n", false},
+        {Lat, INT32_MIN, 1, SplitAnswer::Yes, -1, "", "", true},
     };
-    const Case cases[] = {
-        {0, 0, 1, -1, "Thermal 2 has lift type 0; lift types are 1 to 4."},
-        {5, 1, 1, -1, "Thermal 2 has lift type 5; lift types are 1 to 4."},
-        {1, 1, 21, -1, "Thermal 2 has cloud type 21; cloud types are 1 to 20."},
-        {4, 1, -3, -1, "Thermal 2 has cloud type -3; cloud types are 1 to 20."},
-        {4, 0, 99, 10, ""},  // a cloudless thermal's cloud type is never used
-    };
-    for (const Case& c : cases) {
-        TempFolder folder;
+    for (const auto& c : cases) {
+        testdata::Scratch folder;
         Thermal odd = example;
-        odd.type = c.type;
+        int32_t* fields[] = {&odd.type, &odd.cloudType, &odd.radius, &odd.lat, &odd.lon};
+        *fields[c.field] = c.value;
         odd.cloudOn = c.cloudOn;
-        odd.cloudType = c.cloudType;
-        ScriptedQuestions questions(SplitAnswer::Yes);
+        ScriptedQuestions questions(c.answer);
         bool ok;
         writeFaultAfterBytes = c.fault;
-        EXPECT_EQ(Write({example, odd}, questions, ok, folder), 0) << c.message;
+        const int files = Write({example, odd, example}, questions, ok, folder);
         writeFaultAfterBytes = -1;
-        EXPECT_FALSE(ok);
-        EXPECT_EQ(questions.badThermal, c.message);
-        EXPECT_EQ(folder.EntryCount(), 0) << c.message;
+        const bool written = !*c.told && !c.tooWide && c.fault < 0;
+        EXPECT_EQ(ok, written) << c.told << c.value;
+        EXPECT_EQ(questions.badThermal, c.told);
+        EXPECT_EQ(questions.toldTooWide, c.tooWide ? 1 : 0) << c.value;
+        EXPECT_EQ(folder.Names().size(), written ? 1u : 0u) << c.value;
+        EXPECT_EQ(files, written ? 1 : 0);
+        if (written) { EXPECT_NE(folder.Read("p_a.sca").find(c.text), std::string::npos) << c.value; }
     }
 }
 

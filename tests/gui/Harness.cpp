@@ -2,18 +2,21 @@
 
 #include <commctrl.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstring>
-#include <filesystem>
+#include <deque>
+#include <map>
+#include <set>
 
 #include "app/Application.h"
-#include "app/MainWindow.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "map/Selection.h"
-#include "model/Project.h"
+#include "model/History.h"
+#include "model/ProjectFile.h"
 #include "shell/FileDialogs.h"
+#include "shell/FileNames.h"
 #include "shell/Frame.h"
 #include "thermals/Generation.h"
 #include "thermals/Manual.h"
@@ -22,145 +25,165 @@ namespace gui {
 
 namespace {
 
+using boxwatch::BoxRecord;
+
+constexpr UINT DeadlineMs = 20000;  // for a handled box or dialog to close; a failure past it
+const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)"};
+
 AppWindow* app = nullptr;
-boxwatch::BoxWatcher* watcher = nullptr;
 StartupFacts startup;
 bool quitPosted = false;
 WPARAM quitCode = 0;
+boxwatch::StartedProcesses started;  // the processes the program starts: the test's own job
 
-// Program state that no reset function of the program covers, as it was before the first test.
+// ---- The watcher: a CBT hook tells each dialog apart as it activates; a message hook acts on it
+// once the dialog's own loop takes the message posted for it ----
+UINT actMessage = 0;
+std::map<HWND, std::function<void(HWND)>> acts;
+std::set<HWND> seen;
+std::deque<int> boxAnswers;
+std::deque<std::string> fileAnswers;  // "" cancels
+std::deque<std::pair<std::string, std::function<void(HWND)>>> dialogActions;
+std::vector<BoxRecord> boxes;
+std::vector<DialogRecord> dialogs;
+std::vector<std::string> failures;
+
+void CALLBACK Deadline(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    failures.push_back("\"" + boxwatch::WindowText(window) + "\" still open after its deadline; closed");
+    boxwatch::PressButton(window, IDCANCEL);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void Handle(HWND window, std::function<void(HWND)> act) {
+    acts[window] = std::move(act);
+    PostMessageA(window, actMessage, 0, 0);
+    SetTimer(window, 1, DeadlineMs, Deadline);
+}
+
+void Activated(HWND window) {
+    if (!boxwatch::IsDialogWindow(window) || !seen.insert(window).second) return;
+    const std::string caption = boxwatch::WindowText(window);
+    const boxwatch::DialogKind kind = boxwatch::KindOf(window);
+    if (kind == boxwatch::DialogKind::MessageBox) {
+        BoxRecord box;
+        boxwatch::ReadMessageBox(window, box);
+        box.answer = boxwatch::FallbackAnswer(box);
+        if (boxAnswers.empty()) {
+            failures.push_back("unexpected message box " + boxwatch::Describe(box));
+        } else if (!box.HasButton(boxAnswers.front())) {
+            failures.push_back("message box without button " + std::to_string(boxAnswers.front()) + ": " + boxwatch::Describe(box));
+        } else {
+            box.answer = boxAnswers.front(), box.expected = true;
+        }
+        if (!boxAnswers.empty()) boxAnswers.pop_front();
+        boxes.push_back(box);
+        Handle(window, [answer = box.answer](HWND box) { boxwatch::PressButton(box, answer); });
+    } else if (kind == boxwatch::DialogKind::FileDialog) {
+        if (fileAnswers.empty()) failures.push_back("unexpected file dialog \"" + caption + "\"");
+        const std::string path = fileAnswers.empty() ? "" : fileAnswers.front();
+        if (!fileAnswers.empty()) fileAnswers.pop_front();
+        dialogs.push_back({window, caption, path.empty() ? "(cancel)" : path});
+        Handle(window, [path](HWND dialog) { boxwatch::AnswerFileDialog(dialog, path); });
+    } else {
+        for (auto it = dialogActions.begin(); it != dialogActions.end(); ++it) {
+            if (it->first != caption) continue;
+            dialogs.push_back({window, caption, "(action)"});
+            Handle(window, std::move(it->second));
+            dialogActions.erase(it);
+            return;
+        }
+        for (const char* tool : ToolCaptions)
+            if (caption == tool) return;  // the program's own tool dialog: never touched
+        failures.push_back("unexpected dialog \"" + caption + "\"; closed");
+        Handle(window, [](HWND dialog) { boxwatch::PressButton(dialog, IDCANCEL), PostMessageA(dialog, WM_CLOSE, 0, 0); });
+    }
+}
+
+LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE) Activated(window);
+    if (code == HCBT_DESTROYWND) seen.erase(window), acts.erase(window);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam) {
+    MSG* message = reinterpret_cast<MSG*>(lParam);
+    auto it = acts.find(message->hwnd);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == actMessage && it != acts.end()) {
+        message->message = WM_NULL;
+        const auto act = std::move(it->second);
+        acts.erase(it);
+        act(message->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// ---- Program state that no reset function of the program covers, as it was before any test ----
 struct RunStart {
     char autoTexts[6][8];
-    uint8_t randomClouds;
-    uint8_t allClouds;
-    int32_t batchStart, batchEnd;
+    uint8_t randomClouds, allClouds;
     int markerEdge;
-    int32_t areaTop, areaBottom, areaLeft, areaRight, latSpan, lonSpan;
-    double latPerPixel, lonPerPixel;
     OPENFILENAMEA fileDialog;
-    char dialogPath[DialogPathSize];
-    char dialogTitle[DialogTitleSize];
     char folder[MAX_PATH];
-};
-RunStart runStart;
-
-void SaveRunStart() {
-    std::memcpy(runStart.autoTexts, autoTexts, sizeof autoTexts);
-    runStart.randomClouds = randomClouds;
-    runStart.allClouds = allClouds;
-    runStart.batchStart = batchStart;
-    runStart.batchEnd = batchEnd;
-    runStart.markerEdge = markerEdge;
-    runStart.areaTop = areaTop;
-    runStart.areaBottom = areaBottom;
-    runStart.areaLeft = areaLeft;
-    runStart.areaRight = areaRight;
-    runStart.latSpan = latSpan;
-    runStart.lonSpan = lonSpan;
-    runStart.latPerPixel = latPerPixel;
-    runStart.lonPerPixel = lonPerPixel;
-    std::memcpy(runStart.dialogPath, dialogPath, sizeof dialogPath);
-    std::memcpy(runStart.dialogTitle, dialogTitle, sizeof dialogTitle);
-    GetCurrentDirectoryA(MAX_PATH, runStart.folder);
-}
-
-void RestoreRunStart() {
-    std::memcpy(autoTexts, runStart.autoTexts, sizeof autoTexts);
-    randomClouds = runStart.randomClouds;
-    allClouds = runStart.allClouds;
-    batchStart = runStart.batchStart;
-    batchEnd = runStart.batchEnd;
-    markerEdge = runStart.markerEdge;
-    areaTop = runStart.areaTop;
-    areaBottom = runStart.areaBottom;
-    areaLeft = runStart.areaLeft;
-    areaRight = runStart.areaRight;
-    latSpan = runStart.latSpan;
-    lonSpan = runStart.lonSpan;
-    latPerPixel = runStart.latPerPixel;
-    lonPerPixel = runStart.lonPerPixel;
-    fileDialog = runStart.fileDialog;
-    std::memcpy(dialogPath, runStart.dialogPath, sizeof dialogPath);
-    std::memcpy(dialogTitle, runStart.dialogTitle, sizeof dialogTitle);
-    SetCurrentDirectoryA(runStart.folder);
-}
-
-LPARAM KeyData(UINT virtualKey, bool up) {
-    LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16);
-    switch (virtualKey) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-        data |= 1 << 24;
-        break;
-    default:
-        break;
-    }
-    if (up) data |= (1 << 30) | (static_cast<LPARAM>(1) << 31);
-    return data;
-}
-
-void SendMouse(UINT message, int x, int y, WPARAM keys) {
-    SendMessageA(mapWindow, message, keys, MAKELPARAM(x, y));
-}
-
-}  // namespace
+} runStart;
 
 void StartProgram() {
-    if (app) return;
-    SaveRunStart();
-    watcher = new boxwatch::BoxWatcher;
-    watcher->Install();
+    std::memcpy(runStart.autoTexts, autoTexts, sizeof autoTexts);
+    runStart.randomClouds = randomClouds, runStart.allClouds = allClouds, runStart.markerEdge = markerEdge;
+    GetCurrentDirectoryA(MAX_PATH, runStart.folder);
+    actMessage = RegisterWindowMessageA("AscendorTestAct");
+    SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    SetWindowsHookExA(WH_GETMESSAGE, MessageHook, nullptr, GetCurrentThreadId());
+    if (!started.Watch(GetCurrentProcess())) failures.push_back("the processes the program starts cannot be watched");
     app = new AppWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL, "Ascendor", "Ascendor");
     PrepareApplication(*app);
     app->Create();
     runStart.fileDialog = fileDialog;
-
-    HWND main = app->mainWindow;
     startup.title = Title();
-    GetWindowRect(main, &startup.windowRect);
-    GetClientRect(main, &startup.clientRect);
+    GetWindowRect(app->mainWindow, &startup.windowRect);
+    GetClientRect(app->mainWindow, &startup.clientRect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &startup.workArea, 0);
-    startup.visible = main && IsWindowVisible(main);
-    startup.viewWidth = viewWidth;
-    startup.viewHeight = viewHeight;
-    Pump();
+    startup.visible = IsWindowVisible(app->mainWindow);
+    startup.viewWidth = viewWidth, startup.viewHeight = viewHeight;
 }
 
-void ResetProgram() {
-    StartProgram();
-    HWND main = Main();
-    if (app->currentDialog) {
-        DestroyWindow(app->currentDialog);
-        app->currentDialog = nullptr;
-    }
-    ResetProject();
-    projectModified = 0;
-    backdropLoaded = 0;
-    setupMode = manualMode = automaticMode = clearPartMode = 0;
-    backdropReloadPending = boundsParsePending = 0;
-    backdrop = Backdrop{};
-    backdropWidth = backdropHeight = 0;
-    ResetView();
-    ResetSelection();
-    ResetManualSettings();
-    RestoreRunStart();
+LPARAM KeyData(UINT key, bool up) {
+    LPARAM data = 1 | static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+    if ((key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE) data |= 1 << 24;
+    return up ? data | 1 << 30 | static_cast<LPARAM>(1) << 31 : data;
+}
 
-    if (IsIconic(main) || IsZoomed(main)) ShowWindow(main, SW_RESTORE);
-    RECT rect{};
-    GetWindowRect(main, &rect);
-    if (!EqualRect(&rect, &startup.windowRect)) {
-        const RECT& r = startup.windowRect;
-        SetWindowPos(main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    UpdateTitle(main, projectName);
+void SendMouse(UINT message, int x, int y, WPARAM keys) { SendMessageA(mapWindow, message, keys, MAKELPARAM(x, y)); }
+
+}  // namespace
+
+void ResetProgram() {
+    if (!app) StartProgram();
+    if (app->currentDialog) DestroyWindow(app->currentDialog), app->currentDialog = nullptr;
+    ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch(), ClearHistory();
+    projectModified = backdropLoaded = setupMode = manualMode = automaticMode = clearPartMode = 0;
+    backdropReloadPending = boundsParsePending = batchStart = batchEnd = 0;
+    backdrop = Backdrop{};
+    backdropWidth = backdropHeight = areaTop = areaBottom = areaLeft = areaRight = latSpan = lonSpan = 0;
+    latPerPixel = lonPerPixel = 0;
+    std::memcpy(autoTexts, runStart.autoTexts, sizeof autoTexts);
+    randomClouds = runStart.randomClouds, allClouds = runStart.allClouds, markerEdge = runStart.markerEdge;
+    fileDialog = runStart.fileDialog;
+    dialogPath[0] = dialogTitle[0] = '\0';
+    SetCurrentDirectoryA(runStart.folder);
+    const RECT& r = startup.windowRect;
+    ShowWindow(Main(), SW_RESTORE);
+    SetWindowPos(Main(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateTitle(Main(), projectName);
     UpdateStatusBar();
-    SetActiveWindow(main);
-    SetFocus(main);
+    SetActiveWindow(Main()), SetFocus(Main());
+    DropMapComposition();
     InvalidateRect(mapWindow, nullptr, TRUE);
     Pump();
-    ForgetQuit();
-    watcher->Clear();
+    quitPosted = false, quitCode = 0;
+    CheckWatcher();
+    started.Forget();
 }
 
 AppWindow& App() { return *app; }
@@ -168,94 +191,53 @@ HWND Main() { return app ? app->mainWindow : nullptr; }
 HWND Map() { return mapWindow; }
 HWND Status() { return statusBar; }
 const StartupFacts& Startup() { return startup; }
-boxwatch::BoxWatcher& Watcher() { return *watcher; }
+bool QuitPosted() { return quitPosted; }
+WPARAM QuitCode() { return quitCode; }
 
-bool Pump(int maxMs, int idleMs) {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    auto last = start;
+bool Pump() {
     bool quit = false;
     MSG message;
-    for (;;) {
-        const auto now = Clock::now();
-        if (now - start >= std::chrono::milliseconds(maxMs)) break;
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                quit = quitPosted = true;
-                quitCode = message.wParam;
-            } else {
-                app->Dispatch(message);
-            }
-            last = Clock::now();
-            continue;
+    for (long n = 0; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++n) {
+        if (n == 1000000) {
+            ADD_FAILURE() << "the program never ran out of messages";
+            break;
         }
-        if (now - last >= std::chrono::milliseconds(idleMs)) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        if (message.message == WM_QUIT) {
+            quit = quitPosted = true, quitCode = message.wParam;
+        } else {
+            app->Dispatch(message);
+        }
     }
     return quit;
 }
 
-bool QuitPosted() { return quitPosted; }
-WPARAM QuitCode() { return quitCode; }
-void ForgetQuit() {
-    quitPosted = false;
-    quitCode = 0;
-}
-
-void Command(int id) {
-    SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    Pump();
-}
-
-void PostCommand(int id) {
-    PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    Pump();
-}
-
+void Command(int id) { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0), Pump(); }
+void PostCommand(int id) { PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0), Pump(); }
 LRESULT Close() {
     const LRESULT result = SendMessageA(Main(), WM_CLOSE, 0, 0);
     Pump();
     return result;
 }
-
-void PostKey(UINT virtualKey, HWND target) {
-    if (!target) target = GetFocus();
-    if (!target) target = Main();
-    PostMessageA(target, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
-    PostMessageA(target, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
+void PostKey(UINT key, HWND target) {
+    if (!target) target = GetFocus() ? GetFocus() : Main();
+    PostMessageA(target, WM_KEYDOWN, key, KeyData(key, false));
+    PostMessageA(target, WM_KEYUP, key, KeyData(key, true));
 }
-
-void Key(UINT virtualKey, HWND target) {
-    PostKey(virtualKey, target);
-    Pump();
-}
-
-void MouseMove(int x, int y, WPARAM keys) {
-    SendMouse(WM_MOUSEMOVE, x, y, keys);
-    Pump();
-}
-
+void Key(UINT key, HWND target) { PostKey(key, target), Pump(); }
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
+void MouseMove(int x, int y, WPARAM keys) { SendMouse(WM_MOUSEMOVE, x, y, keys), Pump(); }
 void LeftClick(int x, int y) {
-    SendMouse(WM_MOUSEMOVE, x, y, 0);
-    SendMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
-    SendMouse(WM_LBUTTONUP, x, y, 0);
+    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON), SendMouse(WM_LBUTTONUP, x, y, 0);
     Pump();
 }
-
 void RightClick(int x, int y) {
-    SendMouse(WM_MOUSEMOVE, x, y, 0);
-    SendMouse(WM_RBUTTONDOWN, x, y, MK_RBUTTON);
-    SendMouse(WM_RBUTTONUP, x, y, 0);
+    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_RBUTTONDOWN, x, y, MK_RBUTTON), SendMouse(WM_RBUTTONUP, x, y, 0);
     Pump();
 }
-
 void Drag(int fromX, int fromY, int toX, int toY, int steps) {
-    if (steps < 1) steps = 1;
-    SendMouse(WM_MOUSEMOVE, fromX, fromY, 0);
-    SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON);
+    SendMouse(WM_MOUSEMOVE, fromX, fromY, 0), SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON);
     for (int i = 1; i <= steps; ++i)
-        SendMouse(WM_MOUSEMOVE, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps,
-                  MK_LBUTTON);
+        SendMouse(WM_MOUSEMOVE, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps, MK_LBUTTON);
     SendMouse(WM_LBUTTONUP, toX, toY, 0);
     Pump();
 }
@@ -263,34 +245,26 @@ void Drag(int fromX, int fromY, int toX, int toY, int steps) {
 std::string Title() { return boxwatch::WindowText(Main()); }
 
 std::string StatusText(int part) {
-    const LRESULT length = SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0);
-    std::string text(LOWORD(length) + 1, '\0');
+    std::string text(LOWORD(SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0)) + 1, '\0');
     SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    return text.c_str();
 }
 
 std::vector<int> StatusEdges() {
     int edges[16] = {};
-    const int count = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, 16,
-                                                    reinterpret_cast<LPARAM>(edges)));
+    const int count = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)));
     return std::vector<int>(edges, edges + (count > 0 && count <= 16 ? count : 0));
 }
 
 bool ResizeClient(int width, int height) {
-    HWND main = Main();
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        RECT window{}, client{};
-        GetWindowRect(main, &window);
-        GetClientRect(main, &client);
-        if (client.right == width && client.bottom == height) break;
-        SetWindowPos(main, nullptr, 0, 0, window.right - window.left + width - client.right,
-                     window.bottom - window.top + height - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT window{}, client{};
+    for (int attempt = 0; attempt < 4 && (client.right != width || client.bottom != height); ++attempt) {
+        GetWindowRect(Main(), &window), GetClientRect(Main(), &client);
+        SetWindowPos(Main(), nullptr, 0, 0, window.right - window.left + width - client.right,
+                     window.bottom - window.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(Main(), &client);
     }
     Pump();
-    RECT client{};
-    GetClientRect(main, &client);
     return client.right == width && client.bottom == height;
 }
 
@@ -302,95 +276,89 @@ COLORREF MapPixel(int x, int y) {
     return colour;
 }
 
-int Picture::Count(COLORREF colour) const {
-    int n = 0;
-    for (COLORREF p : pixels)
-        if (p == colour) ++n;
-    return n;
-}
+int Picture::Count(COLORREF colour) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour)); }
 
 Picture CaptureMap() {
     UpdateWindow(mapWindow);
     Picture picture;
     RECT client{};
     GetClientRect(mapWindow, &client);
-    picture.width = client.right;
-    picture.height = client.bottom;
-    if (picture.width <= 0 || picture.height <= 0) return picture;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC dc = GetDC(mapWindow);
-    HDC memory = CreateCompatibleDC(dc);
+    picture.width = client.right, picture.height = client.bottom;
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC dc = GetDC(mapWindow), memory = CreateCompatibleDC(dc);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* source = static_cast<const uint32_t*>(bits);
-        const size_t count = static_cast<size_t>(picture.width) * picture.height;
-        picture.pixels.resize(count);
-        for (size_t i = 0; i < count; ++i) {
-            const uint32_t p = source[i];  // 0x00RRGGBB
-            picture.pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-        }
-        SelectObject(memory, old);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; bits && i < static_cast<size_t>(picture.width) * picture.height; ++i) {
+        const uint32_t p = static_cast<const uint32_t*>(bits)[i];  // 0x00RRGGBB
+        picture.pixels.push_back(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
     }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(mapWindow, dc);
+    SelectObject(memory, old), DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(mapWindow, dc);
     return picture;
 }
 
+void ExpectBox(int answer) { boxAnswers.push_back(answer); }
+void ExpectFile(const std::string& path) { fileAnswers.push_back(boxwatch::WinePath(path)); }
+void ExpectFileCancel() { fileAnswers.push_back(""); }
+void OnDialog(const std::string& caption, std::function<void(HWND)> action) { dialogActions.emplace_back(caption, std::move(action)); }
+const std::vector<BoxRecord>& Boxes() { return boxes; }
+const std::vector<DialogRecord>& Dialogs() { return dialogs; }
 std::vector<std::string> BoxTexts() {
     std::vector<std::string> texts;
-    for (const auto& box : Boxes()) texts.push_back(box.text);
+    for (const auto& box : boxes) texts.push_back(box.text);
     return texts;
 }
 
-ScratchFolder::ScratchFolder() {
-    namespace fs = std::filesystem;
-    const fs::path base = fs::temp_directory_path();
-    for (unsigned n = 0;; ++n) {
-        const fs::path candidate =
-            base / ("ascendor-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(GetTickCount()) + "-" + std::to_string(n));
-        std::error_code error;
-        if (fs::create_directory(candidate, error)) {
-            path_ = candidate.string();
-            break;
-        }
-        if (n > 1000) break;
-    }
+void CheckWatcher() {
+    for (const auto& failure : failures) ADD_FAILURE() << failure;
+    for (int answer : boxAnswers) ADD_FAILURE() << "never came: a message box to answer " << answer;
+    for (const auto& path : fileAnswers) ADD_FAILURE() << "never came: a file dialog for \"" << path << "\"";
+    for (const auto& action : dialogActions) ADD_FAILURE() << "never came: a dialog \"" << action.first << "\"";
+    for (HWND window : seen)
+        if (IsWindow(window) && window != app->currentDialog) ADD_FAILURE() << "dialog \"" << boxwatch::WindowText(window) << "\" left open";
+    failures.clear(), boxAnswers.clear(), fileAnswers.clear(), dialogActions.clear(), boxes.clear(), dialogs.clear();
 }
 
-ScratchFolder::~ScratchFolder() {
-    if (path_.empty()) return;
-    // The program's file dialogs move the current folder into here; leave before removing it.
-    SetCurrentDirectoryA(runStart.folder);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+int RunsStarted() { return started.Started(); }
+bool WaitForRunsToEnd() {
+    const bool ended = started.WaitForAllToEnd(DeadlineMs);
+    EXPECT_TRUE(ended) << "started processes still running after their deadline";
+    return ended;
 }
 
-std::string ScratchFolder::File(const std::string& name) const { return path_ + "\\" + name; }
+Thermal MakeThermal(int32_t lat, int32_t lon, int32_t type, bool cloud, int32_t radius, int32_t windDir) {
+    return Thermal{lat, lon, type, 0, 2000, radius, windDir, 1, uint8_t(cloud ? 1 : 0), 0, 2000, 1200, 3};
+}
+
+std::string ProjectFileText(const std::string& backdropName, const AreaBounds& bounds, const std::vector<Thermal>& table) {
+    std::string text = backdropName + "\r\n" + bounds.top + "\r\n" + bounds.bottom + "\r\n" + bounds.left + "\r\n" + bounds.right + "\r\n";
+    for (const Thermal& t : table) text += testdata::ThermalLine(t) + "\r\n";
+    return text;
+}
+
+void WriteGreyBackdrop(const std::string& path, int width, int height) {
+    WriteBytes(path, testdata::Bmp(width, height, 24, [](int, int) { return 0x808080u; }));
+}
+
+void BringInProject(const ScratchFolder& folder, const std::string& fileName, const std::vector<Thermal>& table,
+                    const AreaBounds& bounds) {
+    if (!folder.Exists("area.bmp")) WriteGreyBackdrop(folder.File("area.bmp"), 64, 48);
+    folder.Write(fileName, ProjectFileText("area.bmp", bounds, table));
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    ResetProject();
+    ASSERT_TRUE(ReadProject(folder.File(fileName).c_str()));
+    CutExtension(projectName, ProjectNameSize, fileName.c_str());
+    UpdateTitle(Main(), projectName);
+    projectModified = 0, backdropReloadPending = boundsParsePending = 1;
+    InvalidateMap(true);
+    Pump();
+    ASSERT_EQ(backdropLoaded, 1);
+    ASSERT_EQ(thermalCount, static_cast<int32_t>(table.size()));
+}
 
 void GuiTest::SetUp() { ResetProgram(); }
-
-void CheckWatcher() {
-    for (const auto& failure : watcher->failures) ADD_FAILURE() << failure;
-    for (const auto& unused : watcher->Unused()) ADD_FAILURE() << "never came: " << unused;
-    watcher->Clear();
-}
-
-void GuiTest::TearDown() {
-    Pump();
-    CheckWatcher();
-}
+void GuiTest::TearDown() { Pump(), CheckWatcher(); }
 
 }  // namespace gui

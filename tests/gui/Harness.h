@@ -6,26 +6,31 @@
 //   class MyTest : public gui::GuiTest {};
 //   TEST_F(MyTest, Something) {
 //       gui::ExpectBox(IDCANCEL);                 // answers of the coming boxes, in order
-//       gui::Command(CmdExit);                    // WM_COMMAND, then pump until idle
+//       gui::Command(CmdExit);                    // WM_COMMAND, then pump until the queue is empty
 //       ASSERT_EQ(gui::Boxes().size(), 1u);
 //       EXPECT_EQ(gui::Boxes()[0].text, "Do you really want to exit this program ?");
 //       gui::ExpectFile("/tmp/x/alps.prj");       // the next Open/Save dialog; ExpectFileCancel()
-//       COLORREF c = gui::MapPixel(10, 20);       // after the map has painted
 //   }
 //
-// A box, file dialog or modal dialog that nobody expected, an expectation left unused, or a dialog
-// still open after its deadline fails the test in TearDown; nothing waits forever.
+// Each box and dialog is told apart when it activates: a message box or file dialog by its class
+// and controls, and is answered from the queues as soon as its own loop runs; a dialog with a
+// queued OnDialog action gets it; a tool dialog is the program's own (currentDialog) and is never
+// touched. Anything else fails the test by name and is closed. An expectation still queued when
+// the test checks, or a dialog left open past its deadline, fails it too. Nothing waits on time.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/TestData.h"
 #include "gui/BoxWatcher.h"
+#include "model/Project.h"
 #include "shell/AppWindow.h"
 
 namespace gui {
@@ -33,18 +38,14 @@ namespace gui {
 // What start-up left before any test ran.
 struct StartupFacts {
     std::string title;
-    RECT windowRect{};
-    RECT workArea{};
-    RECT clientRect{};
+    RECT windowRect{}, workArea{}, clientRect{};
     bool visible = false;
-    int viewWidth = 0;
-    int viewHeight = 0;
+    int viewWidth = 0, viewHeight = 0;
 };
 
-// Makes the main window with the program's own start-up code; later calls do nothing.
-void StartProgram();
 // Back to the start-of-run state: no tool dialog, new project, flags 0, no backdrop, view,
 // selection, dialog settings, file-dialog record, window size and current folder as at start.
+// The first call makes the main window with the program's own start-up code.
 void ResetProgram();
 
 AppWindow& App();
@@ -53,23 +54,19 @@ HWND Map();
 HWND Status();
 const StartupFacts& Startup();
 
-// Runs queued messages through the program's loop step (tool dialog first) until nothing came
-// for idleMs or maxMs passed. A quit message is swallowed and noted. True when a quit came.
-bool Pump(int maxMs = 1000, int idleMs = 30);
+// Runs queued messages through the program's loop step (tool dialog first) until the queue,
+// paints included, is empty. A quit message is swallowed and noted. True when a quit came.
+bool Pump();
 bool QuitPosted();
 WPARAM QuitCode();
-void ForgetQuit();
 
-// Menu command: sent to the main window, then pumped.
-void Command(int id);
-// The same through the message queue.
-void PostCommand(int id);
-// WM_CLOSE as the title-bar button sends it; returns the window procedure's result.
-LRESULT Close();
+void Command(int id);      // menu command: sent to the main window, then pumped
+void PostCommand(int id);  // the same through the message queue
+LRESULT Close();           // WM_CLOSE as the title-bar button sends it, then pumped
 // Key press (down and up) through the queue to target, or to the focused window, or the main one.
 void Key(UINT virtualKey, HWND target = nullptr);
-// The same without pumping, for an action that runs inside a modal dialog's own loop.
-void PostKey(UINT virtualKey, HWND target = nullptr);
+void PostKey(UINT virtualKey, HWND target = nullptr);  // without pumping, for a modal loop
+void Click(HWND dialog, int id);  // BM_CLICK on a dialog's button, then pumped
 
 // Mouse on the map window, in its client pixels.
 void MouseMove(int x, int y, WPARAM keys = 0);
@@ -80,52 +77,60 @@ void Drag(int fromX, int fromY, int toX, int toY, int steps = 4);
 std::string Title();
 std::string StatusText(int part);
 std::vector<int> StatusEdges();
-// Sizes the main window so that its client area is width x height; false when it would not fit.
-bool ResizeClient(int width, int height);
+bool ResizeClient(int width, int height);  // client area width x height; false when it won't fit
 
 // Map pixels after the map has painted (UpdateWindow), as COLORREF.
 COLORREF MapPixel(int x, int y);
 struct Picture {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<COLORREF> pixels;  // top row first
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     int Count(COLORREF colour) const;
 };
 Picture CaptureMap();
 
-boxwatch::BoxWatcher& Watcher();
-inline void ExpectBox(int answer) { Watcher().ExpectBox(answer); }
-inline void ExpectFile(const std::string& path) { Watcher().ExpectFile(path); }
-inline void ExpectFileCancel() { Watcher().ExpectFileCancel(); }
-inline void OnDialog(const std::string& caption, std::function<void(HWND)> action) {
-    Watcher().OnDialog(caption, std::move(action));
-}
-inline const std::vector<boxwatch::BoxRecord>& Boxes() { return Watcher().boxes; }
-inline const std::vector<boxwatch::DialogRecord>& Dialogs() { return Watcher().dialogs; }
+// ---- Boxes and dialogs ----
+void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
+void ExpectFile(const std::string& path);  // a full path; a Linux path is converted
+void ExpectFileCancel();
+// Runs action on the next dialog with this caption, once its loop runs.
+void OnDialog(const std::string& caption, std::function<void(HWND)> action);
+struct DialogRecord {
+    HWND dialog = nullptr;
+    std::string caption, answer;  // answer: the path typed, "(cancel)", or "(action)"
+};
+const std::vector<boxwatch::BoxRecord>& Boxes();
+const std::vector<DialogRecord>& Dialogs();  // file dialogs and dialogs given an action
 std::vector<std::string> BoxTexts();
-// Reports the watcher's failures and unused expectations as test failures, then clears it; for
-// a table-driven test between its rows (TearDown does it at the end).
+// Reports what went wrong with boxes and dialogs (unexpected ones, answers never used, a dialog
+// other than the program's tool dialog left open) as test failures, then forgets the records;
+// for a table-driven test between its rows (TearDown does it at the end).
 void CheckWatcher();
 
-// A fresh folder under the temporary folder, removed with the object.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string File(const std::string& name) const;  // full Windows path
-    const std::string& Path() const { return path_; }
+// ---- Processes the program started (SCASM runs), counted exactly when a command returns ----
+int RunsStarted();  // since the last ResetProgram
+// Waits for every started run to end; false, with a failure, after the deadline.
+bool WaitForRunsToEnd();
 
-private:
-    std::string path_;
-};
+// ---- Test data ----
+using ScratchFolder = testdata::Scratch;
+using testdata::ReadBytes;
+using testdata::WriteBytes;
+// A thermal with valid values in every field; radius in metres, windDir in degrees.
+Thermal MakeThermal(int32_t lat, int32_t lon, int32_t type = 1, bool cloud = false, int32_t radius = 500,
+                    int32_t windDir = 0);
+struct AreaBounds { const char *top, *bottom, *left, *right; };
+constexpr AreaBounds LowlandBounds{"52:30.000N", "52:00.000N", "004:30.000E", "005:30.000E"};
+std::string ProjectFileText(const std::string& backdropName, const AreaBounds& bounds, const std::vector<Thermal>& table);
+void WriteGreyBackdrop(const std::string& path, int width, int height);
+// Writes the project file, and a grey 64 x 48 "area.bmp" unless the folder has one, then leaves
+// the program as a confirmed Open of it does: folder current, file read, name and title, flags,
+// and the map painted (which loads the backdrop and computes the area).
+void BringInProject(const ScratchFolder& folder, const std::string& fileName, const std::vector<Thermal>& table,
+                    const AreaBounds& bounds = LowlandBounds);
 
-class GuiTest : public ::testing::Test {
-protected:
+struct GuiTest : ::testing::Test {
     void SetUp() override;
-    // Reports the watcher's failures and unused expectations.
     void TearDown() override;
 };
 

@@ -1,23 +1,14 @@
-// The shell seen through its real windows: start-up, layout, menu, the exit questions, the About
-// box, and the harness's reading of message boxes that every other GUI test relies on.
-#include <windows.h>
-#include <commctrl.h>
+// The shell seen through its real windows: start-up, layout, the About box; and the sample project opened onto the map over an open Setup dialog.
 
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
+#include <cmath>
+#include <cstdio>
 
 #include "gui/Harness.h"
 #include "map/Geometry.h"
-#include "model/Project.h"
 #include "resources/ResourceIds.h"
-#include "shell/AppWindow.h"
 #include "shell/Frame.h"
 
 namespace {
-
-using boxwatch::BoxIcon;
 
 class ShellTest : public gui::GuiTest {};
 
@@ -28,238 +19,90 @@ RECT RectInMainClient(HWND child) {
     return rect;
 }
 
-TEST_F(ShellTest, StartsUntitledOverTheWorkArea) {
+TEST_F(ShellTest, StartsUntitledOverTheWorkAreaAndLaysOutByTheClientSize) {
     const gui::StartupFacts& start = gui::Startup();
     EXPECT_EQ(start.title, "Ascendor - [(untitled)]");
-    EXPECT_TRUE(start.visible);
-    EXPECT_EQ(theApp, &gui::App());
-    EXPECT_EQ(start.windowRect.left, 0);
-    EXPECT_EQ(start.windowRect.top, 0);
+    EXPECT_TRUE(start.visible && theApp == &gui::App());
     // The edges of the work area, not its width and height.
-    EXPECT_EQ(start.windowRect.right, start.workArea.right);
-    EXPECT_EQ(start.windowRect.bottom, start.workArea.bottom);
-    // The first resize during start-up already laid out the children.
-    EXPECT_EQ(start.viewWidth, start.clientRect.right);
+    EXPECT_EQ(std::vector<LONG>({start.windowRect.left, start.windowRect.top, start.windowRect.right, start.windowRect.bottom}),
+              std::vector<LONG>({0, 0, start.workArea.right, start.workArea.bottom}));
+    EXPECT_EQ(start.viewWidth, start.clientRect.right);  // laid out by the first resize
     EXPECT_EQ(start.viewHeight, start.clientRect.bottom);
-    EXPECT_EQ(gui::StatusEdges().size(), 4u);
-}
-
-TEST_F(ShellTest, LayoutFollowsTheClientSize) {
-    struct Case {
-        int width, height;
-        std::vector<int> edges;
-    };
-    const Case cases[] = {
-        {400, 300, {100, 200, 300, 400}},
-        {401, 301, {100, 200, 300, 401}},
+    const struct { int width, height; std::vector<int> edges; } cases[] = {
+        {400, 300, {100, 200, 300, 400}}, {401, 301, {100, 200, 300, 401}},
         {402, 450, {100, 201, 300, 402}},  // third edge 3 * (402 / 4), not 3 * 402 / 4
-        {803, 600, {200, 401, 600, 803}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        {803, 600, {200, 401, 600, 803}}};
+    for (const auto& c : cases) {
         ASSERT_TRUE(gui::ResizeClient(c.width, c.height));
         EXPECT_EQ(gui::StatusEdges(), c.edges);
-        EXPECT_EQ(viewWidth, c.width);
-        EXPECT_EQ(viewHeight, c.height);  // the full client height, status bar included
-
-        const RECT bar = RectInMainClient(gui::Status());
+        EXPECT_EQ(std::make_pair(viewWidth, viewHeight), std::make_pair(c.width, c.height));  // status bar included
+        const RECT bar = RectInMainClient(gui::Status()), map = RectInMainClient(gui::Map());
         EXPECT_GT(statusBarHeight, 0);
-        EXPECT_EQ(bar.bottom - bar.top, statusBarHeight);
-        EXPECT_EQ(bar.top, c.height - statusBarHeight);
-        EXPECT_EQ(bar.left, 0);
-        EXPECT_EQ(bar.right, c.width);
-
-        const RECT map = RectInMainClient(gui::Map());
-        EXPECT_EQ(map.left, 0);
-        EXPECT_EQ(map.top, 0);
-        EXPECT_EQ(map.right, c.width);
-        EXPECT_EQ(map.bottom, c.height - statusBarHeight);
+        EXPECT_EQ(std::vector<LONG>({bar.left, bar.top, bar.right, bar.bottom}),
+                  std::vector<LONG>({0, c.height - statusBarHeight, c.width, c.height}));
+        EXPECT_EQ(std::vector<LONG>({map.left, map.top, map.right, map.bottom}),
+                  std::vector<LONG>({0, 0, c.width, c.height - statusBarHeight}));
     }
 }
 
-TEST_F(ShellTest, MenuCarriesEveryCommand) {
-    struct Item {
-        int id;
-        const char* text;
-    };
-    const Item items[] = {
-        {CmdNew, "&New"},          {CmdOpen, "&Open..."},       {CmdEdit, "&Edit"},
-        {CmdSave, "&Save"},        {CmdSaveAs, "Save &As..."},  {CmdExit, "E&xit"},
-        {CmdManual, "Manual"},     {CmdAutomatic, "Automatic"}, {CmdClearPartly, "Clear partly"},
-        {CmdClearAll, "Clear all"}, {CmdCreate, "Create"},      {CmdHelp, "&Help"},
-        {CmdAbout, "&About..."},
-    };
-    HMENU menu = GetMenu(gui::Main());
-    ASSERT_NE(menu, nullptr);
-    const char* titles[] = {"&Project", "&Thermals", "&Create", "&Help"};
-    ASSERT_EQ(GetMenuItemCount(menu), 4);
-    for (int i = 0; i < 4; ++i) {
-        char text[64] = "";
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ(text, titles[i]);
-    }
-    for (const Item& item : items) {
-        char text[64] = "";
-        EXPECT_GT(GetMenuStringA(menu, item.id, text, sizeof text, MF_BYCOMMAND), 0) << item.id;
-        EXPECT_STREQ(text, item.text) << item.id;
-        const UINT state = GetMenuState(menu, item.id, MF_BYCOMMAND);
-        EXPECT_EQ(state & (MF_GRAYED | MF_DISABLED | MF_CHECKED), 0u) << item.id;
-    }
-}
-
-TEST_F(ShellTest, KeysWithoutBackdropLeaveTheView) {
-    const UINT keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_F1, 'A', VK_SPACE, VK_RETURN};
-    for (UINT key : keys) {
-        SCOPED_TRACE(key);
-        const double zoom = zoomFactor;
-        const int scrollX = scrollPercentX, scrollY = scrollPercentY;
-        const int originX = mapOriginX, originY = mapOriginY;
-        gui::Key(key, gui::Main());
-        EXPECT_EQ(zoomFactor, zoom);
-        EXPECT_EQ(scrollPercentX, scrollX);
-        EXPECT_EQ(scrollPercentY, scrollY);
-        EXPECT_EQ(mapOriginX, originX);
-        EXPECT_EQ(mapOriginY, originY);
-        EXPECT_EQ(setupMode + manualMode + automaticMode + clearPartMode, 0);
-        EXPECT_TRUE(gui::Boxes().empty());
-    }
-}
-
-struct Question {
-    const char* text;
-    UINT type;
-};
-const Question SaveQuestion{"Shouldn't you save the current file first ?",
-                            MB_YESNO | MB_ICONEXCLAMATION};
-const Question ExitQuestion{"Do you really want to exit this program ?",
-                            MB_OKCANCEL | MB_ICONEXCLAMATION};
-
-TEST_F(ShellTest, ExitAndCloseAskBeforeQuitting) {
-    enum class Trigger { ExitCommand, CloseButton };
-    struct Case {
-        const char* name;
-        Trigger trigger;
-        int modified;
-        bool toolDialog;           // a tool dialog is open when the question comes
-        std::vector<int> answers;  // to the message boxes, in order
-        const char* saveAs;        // the save dialog: nullptr none, "" cancelled, else a file name
-        std::vector<Question> asked;
-        bool quits;
-        int modifiedAfter;
-    };
-    const Case cases[] = {
-        {"exit, saved, cancel", Trigger::ExitCommand, 0, false, {IDCANCEL}, nullptr,
-         {ExitQuestion}, false, 0},
-        {"exit, saved, OK", Trigger::ExitCommand, 0, false, {IDOK}, nullptr, {ExitQuestion}, true, 0},
-        {"close, saved, cancel", Trigger::CloseButton, 0, false, {IDCANCEL}, nullptr,
-         {ExitQuestion}, false, 0},
-        {"close, saved, OK", Trigger::CloseButton, 0, false, {IDOK}, nullptr, {ExitQuestion}, true, 0},
-        {"exit, modified, no save, cancel", Trigger::ExitCommand, 1, false, {IDNO, IDCANCEL}, nullptr,
-         {SaveQuestion, ExitQuestion}, false, 1},
-        {"close, modified, no save, OK", Trigger::CloseButton, 1, false, {IDNO, IDOK}, nullptr,
-         {SaveQuestion, ExitQuestion}, true, 1},
-        {"exit, modified, save dialog cancelled", Trigger::ExitCommand, 1, false, {IDYES, IDCANCEL},
-         "", {SaveQuestion, ExitQuestion}, false, 1},
-        {"close, modified, saved as alps", Trigger::CloseButton, 1, false, {IDYES, IDOK}, "alps.prj",
-         {SaveQuestion, ExitQuestion}, true, 0},
-        {"exit with a tool dialog, cancel", Trigger::ExitCommand, 0, true, {IDCANCEL}, nullptr,
-         {ExitQuestion}, false, 0},
-        {"close with a tool dialog, OK", Trigger::CloseButton, 1, true, {IDNO, IDOK}, nullptr,
-         {SaveQuestion, ExitQuestion}, true, 1},
-    };
-
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        gui::ResetProgram();
-        gui::ScratchFolder folder;
-
-        HWND toolDialog = nullptr;
-        if (c.toolDialog) {
-            gui::Command(CmdNew);  // opens the Setup dialog without asking anything
-            toolDialog = gui::App().currentDialog;
-            ASSERT_NE(toolDialog, nullptr);
-        }
-        projectModified = c.modified;
-        const std::string titleBefore = gui::Title();
-        for (int answer : c.answers) gui::ExpectBox(answer);
-        if (c.saveAs && *c.saveAs) gui::ExpectFile(folder.File(c.saveAs));
-        if (c.saveAs && !*c.saveAs) gui::ExpectFileCancel();
-
-        if (c.trigger == Trigger::ExitCommand) {
-            gui::Command(CmdExit);
-        } else {
-            EXPECT_EQ(gui::Close(), c.quits ? 1 : 0);
-        }
-
-        ASSERT_EQ(gui::Boxes().size(), c.asked.size());
-        for (size_t i = 0; i < c.asked.size(); ++i) {
-            const boxwatch::BoxRecord& box = gui::Boxes()[i];
-            EXPECT_EQ(box.text, c.asked[i].text);
-            EXPECT_EQ(box.caption, "Ascendor");
-            EXPECT_EQ(box.Type(), c.asked[i].type) << boxwatch::Describe(box);
-            EXPECT_EQ(box.owner, gui::Main());
-        }
-        EXPECT_EQ(gui::Dialogs().size(), c.saveAs ? 1u : 0u);
-        EXPECT_EQ(gui::QuitPosted(), c.quits);
-        EXPECT_EQ(gui::QuitCode(), 0u);
-        EXPECT_EQ(projectModified, c.modifiedAfter);
-        // Quitting ends the loop; the main window itself is never destroyed.
-        EXPECT_TRUE(IsWindow(gui::Main()));
-        EXPECT_TRUE(IsWindowVisible(gui::Main()));
-
-        if (c.saveAs && *c.saveAs) {
-            EXPECT_TRUE(std::filesystem::exists(folder.File(c.saveAs)));
-            EXPECT_EQ(gui::Title(), "Ascendor - [alps]");
-        } else {
-            EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
-            EXPECT_EQ(gui::Title(), titleBefore);
-        }
-        if (toolDialog) {
-            if (c.quits) {
-                EXPECT_FALSE(IsWindow(toolDialog));
-            } else {
-                EXPECT_TRUE(IsWindow(toolDialog));
-                EXPECT_EQ(gui::App().currentDialog, toolDialog);
-                EXPECT_EQ(setupMode, 1);
-            }
-        }
-        gui::CheckWatcher();
-    }
-}
-
-TEST_F(ShellTest, AboutOpensOnOkAndClosesEveryWay) {
-    struct Case {
-        const char* name;
-        std::function<void(HWND)> close;
-    };
-    const Case cases[] = {
-        {"OK button", [](HWND about) { boxwatch::PressButton(about, IdcAboutOk); }},
-        {"Enter", [](HWND) { gui::PostKey(VK_RETURN); }},
-        {"Escape", [](HWND) { gui::PostKey(VK_ESCAPE); }},
-        {"title-bar close", [](HWND about) { PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        gui::ResetProgram();
-        int focusId = 0;
-        bool ownerDisabled = false;
+TEST_F(ShellTest, AboutIsModalOnOkAndClosesEveryWay) {
+    const std::function<void(HWND)> closes[] = {[](HWND about) { boxwatch::PressButton(about, IdcAboutOk); },
+        [](HWND) { gui::PostKey(VK_RETURN); }, [](HWND) { gui::PostKey(VK_ESCAPE); },
+        [](HWND about) { PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); }};
+    for (const auto& close : closes) {
         HWND about = nullptr;
+        int focus = 0, ownerDisabled = 0;
         gui::OnDialog("About...", [&](HWND dialog) {
             about = dialog;
-            focusId = GetDlgCtrlID(GetFocus());
+            focus = GetDlgCtrlID(GetFocus());
             ownerDisabled = !IsWindowEnabled(gui::Main());
-            c.close(dialog);
+            close(dialog);
         });
         gui::Command(CmdAbout);
-
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(focusId, IdcAboutOk);
-        EXPECT_TRUE(ownerDisabled);
-        EXPECT_FALSE(IsWindow(about));
-        EXPECT_TRUE(IsWindowEnabled(gui::Main()));
+        EXPECT_EQ(std::make_pair(focus, ownerDisabled), std::make_pair(IdcAboutOk, 1));
+        EXPECT_TRUE(!IsWindow(about) && IsWindowEnabled(gui::Main()));
         EXPECT_TRUE(gui::Boxes().empty());  // its statics do not make it a message box
         gui::CheckWatcher();
     }
+}
+
+TEST_F(ShellTest, OpensTheSampleProjectOverTheSetupDialog) {
+    gui::ScratchFolder folder;
+    for (const char* name : {"sample.prj", "sample.bmp"})
+        ASSERT_TRUE(folder.Copy(boxwatch::WinePath(std::string(ASCENDOR_SOURCE_DIR) + "/examples/" + name), name));
+    gui::Command(CmdNew);  // a Setup dialog with rows of the project about to be replaced
+    HWND setup = gui::App().currentDialog;
+    ASSERT_NE(setup, nullptr);
+    SetDlgItemTextA(setup, IdcSetupTopDeg, "60");
+    gui::ExpectFile(folder.File("sample.prj"));
+    gui::Command(CmdOpen);
+    EXPECT_TRUE(!IsWindow(setup) && !gui::App().currentDialog && !setupMode);
+    EXPECT_EQ(gui::Title(), "Ascendor - [sample]");
+    ASSERT_EQ(std::vector<int>({backdropLoaded, backdropWidth, backdropHeight, thermalCount}), std::vector<int>({1, 640, 480, 40}));
+    // The file's bounds, not the dialog's rows.
+    EXPECT_STREQ(areaTopText, "52:30.000N");
+    EXPECT_EQ(std::vector<int>({areaTop, areaBottom, areaLeft, areaRight}), std::vector<int>({5250000, 5200000, 450000, 550000}));
+    // A thermal with no other disc near: its fill at its centre, its position under the pointer.
+    const gui::Picture map = gui::CaptureMap();
+    int checked = 0;
+    for (int i = 0; i < thermalCount; ++i) {
+        int x, y, ox, oy;
+        GeoToWindow(thermals[i].lat, thermals[i].lon, x, y);
+        bool alone = thermals[i].type == 4 && x >= 0 && y >= 0 && x < map.width && y < map.height;
+        for (int j = 0; j < thermalCount && alone; ++j)
+            alone = j == i || !GeoToWindow(thermals[j].lat, thermals[j].lon, ox, oy) ||
+                    std::hypot(ox - x, oy - y) > 8 + std::max(5.0, RadiusToWindow(thermals[j].radius)) * (1 + 1.5 * zoomFactor);
+        if (!alone) continue;
+        EXPECT_EQ(map.At(x, y), thermals[i].cloudOn ? RGB(255, 0, 0) : RGB(0, 0, 255)) << "thermal " << i;
+        gui::MouseMove(x, y);
+        char expected[80];
+        std::snprintf(expected, sizeof expected, " Lat: %9.5f Lon: %10.5f", WindowToLat(y) / 100000.0, WindowToLon(x) / 100000.0);
+        EXPECT_EQ(gui::StatusText(0), expected);
+        EXPECT_NEAR(WindowToLat(y), thermals[i].lat, 2 * latPerPixel / zoomFactor + 1);
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
 }
 
 }  // namespace

@@ -1,0 +1,259 @@
+// The menu commands through real messages, real message boxes and real file dialogs, as one
+// runner over rows: a start state, the commands, the answers to the boxes and file dialogs, then
+// the boxes shown, the state, the files and the SCASM runs expected.
+
+#include <map>
+
+#include "gui/Harness.h"
+#include "model/SafeFile.h"
+#include "resources/ResourceIds.h"
+#include "shell/Frame.h"
+
+namespace {
+
+using gui::MakeThermal;
+
+constexpr int CloseButton = -1;  // WM_CLOSE in place of a menu command
+const char Exit[] = "Do you really want to exit this program ?";
+const char SaveFirst[] = "Shouldn't you save the current file first ?";
+const char StartFirst[] = "Perhaps you should start a project first...";
+const char ThermalsFirst[] = "Perhaps you should add some thermals first...";
+const char ClearAll[] = "Do you want to clear all thermals ?";
+const char Split[] = "This project might be too large for one BGL -\ndo you want to create separate files ?";
+const char Manual[] = "Thermals (manual)";
+
+// Buttons and icon of each of the program's boxes, by its text.
+UINT TypeOf(const std::string& text) {
+    if (text.rfind("Create a BGL", 0) == 0) return MB_OKCANCEL | MB_ICONQUESTION;
+    if (text.rfind("trying to save", 0) == 0) return MB_OK | MB_ICONHAND;
+    if (text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
+    if (text == Exit) return MB_OKCANCEL | MB_ICONEXCLAMATION;
+    if (text == SaveFirst || text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
+    return MB_OK | MB_ICONEXCLAMATION;
+}
+
+enum class Start { Nothing, Thermals, Backdrop, Project, Bands };
+const std::vector<Thermal> OneBand = {MakeThermal(5210000, 480000, 1), MakeThermal(5240000, 500000, 2, true),
+                                      MakeThermal(5220000, 520000, 4)};
+// From 48.0 to 52.5 N: three bands when split.
+const std::vector<Thermal> ThreeBands = {MakeThermal(4800000, 480000, 1), MakeThermal(4950000, 490000, 3),
+                                         MakeThermal(5100000, 500000, 2), MakeThermal(5180000, 510000, 4, true),
+                                         MakeThermal(5250000, 520000, 1, true)};
+const std::string longName(300, 'r'), longestName(ProjectNameSize - 1, 'r');
+const std::string longNameText = "Could not write file " + longName + ".prj";
+const std::string longestNameText = "Could not write file " + longestName.substr(0, 400) + "*";
+
+struct Row {
+    const char* name;
+    Start start;
+    std::string project;  // the project's name ("" untitled); its file is area.prj
+    int tool;             // a command that opens a tool dialog first, or 0
+    int modified;
+    std::vector<int> commands;
+    std::vector<int> answers;             // to the message boxes, in order
+    std::vector<std::string> files;       // typed into the file dialogs, under the folder; "" cancels
+    std::vector<const char*> boxes;       // texts shown, in order; nullptr: a box of the system's own
+    std::string title;                    // the project's name afterwards
+    int modifiedAfter;
+    const char* dialog;                   // the tool dialog open afterwards, or nullptr
+    const char* modes;                    // setup, manual, automatic, clear-partly afterwards
+    int count;                            // thermals afterwards
+    std::vector<std::string> written;     // files new or changed; every other one keeps its bytes
+    std::vector<std::string> runs;        // SCASM command lines, sorted
+    bool quits = false;
+    std::function<void(const gui::ScratchFolder&)> prepare = nullptr;
+};
+
+const Row rows[] = {
+    // Exit and the close button.
+    {"exit, cancel", Start::Nothing, "", 0, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}},
+    {"exit, OK", Start::Nothing, "", 0, 0, {CmdExit}, {IDOK}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}, true},
+    {"exit, modified, not saved", Start::Project, "alps", 0, 1, {CmdExit}, {IDNO, IDCANCEL}, {}, {SaveFirst, Exit},
+     "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"close, untitled, saved as alps", Start::Project, "", 0, 1, {CloseButton}, {IDYES, IDOK}, {"alps.prj"},
+     {SaveFirst, Exit}, "alps", 0, nullptr, "0000", 3, {"alps.prj"}, {}, true},
+    {"exit over a tool dialog, cancel", Start::Nothing, "", CmdNew, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0,
+     "Setup...", "1000", 0, {}, {}},
+    {"close over a tool dialog, OK", Start::Project, "alps", CmdManual, 1, {CloseButton}, {IDNO, IDOK}, {},
+     {SaveFirst, Exit}, "alps", 1, nullptr, "0100", 3, {}, {}, true},
+    // The tool dialogs' commands: preconditions, modes, one dialog at a time.
+    {"Manual before any backdrop", Start::Thermals, "", 0, 0, {CmdManual}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
+    {"Clear partly with thermals only", Start::Thermals, "", 0, 0, {CmdClearPartly}, {}, {}, {}, "", 0,
+     "Clear (partly)", "0001", 3, {}, {}},
+    {"Clear partly without thermals", Start::Backdrop, "alps", 0, 0, {CmdClearPartly}, {IDOK}, {}, {ThermalsFirst},
+     "alps", 0, nullptr, "0000", 0, {}, {}},
+    {"Edit", Start::Project, "alps", 0, 0, {CmdEdit}, {}, {}, {}, "alps", 0, "Setup...", "1000", 3, {}, {}},
+    {"Manual", Start::Project, "alps", 0, 0, {CmdManual}, {}, {}, {}, "alps", 0, Manual, "0100", 3, {}, {}},
+    {"Automatic", Start::Project, "alps", 0, 0, {CmdAutomatic}, {}, {}, {}, "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
+    {"Manual after New: the run's backdrop still counts", Start::Project, "alps", 0, 0, {CmdManual}, {}, {},
+     {}, "", 0, Manual, "0100", 0, {}, {},
+     false, [](const gui::ScratchFolder&) { gui::Command(CmdNew); SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0); }},
+    {"a second dialog command only switches the mode", Start::Project, "alps", CmdAutomatic, 0,
+     {CmdManual, CmdEdit, CmdClearPartly, CmdManual}, {}, {}, {}, "alps", 0, "Thermals (automatic)", "0100", 3, {}, {}},
+    {"Clear all, No: every mode off", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDNO}, {}, {ClearAll},
+     "alps", 0, Manual, "0000", 3, {}, {}},
+    {"Clear all, Yes", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDYES}, {}, {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
+    {"Clear all without thermals only tells", Start::Backdrop, "alps", CmdManual, 0, {CmdClearAll}, {IDOK}, {},
+     {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
+    {"Help changes nothing", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {}, {}, {}, "alps", 1, Manual, "0100", 3, {}, {}},
+    // Save As names the project at the first dot; Save follows into the dialog's folder.
+    {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {}, {"sub\\ridge.north.prj"}, {},
+     "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
+    // The save prompt before New and Open.
+    {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
+    {"New, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
+     "Setup...", "1000", 0, {}, {}},
+    {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
+    {"Open, untitled, both dialogs cancelled", Start::Project, "", 0, 1, {CmdOpen}, {IDYES}, {"", ""}, {SaveFirst},
+     "", 1, nullptr, "0000", 3, {}, {}},
+    // Open of files that cannot be read: named, the project at its defaults, the title kept.
+    {"Open of a name that does not exist", Start::Project, "alps", CmdManual, 0, {CmdOpen}, {IDYES, IDOK},
+     {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, Manual, "0100", 0, {}, {}},
+    {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
+     {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 0, {}, {},
+     false, [](const gui::ScratchFolder& f) {
+         f.Write("long.prj", gui::ProjectFileText(std::string(600, 'b') + ".bmp", gui::LowlandBounds, OneBand)); }},
+    {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0, nullptr, "0000", 1, {}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("lowland", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
+         gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48); }},
+    // Create: questions, the save, one run per band with the name quoted, the kept flag.
+    {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
+     {"Create a BGL with 3 thermals..."}, "alps", 0, Manual, "0000", 3, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
+     {"scasm alps_a.sca alps_a.bgl"}},
+    {"Create, three bands, split", Start::Bands, "alps", 0, 1, {CmdCreate}, {IDOK, IDYES}, {},
+     {"Create a BGL with 5 thermals...", Split}, "alps", 0, nullptr, "0000", 5,
+     {"alps.prj", "alps_a.sca", "alps_a.bgl", "alps_b.sca", "alps_b.bgl", "alps_c.sca", "alps_c.bgl"},
+     {"scasm alps_a.sca alps_a.bgl", "scasm alps_b.sca alps_b.bgl", "scasm alps_c.sca alps_c.bgl"}},
+    {"Create, three bands, not split", Start::Bands, "alps", 0, 1, {CmdCreate}, {IDOK, IDNO}, {},
+     {"Create a BGL with 5 thermals...", Split}, "alps", 0, nullptr, "0000", 5, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
+     {"scasm alps_a.sca alps_a.bgl"}},
+    {"Create, split question cancelled", Start::Bands, "alps", 0, 1, {CmdCreate}, {IDOK, IDCANCEL}, {},
+     {"Create a BGL with 5 thermals...", Split}, "alps", 1, nullptr, "0000", 5, {"alps.prj"}, {}},
+    {"Create, confirmation cancelled", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDCANCEL}, {},
+     {"Create a BGL with 3 thermals..."}, "alps", 1, Manual, "0100", 3, {}, {}},
+    {"Create, a name with a blank", Start::Project, "my area", 0, 1, {CmdCreate}, {IDOK}, {},
+     {"Create a BGL with 3 thermals..."}, "my area", 0, nullptr, "0000", 3,
+     {"my area.prj", "my area_a.sca", "my area_a.bgl"}, {"scasm \"my area_a.sca\" \"my area_a.bgl\""}},
+    {"Create, untitled, named in the Save dialog", Start::Project, "", 0, 1, {CmdCreate}, {IDOK}, {"valley.prj"},
+     {"Create a BGL with 3 thermals..."}, "valley", 0, nullptr, "0000", 3,
+     {"valley.prj", "valley_a.sca", "valley_a.bgl"}, {"scasm valley_a.sca valley_a.bgl"}},
+    {"Create, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdCreate}, {IDOK}, {""},
+     {"Create a BGL with 3 thermals..."}, "", 1, nullptr, "0000", 3, {}, {}},
+    {"Create, the project's save fails: runs, still modified", Start::Project, "alps", 0, 1, {CmdCreate},
+     {IDOK, IDOK}, {}, {"Create a BGL with 3 thermals...", "trying to save [alps.prj]"}, "alps", 1, nullptr, "0000", 3,
+     {"alps_a.sca", "alps_a.bgl"}, {"scasm alps_a.sca alps_a.bgl"},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("alps.prj")); }},
+    {"Create without backdrop", Start::Thermals, "alps", CmdClearPartly, 1, {CmdCreate}, {IDOK}, {}, {StartFirst},
+     "alps", 1, "Clear (partly)", "0001", 3, {}, {}},
+    {"Create without thermals", Start::Backdrop, "alps", 0, 1, {CmdCreate}, {IDOK}, {}, {ThermalsFirst}, "alps", 1,
+     nullptr, "0000", 0, {}, {}},
+    // Saves that fail tell the user, keep the flag, and leave every file as it was.
+    {"Save As into a folder that does not exist", Start::Project, "alps", 0, 1, {CmdSaveAs}, {IDOK},
+     {"nowhere\\alps.prj"}, {"Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"Save onto a folder", Start::Project, "ridge", 0, 1, {CmdSave}, {IDOK}, {}, {"Could not write file ridge.prj"},
+     "ridge", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("ridge.prj")); f.Write("ridge.prj/kept.txt", "kept");
+     }},
+    {"Save, write cut off halfway", Start::Project, "area", 0, 1, {CmdSave}, {IDOK}, {},
+     {"Could not write file area.prj"}, "area", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 100; }},
+    {"Save As over a file, write cut off halfway", Start::Project, "alps", 0, 1, {CmdSaveAs}, {IDYES, IDOK},
+     {"area.prj"}, {nullptr, "Could not write file area.prj"}, "area", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 100; }},
+    {"Save, a name longer than a path", Start::Project, longName, 0, 1, {CmdSave}, {IDOK}, {},
+     {longNameText.c_str()}, longName, 1, nullptr, "0000", 3, {}, {}},
+    {"Save, a name too long for the file title", Start::Project, longestName, 0, 1, {CmdSave}, {IDOK}, {},
+     {longestNameText.c_str()}, longestName, 1, nullptr, "0000", 3, {}, {}},
+};
+
+class CommandsTest : public gui::GuiTest {
+    void TearDown() override { writeFaultAfterBytes = -1, gui::GuiTest::TearDown(); }
+};
+
+std::map<std::string, std::string> Contents(const gui::ScratchFolder& folder) {
+    std::map<std::string, std::string> contents;
+    for (const std::string& name : folder.Names())
+        if (name.rfind("scasm", 0) != 0) contents[name] = name.back() == '/' ? "" : folder.Read(name);
+    return contents;
+}
+
+TEST_F(CommandsTest, Rows) {
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        gui::ResetProgram();
+        gui::ScratchFolder folder;
+        const std::vector<Thermal>* table = row.start == Start::Bands ? &ThreeBands : &OneBand;
+        if (row.start == Start::Thermals) {
+            for (const Thermal& t : *table) thermals[thermalCount++] = t;
+            SetCurrentDirectoryA(folder.Path().c_str());
+        } else if (row.start != Start::Nothing) {
+            ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "area.prj", row.start == Start::Backdrop ? std::vector<Thermal>{} : *table));
+        }
+        CopyText(projectName, ProjectNameSize, row.project.c_str());
+        UpdateTitle(gui::Main(), projectName);
+        if (std::find(row.commands.begin(), row.commands.end(), CmdCreate) != row.commands.end()) {
+            ASSERT_TRUE(folder.Copy(boxwatch::WinePath(SCASM_EXE), "scasm.exe"));
+        }
+        if (row.tool) gui::Command(row.tool);
+        HWND dialog = gui::App().currentDialog;
+        if (row.prepare) row.prepare(folder);
+        gui::Pump();
+        projectModified = row.modified;
+        const auto before = Contents(folder);
+
+        for (int answer : row.answers) gui::ExpectBox(answer);
+        for (const std::string& file : row.files) file.empty() ? gui::ExpectFileCancel() : gui::ExpectFile(folder.File(file));
+        for (int command : row.commands) {
+            if (command != CloseButton) gui::Command(command);
+            if (command == CloseButton) { EXPECT_EQ(gui::Close(), row.quits ? 1 : 0); }
+        }
+        writeFaultAfterBytes = -1;
+        // Runs are counted as the command returns: none may come later.
+        EXPECT_EQ(gui::RunsStarted(), static_cast<int>(row.runs.size()));
+
+        ASSERT_EQ(gui::Boxes().size(), row.boxes.size()) << ::testing::PrintToString(gui::BoxTexts());
+        for (size_t i = 0; i < row.boxes.size(); ++i) {
+            const boxwatch::BoxRecord& box = gui::Boxes()[i];
+            if (!row.boxes[i]) continue;
+            const std::string want = row.boxes[i];  // a '*' at its end: the text starts so
+            EXPECT_EQ(box.text.substr(0, want.back() == '*' ? want.size() - 1 : std::string::npos), want.substr(0, want.find('*')));
+            EXPECT_EQ(box.caption, box.text.rfind("trying", 0) == 0 ? "Error" : "Ascendor");
+            EXPECT_EQ(box.Type(), TypeOf(box.text)) << boxwatch::Describe(box);
+            EXPECT_EQ(box.owner, gui::Main());
+        }
+        EXPECT_EQ(gui::Dialogs().size(), row.files.size());
+        EXPECT_EQ(std::make_pair(gui::QuitPosted(), gui::QuitCode()), std::make_pair(row.quits, WPARAM(0)));
+        EXPECT_EQ(projectModified, row.modifiedAfter);
+        EXPECT_EQ(gui::Title(), "Ascendor - [" + (row.title.empty() ? std::string("(untitled)") : row.title) + "]");
+        EXPECT_TRUE(IsWindowVisible(gui::Main()));  // quitting ends the loop; the window stays
+        HWND open = gui::App().currentDialog;
+        EXPECT_EQ(open ? boxwatch::WindowText(open) : "(none)", row.dialog ? row.dialog : "(none)");
+        if (dialog && row.dialog) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
+        if (dialog && row.quits) { EXPECT_FALSE(IsWindow(dialog)); }
+        EXPECT_EQ(std::to_string(setupMode) + std::to_string(manualMode) + std::to_string(automaticMode) +
+                      std::to_string(clearPartMode), row.modes);
+        EXPECT_EQ(thermalCount, row.count);
+
+        ASSERT_TRUE(gui::WaitForRunsToEnd());
+        std::vector<std::string> runs;
+        for (const std::string& name : folder.Names("scasm-run-*")) {
+            const std::vector<std::string> record = testdata::SplitLines(folder.Read(name));
+            ASSERT_EQ(record.size(), 3u) << folder.Read(name);
+            runs.push_back(record[0]);
+            EXPECT_EQ(_stricmp(record[1].c_str(), folder.Path().c_str()), 0) << record[1];
+            EXPECT_EQ(record[2], "exit 0");  // the source was there and began with Header
+        }
+        std::sort(runs.begin(), runs.end());
+        EXPECT_EQ(runs, row.runs);
+        auto after = Contents(folder), expected = before;
+        for (const std::string& name : row.written) {
+            EXPECT_TRUE(after.erase(name)) << name << " not written";
+            expected.erase(name);
+        }
+        EXPECT_EQ(after, expected) << "files written or changed besides";
+        gui::CheckWatcher();
+    }
+}
+
+}  // namespace
