@@ -4,20 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <vector>
 
 namespace {
-
-void SetBounds(const char* top, const char* bottom, const char* left, const char* right) {
-    ResetProject();
-    std::strcpy(areaTopText, top);
-    std::strcpy(areaBottomText, bottom);
-    std::strcpy(areaLeftText, left);
-    std::strcpy(areaRightText, right);
-}
 
 TEST(Coordinates, NumberToTextAndRow) {
     struct Case { int32_t value; bool latitude; const char* text; const char* row; };
@@ -35,43 +26,33 @@ TEST(Coordinates, NumberToTextAndRow) {
         EXPECT_STREQ(text, c.text) << c.value;
         SetupRow r{};
         CoordinateToRow(r, c.value, c.latitude);
-        EXPECT_EQ(std::string(r.degText) + " " + r.minText + " " + r.thouText + " " + r.hemiText,
-                  c.row) << c.value;
+        EXPECT_EQ(std::string(r.degText) + " " + r.minText + " " + r.thouText + " " + r.hemiText, c.row) << c.value;
     }
 }
 
 TEST(Coordinates, MarkersStretchTheAreaOverTheBackdrop) {
-    struct Case {
-        int32_t width, height, left, right, top, bottom;
-        int32_t areaLeft, areaRight; double lonPerPx, latPerPx; const char* texts;
-    };
-    const Case cases[] = {
-        {1000, 800, 100, 100, 0, 0, 375000, 625000, 250.0, 125.0, "003:45.000E 006:15.000E"},
+    const struct {
+        int32_t width, height, left, right, top, bottom, areaLeft, areaRight; double lonPerPx, latPerPx; const char* texts;
+    } cases[] = {
         // Left and right markers at different distances: swapping them shows.
         {1000, 800, 100, 400, 0, 0, 360000, 760000, 400.0, 125.0, "003:36.000E 007:36.000E"},
         // Without a backdrop, or with markers that leave no room, nothing is stretched.
         {0, 0, 100, 100, 100, 100, 400000, 600000, 0.0, 0.0, "004:00.000E 006:00.000E"},
         {1000, 800, 600, 400, 500, 400, 400000, 600000, 200.0, 125.0, "004:00.000E 006:00.000E"},
-        {1000, 800, INT32_MAX, INT32_MAX, 1, INT32_MAX, 400000, 600000, 200.0, 125.0,
-         "004:00.000E 006:00.000E"},
+        {1000, 800, INT32_MAX, INT32_MAX, 1, INT32_MAX, 400000, 600000, 200.0, 125.0, "004:00.000E 006:00.000E"},
     };
-    for (const Case& c : cases) {
-        SetBounds("53:00.000N", "52:00.000N", "004:00.000E", "006:00.000E");
-        backdropWidth = c.width;
-        backdropHeight = c.height;
-        markers[MarkerLeft].x = c.left;
-        markers[MarkerRight].x = c.right;
-        markers[MarkerTop].y = c.top;
-        markers[MarkerBottom].y = c.bottom;
+    for (const auto& c : cases) {
+        ResetProject();
+        std::strcpy(areaTopText, "53:00.000N"), std::strcpy(areaBottomText, "52:00.000N");
+        std::strcpy(areaLeftText, "004:00.000E"), std::strcpy(areaRightText, "006:00.000E");
+        backdropWidth = c.width, backdropHeight = c.height;
+        markers[MarkerLeft].x = c.left, markers[MarkerRight].x = c.right, markers[MarkerTop].y = c.top, markers[MarkerBottom].y = c.bottom;
         RecomputeArea();
-        EXPECT_EQ(areaLeft, c.areaLeft) << c.width;
-        EXPECT_EQ(areaRight, c.areaRight) << c.width;
-        EXPECT_EQ(lonSpan, c.areaRight - c.areaLeft) << c.width;
-        EXPECT_EQ(areaTop - areaBottom, 100000) << c.width;
-        EXPECT_DOUBLE_EQ(lonPerPixel, c.lonPerPx) << c.width;
-        EXPECT_DOUBLE_EQ(latPerPixel, c.latPerPx) << c.width;
-        EXPECT_EQ(std::string(areaLeftText) + " " + areaRightText, c.texts) << c.width;
-        EXPECT_EQ(markers[MarkerLeft].x | markers[MarkerRight].x | markers[MarkerTop].y, 0);
+        EXPECT_EQ(std::vector<int32_t>({areaLeft, areaRight, lonSpan, areaTop - areaBottom}),
+                  std::vector<int32_t>({c.areaLeft, c.areaRight, c.areaRight - c.areaLeft, 100000})) << c.left;
+        EXPECT_EQ(std::make_pair(lonPerPixel, latPerPixel), std::make_pair(c.lonPerPx, c.latPerPx)) << c.left;
+        EXPECT_EQ(std::string(areaLeftText) + " " + areaRightText, c.texts) << c.left;
+        EXPECT_EQ(markers[MarkerLeft].x | markers[MarkerRight].x | markers[MarkerTop].y, 0);  // used up
     }
 }
 

@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <utility>
-#include <vector>
+
+#include "core/TestData.h"
 
 #include "model/Project.h"
 #include "thermals/Generation.h"
@@ -21,12 +20,9 @@ GenerationSettings Settings(std::vector<int> types = {1, 2, 3}, int blue = 0, in
     return s;
 }
 
-int Generate(const GenerationSettings& s, const GenerationArea& area) {
-    return GenerateBatch(s, area, 7, nullptr, nullptr, nullptr);
-}
+int Generate(const GenerationSettings& s, const GenerationArea& area) { return GenerateBatch(s, area, 7, nullptr, nullptr, nullptr); }
 
-const GenerationArea FourByThree = {5200000 + 4 * 4496 + 2000, 5200000, 500000,
-                                    500000 + 3 * 7303 + 3000, 5200000};
+const GenerationArea FourByThree = {5200000 + 4 * 4496 + 2000, 5200000, 500000, 500000 + 3 * 7303 + 3000, 5200000};
 
 class GenerationTest : public ::testing::Test {
 protected:
@@ -46,10 +42,8 @@ TEST_F(GenerationTest, WorkedExample) {
     ASSERT_EQ(GenerateBatch(Settings(), Example, 1, nullptr, nullptr, nullptr), 4);
     EXPECT_EQ(std::make_pair(batchStart, batchEnd), std::make_pair(1, 5));
     // North-west, north-east, south-west, south-east; draws: lon, lat, ceiling, radius, type.
-    const int32_t expected[4][5] = {{5206231, 507298, 1789, 1808, 2},
-                                    {5206806, 512504, 2843, 1822, 2},
-                                    {5200938, 506540, 2565, 1512, 1},
-                                    {5203008, 514541, 2046, 1146, 1}};
+    const int32_t expected[4][5] = {
+        {5206231, 507298, 1789, 1808, 2}, {5206806, 512504, 2843, 1822, 2}, {5200938, 506540, 2565, 1512, 1}, {5203008, 514541, 2046, 1146, 1}};
     for (int m = 0; m < 4; ++m) {
         const Thermal& t = thermals[1 + m];
         EXPECT_EQ(std::vector<int32_t>({t.lat, t.lon, t.top, t.radius, t.cloudType}),
@@ -57,17 +51,14 @@ TEST_F(GenerationTest, WorkedExample) {
         EXPECT_TRUE(t.type == 4 && t.cloudCeiling == t.top && t.cloudSize == t.radius) << m;
         EXPECT_EQ(t.bottom | t.windDir | t.factor | t.cloudParam, 0) << m;
         int i = m / 2, j = m % 2;  // eastern 60 % of the cell; middle to a tenth below the row
-        EXPECT_TRUE(t.lon >= Example.west + (j + 0.4) * grid.cellLon &&
-                    t.lon <= Example.west + (j + 1) * grid.cellLon) << m;
-        EXPECT_TRUE(t.lat <= Example.north - (i + 0.5) * grid.cellLat &&
-                    t.lat >= Example.north - (i + 1.1) * grid.cellLat) << m;
+        EXPECT_TRUE(t.lon >= Example.west + (j + 0.4) * grid.cellLon && t.lon <= Example.west + (j + 1) * grid.cellLon) << m;
+        EXPECT_TRUE(t.lat <= Example.north - (i + 0.5) * grid.cellLat && t.lat >= Example.north - (i + 1.1) * grid.cellLat) << m;
     }
 }
 
 TEST_F(GenerationTest, CloudCoverFollowsBlueAcrossRows) {
     const struct { int blue; const char* clouds; } cases[] = {
-        {0, "111111111111"}, {4, "010101010101"}, {8, "000000000000"}, {9, "000000000000"},
-        {3, "101011011010"}};
+        {0, "111111111111"}, {4, "010101010101"}, {8, "000000000000"}, {9, "000000000000"}, {3, "101011011010"}};
     for (const auto& c : cases) {
         ResetProject();
         ASSERT_EQ(Generate(Settings({1}, c.blue), FourByThree), 12);
@@ -77,42 +68,32 @@ TEST_F(GenerationTest, CloudCoverFollowsBlueAcrossRows) {
     }
 }
 
-TEST_F(GenerationTest, RangesAndCloudTypes) {
+TEST_F(GenerationTest, RangesCloudTypesNoCellsAndAFullTable) {
     const struct { int low, high; std::vector<int> types; int typeLow, typeHigh; } cases[] = {
         {700, 700, {}, 1, 1}, {900, 300, {1, 2, 3}, 1, 3}, {0, 9999, {15}, 15, 15},
         {0, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, 1, 20}};
     for (const auto& c : cases) {
         ResetProject();
         GenerationSettings s = Settings(c.types);
-        s.ceilingMin = s.radiusMin = c.low;
-        s.ceilingMax = s.radiusMax = c.high;
+        s.ceilingMin = s.radiusMin = c.low, s.ceilingMax = s.radiusMax = c.high;
         ASSERT_EQ(Generate(s, FourByThree), 12);
+        const int low = std::min(c.low, c.high), high = std::max(c.low, c.high);
         for (int m = 0; m < 12; ++m) {
             const Thermal& t = thermals[m];
-            int low = std::min(c.low, c.high), high = std::max(c.low, c.high);
-            EXPECT_TRUE(t.top >= low && t.top <= high) << t.top;
-            EXPECT_TRUE(t.radius % 2 == 0 && t.radius / 2 >= low && t.radius / 2 <= high)
-                << t.radius;
-            EXPECT_TRUE(t.cloudType >= c.typeLow && t.cloudType <= c.typeHigh) << t.cloudType;
+            EXPECT_TRUE(t.top >= low && t.top <= high && t.radius % 2 == 0 && t.radius / 2 >= low && t.radius / 2 <= high &&
+                        t.cloudType >= c.typeLow && t.cloudType <= c.typeHigh) << testdata::ThermalLine(t);
         }
     }
-}
-
-TEST_F(GenerationTest, NoCellsAndAFullTable) {
+    ResetProject();
     GenerationArea low = Example, narrow = Example;
     low.north = Example.south + 4000;  // less than a cell either way
     narrow.east = Example.west + 7000;
-    const struct { GenerationArea area; int density; } cases[] = {
-        {low, 4}, {narrow, 4}, {Example, 0}, {Example, -4}};
-    for (const auto& c : cases) EXPECT_EQ(Generate(Settings({1}, 0, c.density), c.area), 0);
+    for (auto c : {std::make_pair(low, 4), {narrow, 4}, {Example, 0}, {Example, -4}}) EXPECT_EQ(Generate(Settings({1}, 0, c.second), c.first), 0);
     EXPECT_EQ(thermalCount, 0);
-
     thermalCount = MaxThermals - 3;
     std::vector<int> appended;
-    auto note = [](int index, void* list) {
-        static_cast<std::vector<int>*>(list)->push_back(index);
-    };
     bool full = false;
+    auto note = [](int index, void* list) { static_cast<std::vector<int>*>(list)->push_back(index); };
     EXPECT_EQ(GenerateBatch(Settings(), Example, 1, note, &appended, &full), 3);
     EXPECT_TRUE(full);
     EXPECT_EQ(appended, (std::vector<int>{MaxThermals - 3, MaxThermals - 2, MaxThermals - 1}));

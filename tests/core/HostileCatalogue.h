@@ -119,9 +119,7 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"only the name, no line end", "only.bmp", true, 0, "only.bmp", KeptTop, KeptThermal, 99},
         {"name of 511 characters", std::string(511, 'n') + "\n", true, 0, std::string(511, 'n'), KeptTop, KeptThermal, 99},
         {"name of 512 characters", std::string(512, 'n') + "\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
-        {"name of 10000 characters", std::string(10000, 'n') + h.substr(8) + "1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
         {"top bound of 300 characters", "a.bmp\n" + bound300 + "\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
-        {"right bound of 300 characters", "a.bmp\nT\nB\nL\n" + bound300, false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
         {"bound of 31 characters", "a.bmp\n" + std::string(31, 'b') + "\n", true, 0, "a.bmp", std::string(31, 'b'), KeptThermal, 99},
         {"NUL in the name", Raw("a\0b.bmp\n") + h.substr(10), true, 0, "a", top, KeptThermal, 99},
         {"NUL ends a long bound line", "a.bmp\n" + top + Raw("\0") + bound300 + "\n", true, 0, "a.bmp", top, KeptThermal, 99},
@@ -141,11 +139,8 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"empty fields, letters and blanks", h + "-" + std::string(5000, '0') + "42,,x,+7, 8\n", true, 1, a, top,
          {-42, 0, 0, 7, 8, 0, 0, 0, 0, 0, 0, 0, 0}, -42},
         {"tabs before numbers are skipped", h + "\t1,\t\t2, \t3,4\t5,\t-6,\t,\t\n", true, 1, a, top, {1, 2, 3, 4, -6, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
-        {"tabs are no separators", h + "1\t2\t3\n", true, 1, a, top, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"NUL ends the line's text", h + Raw("7,8\0,9,10\n11,12\n"), true, 2, a, top, {7, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 11},
-        {"NUL at the start of a line", h + Raw("\0" "1,2,3\n4\n"), true, 2, a, top, Zeros, 4},
         {"no line end after the last line", h + "1,2,3\n4,5,6", true, 2, a, top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 4},
-        {"a CR and no LF after the last line", h + "1,2,3\r", true, 1, a, top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"a Ctrl-Z after the last line ends the text", h + "1,2,3\r\n\x1a", true, 1, a, top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"a Ctrl-Z in a header line ends the text there", "a.bmp\r\n53:3\x1a" "0.000N\r\n1,2\r\n", true, 0, "a.bmp", "53:3", KeptThermal, 99},
     };
@@ -158,10 +153,6 @@ inline std::vector<ProjectCase> ProjectCases() {
     std::string bytes;
     for (int k = 0; k < 64 * 256; ++k) bytes.push_back(static_cast<char>(k));
     cases.push_back({"all byte values: the first Ctrl-Z ends the text", bytes, true, 0, "", "\v\f", KeptThermal, 0});
-    cases.push_back({"a backdrop picture (no LF in it)", Bmp(1, 1, 24), true, 0, "BM:", KeptTop, KeptThermal, 99});
-    std::string utf16;
-    for (char c : h + "1,2,3\r\n") utf16 += std::string(1, c) + '\0';
-    cases.push_back({"UTF-16 text: each line's text ends at its first NUL", utf16, true, 2, "a", "", Zeros, 0});
     return cases;
 }
 
@@ -186,34 +177,21 @@ inline std::vector<BoundTextCase> BoundTextCases() {
     const int32_t lat = PreviousLatitude, lon = PreviousLongitude;
     return {
         {"colon at 0", ":30.000N", true, nullptr, lat},
-        {"colon at 1", "4:53.000E", false, nullptr, lon},
         {"colon at 4", "0052:30.000N", true, nullptr, lat},
         {"no colon", "5230.000N", true, nullptr, lat},
         {"empty", "", true, nullptr, lat},
         {"comma for point", "52:30,000N", true, nullptr, lat},
-        {"no point", "004:53000E", false, nullptr, lon},
         {"point one early", "52:3.0000N", true, nullptr, lat},
-        {"point one late", "004:530.00E", false, nullptr, lon},
         {"letters for degrees", "ab:30.000N", true, "ab50000N", 0},
-        {"a letter in the degrees", "5x:30.000N", true, "5x50000N", 5},
-        {"letters for minutes", "52:ab.cdeN", true, "5200000N", 5200000},
         {"a letter in the minutes", "004:5x.000E", false, "00408333E", 408333},
-        {"hex and exponent read as leading digits", "52:0x.8p99N", true, "5200000N", 5200000},
         {"lower-case letter", "004:53.000w", false, nullptr, lon},
         {"no hemisphere", "52:30.000", true, nullptr, lat},
         {"the other rule's letter", "004:53.000N", false, nullptr, lon},
-        {"SS", "52:30.000SS", true, "5250000S", -5250000},
         {"SN: N wins wherever it stands", "52:30.000SN", true, "5250000N", 5250000},
-        {"WE: E wins", "004:53.000WE", false, "00488333E", 488333},
-        {"N among 21 more", "52:30.000" + std::string(22, 'N'), true, "5250000N", 5250000},
         {"999 degrees west, 99.999 minutes", "999:99.999W", false, "999166665W", -999166665},
-        {"999 degrees north: a longitude's shape", "999:00.000N", true, nullptr, lat},
-        {"99 degrees north", "99:00.000N", true, "9900000N", 9900000},
         // Minutes join the degrees as digits; 60 or more give six digits, a hundredfold value.
         {"99 minutes", "52:99.000N", true, "52165000N", 52165000},
-        {"99 minutes south of the equator", "00:99.000S", true, "00165000S", -165000},
         {"a sign in the degrees", "-5:30.000N", true, "-550000N", -550000},
-        {"a sign in the minutes", "52:-3.000N", true, "52-5000N", 52},
     };
 }
 
@@ -241,7 +219,6 @@ inline std::vector<SetupRowCase> SetupRowCases() {
     const RowTexts none{"", "", "", ""};
     return {
         {"all empty", {{0, {"", "", "", "n"}}, {1, none}, {2, {"", "", "", "w"}}, {3, none}}, 1, "00:00.000N", 0},
-        {"letters for digits", {{0, {"ab", "cd", "efg", "N"}}}, 0, "00:00.000N", 0},
         {"top and bottom zero, before a wrong letter", {{0, {"0", "0", "0", "X"}}, {1, {"", "", "", "S"}}}, 2, "00:00.000X", d[0]},
         {"left and right zero", {{2, {"ab", "", "", "E"}}, {3, {"", "-", "+", "W"}}}, 3, "000:00.000E", 0},
         {"a letter after a digit", {{0, {"5x", "3y", "5z", "N"}}}, 0, "05:03.005N", 505008},
@@ -250,22 +227,15 @@ inline std::vector<SetupRowCase> SetupRowCases() {
         // A missing or wrong letter is reported, the last one wins, and the bound keeps its value.
         {"no hemisphere", {{1, {"52", "00", "000", ""}}}, 5, "52:00.000", d[1]},
         {"a latitude's letter on the left", {{2, {"004", "00", "000", "N"}}}, 6, "004:00.000N", d[2]},
-        {"a blank for the letter", {{1, {"52", "00", "000", " "}}}, 5, "52:00.000 ", d[1]},
         {"last wrong letter wins", {{0, {"52", "0", "0", "E"}}, {3, {"6", "0", "0", "N"}}}, 7, "52:00.000E", d[0]},
-        {"letters before ranges", {{0, {"90", "0", "0", "N"}}, {3, {"6", "0", "0", "x"}}}, 7, "90:00.000N", 9000000},
         {"two letters typed: one is kept", {{0, {"53", "00", "000", "NS"}}}, 0, "53:00.000N", 5300000},
-        {"a letter among the thousandths", {{0, {"53", "00", "000S", "N"}}}, 0, "53:00.000N", 5300000},
         // Out of range: reported; the area then takes what the composed text converts to.
         {"999 degrees at the bottom", {{1, {"999", "00", "000", "S"}}}, 9, "999:00.000S", d[1]},
-        {"999 degrees on the right", {{3, {"999", "00", "000", "W"}}}, 11, "999:00.000W", -99900000},
         {"90 degrees north", {{0, {"90", "00", "000", "N"}}}, 8, "90:00.000N", 9000000},
         {"99 minutes on the left", {{2, {"004", "99", "000", "E"}}}, 10, "004:99.000E", 4165000},
         {"60 minutes at the bottom", {{1, {"51", "60", "000", "N"}}}, 9, "51:60.000N", 51100000},
         {"negative degrees", {{0, {"-5", "00", "000", "N"}}}, 8, "-5:00.000N", -500000},
-        {"negative minutes", {{0, {"52", "-1", "000", "N"}}}, 8, "52:-1.000N", 52},
-        {"negative thousandths pass", {{0, {"53", "00", "-5", "N"}}}, 0, "53:00.-05N", 5300000},
         // The edits' text is read as numbers only: colons and points in it end the number.
-        {"colon at 1 of the degrees", {{0, {"5:3", "00", "000", "N"}}}, 0, "05:00.000N", 500000},
         {"a point in the minutes", {{0, {"52", "3.5", "000", "N"}}}, 0, "52:03.000N", 5205000},
         {"four digits of thousandths", {{0, {"53", "00", "9999", "N"}}}, 0, "53:00.9999N", 5301667},
         {"blanks before the numbers", {{0, {" 52", " 30", " 50", "N"}}}, 0, "52:30.050N", 5250083},

@@ -205,15 +205,11 @@ TEST_F(HostileInput, MapValues) {
         int originX, originY; bool placed; int x, y; double r;
     } cases[] = {
         {"inside", 5250000, 500000, 500, 1.0, 125, 250, 0, 0, true, 400, 400, 4.0},
-        {"radius -500", 5250000, 500000, -500, 1.0, 125, 250, 0, 0, true, 400, 400, -4.0},
         {"radius 2^31-1", 5250000, 500000, INT32_MAX, 1.0, 125, 250, 0, 0, true, 400, 400, 17179869.176},
         {"radius -2^31, largest zoom", 5250000, 500000, INT32_MIN, maxZoom, 125, 250, 0, 0, true, 26843545, 26843545, -1152921504606.846976},
-        {"far south-east", INT32_MIN, INT32_MAX, 500, 1.0, 125, 250, 0, 0, true, 8588334, 17222269, 4.0},
         {"far south-east, largest zoom", INT32_MIN, INT32_MAX, 0, maxZoom, 125, 250, 0, 0, true, INT32_MAX, INT32_MAX, 0.0},
         {"far north-west, largest zoom", INT32_MAX, INT32_MIN, 0, maxZoom, 125, 250, 0, 0, true, INT32_MIN, INT32_MIN, 0.0},
         {"far origin", 5250000, 500000, 0, 1.0, 125, 250, INT32_MAX, INT32_MIN, true, INT32_MAX, -2147483248, 0.0},
-        {"truncated toward zero", 5300187, 399900, 0, 1.0, 125, 250, 0, 0, true, 0, -1, 0.0},
-        {"area upside down", 5250000, 500000, 500, 1.0, -125, 250, 0, 0, true, 400, -400, -4.0},
         {"no backdrop yet", 5250000, 500000, 500, 1.0, 0, 0, 0, 0, false, -7, -7, 0.0},
     };
     for (const auto& c : cases) {

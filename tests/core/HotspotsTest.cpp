@@ -28,8 +28,7 @@ std::string LineOf(size_t n) { return Hill.substr(0, 31) + std::string(n - 31, '
 TEST(HotspotsTest, ReadsWaypointFiles) {
     const Case cases[] = {
         {"header with extra columns in another order",
-         "code,Lon,name,rwwidth,LAT,elev,userdata,pics\r\nH,00405.003E,Hill,,5147.809N,1m,,\r\n",
-         {HillAt}, 0, 0, 0},
+         "code,Lon,name,rwwidth,LAT,elev,userdata,pics\r\nH,00405.003E,Hill,,5147.809N,1m,,\r\n", {HillAt}, 0, 0, 0},
         {"Latitude and Longitude header", "Title,Code,Country,Latitude,Longitude\n" + Hill, {HillAt}, 0, 0, 0},
         {"no header; blank lines skipped uncounted", "\r\n" + Hill + "  \t\n" + Hill, {HillAt}, 1, 0, 0},
         {"quoted names with commas and doubled quotes, quoted positions",
@@ -44,21 +43,16 @@ TEST(HotspotsTest, ReadsWaypointFiles) {
          "a,,,5160.000N,00405.003E\na,,,9000.001N,00405.003E\na,,,5147.809N,18000.001E\n"
          "a,,,514.809N,00405.003E\na,,,5147.809X,00405.003E\na,,,5147.809N\nname,code\n",
          {}, 0, 0, 7},
-        {"the area's edges count", "a,,,9000.000N,18000.000E\na,,,8900.000S,18000.000W\n",
-         {{-8900000, -18000000}}, 0, 1, 0},
+        {"the area's edges count", "a,,,9000.000N,18000.000E\na,,,8900.000S,18000.000W\n", {{-8900000, -18000000}}, 0, 1, 0},
         {"at a thermal already there", "a,,,5000.000N,00500.000E\n", {}, 1, 0, 0},
         {"Related Tasks ends the waypoints",
-         Hill + "  -----related TASKS-----  \r\nTask,a,,,5200.000N,00500.000E\na,,,5200.000N,00500.000E\n",
-         {HillAt}, 0, 0, 0},
+         Hill + "  -----related TASKS-----  \r\nTask,a,,,5200.000N,00500.000E\na,,,5200.000N,00500.000E\n", {HillAt}, 0, 0, 0},
         {"CR LF and LF mixed, last line without an end",
          "a,,,5210.000N,00510.000E\r\na,,,5210.000N,00510.000E\n" + Hill.substr(0, Hill.size() - 2),
          {{5216667, 516667}, HillAt}, 1, 0, 0},
-        {"byte-order mark before the header",
-         "\xEF\xBB\xBFname,code,country,lon,lat\nH,,,00405.003E,5147.809N\n", {HillAt}, 0, 0, 0},
-        {"unclosed quote", "\"Hill,H,NL,5147.809N,00405.003E\nHill,H,NL,5147.809N,00405.003E,\"x\n",
-         {}, 0, 0, 2},
-        {"4096 characters kept, 4097 and 5000 not", LineOf(5000) + LineOf(4097) + LineOf(4096),
-         {HillAt}, 0, 0, 2},
+        {"byte-order mark before the header", "\xEF\xBB\xBFname,code,country,lon,lat\nH,,,00405.003E,5147.809N\n", {HillAt}, 0, 0, 0},
+        {"unclosed quote", "\"Hill,H,NL,5147.809N,00405.003E\nHill,H,NL,5147.809N,00405.003E,\"x\n", {}, 0, 0, 2},
+        {"4096 characters kept, 4097 and 5000 not", LineOf(5000) + LineOf(4097) + LineOf(4096), {HillAt}, 0, 0, 2},
         {"empty file", "", {}, 0, 0, 0},
         {"full table: stops at the waypoint without room, the rest uncounted",
          "a,,,0000.000N,00000.000E\n" + Hill + "a,,,5210.000N,00510.000E\nx\n", {HillAt}, 1, 0, 0,
@@ -78,10 +72,8 @@ TEST(HotspotsTest, ReadsWaypointFiles) {
         Positions got;
         for (int32_t i = c.startCount; i < thermalCount; ++i) got.emplace_back(thermals[i].lat, thermals[i].lon);
         EXPECT_EQ(got, c.imported);
-        EXPECT_EQ(std::vector<int>({result.imported, result.alreadyThere, result.outside,
-                                    result.notUnderstood, result.tableFull}),
-                  std::vector<int>({static_cast<int>(c.imported.size()), c.alreadyThere, c.outside,
-                                    c.notUnderstood, c.startCount == MaxThermals - 1}));
+        EXPECT_EQ(std::vector<int>({result.imported, result.alreadyThere, result.outside, result.notUnderstood, result.tableFull}),
+                  std::vector<int>({int(c.imported.size()), c.alreadyThere, c.outside, c.notUnderstood, c.startCount == MaxThermals - 1}));
     }
     HotspotImport result;
     EXPECT_FALSE(ImportHotspotFile(folder.File("missing.cup").c_str(), &result));

@@ -1,4 +1,4 @@
-// Placing and removing thermals by hand, and clearing them.
+// Placing and removing thermals by hand (clearing is checked against the model in HistoryTest).
 #include <gtest/gtest.h>
 
 #include "core/TestData.h"
@@ -8,7 +8,6 @@
 #include "map/Geometry.h"
 #include "map/Selection.h"
 #include "model/Project.h"
-#include "thermals/Clearing.h"
 #include "thermals/Manual.h"
 
 namespace {
@@ -64,25 +63,6 @@ TEST_F(PlacementTest, DeleteTakesTheFirstHitStrictlyInside) {
         for (int i = 0; i < thermalCount; ++i)
             EXPECT_TRUE(Same(thermals[i], table[c.removed >= 0 && i >= c.removed ? i + 1 : i]));
     }
-}
-
-TEST_F(PlacementTest, ClearingKeepsTheOthersWhole) {
-    selNorth = 2000, selSouth = 1000, selWest = 1000, selEast = 2000, selStartX = 9;
-    const Thermal table[7] = {At(2000, 1500, 0), At(1500, 1500, 1), At(1001, 1999, 2),
-                              At(1500, 1000, 3), At(1000, 1500, 4), At(1500, 2000, 5),
-                              At(3000, 3000, 6)};  // 1 and 2 inside, 0 and 3 to 5 on an edge
-    std::memcpy(thermals, table, sizeof table);
-    thermalCount = 7;
-    uint32_t edits = tableEdits;
-    EXPECT_TRUE(ClearThermalsInSelection());
-    ASSERT_EQ(thermalCount, 5);
-    const int kept[5] = {0, 3, 4, 5, 6};
-    for (int i = 0; i < 5; ++i) EXPECT_TRUE(Same(thermals[i], table[kept[i]])) << i;
-    EXPECT_EQ(selStartX, 0);
-    EXPECT_NE(tableEdits, edits);
-    ClearAllRecords();
-    EXPECT_EQ(thermalCount, 0);
-    EXPECT_TRUE(Same(thermals[4], Thermal{}));
 }
 
 }  // namespace

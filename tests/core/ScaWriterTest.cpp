@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 struct ScriptedQuestions : SceneryQuestions {
@@ -21,8 +23,7 @@ struct ScriptedQuestions : SceneryQuestions {
 const Thermal example{5212345, 512345, 1, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 1};
 
 // Writes the table as project "p" in a fresh folder; returns how many band files exist.
-int Write(std::initializer_list<Thermal> table, ScriptedQuestions& questions, bool& ok,
-          const testdata::Scratch& folder) {
+int Write(std::initializer_list<Thermal> table, ScriptedQuestions& questions, bool& ok, const testdata::Scratch& folder) {
     ResetProject();
     for (const Thermal& t : table) thermals[thermalCount++] = t;
     ok = WriteScaFiles(questions, folder.File("p").c_str());
@@ -52,15 +53,12 @@ TEST(ScaWriter, WritesExactLines) {
         bool ok;
         EXPECT_EQ(Write({c.first}, questions, ok, folder), 1);
         EXPECT_TRUE(ok);
-        EXPECT_EQ(testdata::ReadBytes(folder.File("p_a.sca")), c.second);
+        EXPECT_EQ(folder.Read("p_a.sca"), c.second);
     }
 }
 
 TEST(ScaWriter, SplitsIntoBandsByTheAnswer) {
-    struct Case {
-        int32_t span; SplitAnswer answer; bool asked, ok; int files, filesWithMiddle; bool tooWide;
-    };
-    const Case cases[] = {
+    const struct { int32_t span; SplitAnswer answer; bool asked, ok; int files, filesWithMiddle; bool tooWide; } cases[] = {
         {200000, SplitAnswer::Yes, false, true, 1, 1, false},
         {250000, SplitAnswer::Yes, true, true, 2, 2, false},  // the middle is a band boundary
         {250000, SplitAnswer::No, true, true, 1, 1, false},
@@ -72,13 +70,10 @@ TEST(ScaWriter, SplitsIntoBandsByTheAnswer) {
         {1200000, SplitAnswer::No, true, true, 1, 1, false},
     };
     const int32_t south = -100000;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         testdata::Scratch folder;
         Thermal low = example, middle = example, high = example;
-        low.lat = south;
-        middle.lat = south + c.span / 2;
-        middle.type = 4;
-        high.lat = south + c.span;
+        low.lat = south, middle.lat = south + c.span / 2, middle.type = 4, high.lat = south + c.span;
         ScriptedQuestions questions(c.answer);
         bool ok;
         const std::string name = std::to_string(c.span) + "/" + std::to_string(int(c.answer));
@@ -88,8 +83,7 @@ TEST(ScaWriter, SplitsIntoBandsByTheAnswer) {
         EXPECT_EQ(questions.toldTooWide, c.tooWide ? 1 : 0) << name;
         int withMiddle = 0;
         for (int k = 0; k < c.files; ++k)
-            withMiddle += testdata::ReadBytes(folder.File(std::string("p") + sceneryFileSuffixes[k] +
-                                                ".sca")).find("lift_04") != std::string::npos;
+            withMiddle += folder.Read(std::string("p") + sceneryFileSuffixes[k] + ".sca").find("lift_04") != std::string::npos;
         EXPECT_EQ(withMiddle, c.filesWithMiddle) << name;
         if (!ok) continue;
         EXPECT_EQ(sceneryFileCount, c.files) << name;
@@ -136,11 +130,8 @@ TEST(ScaWriter, RefusesUnnamedTypesAndWritesOtherValuesAsTheyAre) {
         const int files = Write({example, odd, example}, questions, ok, folder);
         writeFaultAfterBytes = -1;
         const bool written = !*c.told && !c.tooWide && c.fault < 0;
-        EXPECT_EQ(ok, written) << c.told << c.value;
-        EXPECT_EQ(questions.badThermal, c.told);
-        EXPECT_EQ(questions.toldTooWide, c.tooWide ? 1 : 0) << c.value;
-        EXPECT_EQ(folder.Names().size(), written ? 1u : 0u) << c.value;
-        EXPECT_EQ(files, written ? 1 : 0);
+        EXPECT_EQ(std::make_tuple(ok, questions.badThermal, questions.toldTooWide, folder.Names().size(), files),
+                  std::make_tuple(written, std::string(c.told), c.tooWide ? 1 : 0, written ? size_t{1} : 0, written ? 1 : 0)) << c.value;
         if (written) { EXPECT_NE(folder.Read("p_a.sca").find(c.text), std::string::npos) << c.value; }
     }
 }

@@ -1,6 +1,7 @@
 // The shipped program used from outside as a person would, checked by what it shows and by the
-// files it leaves: a whole session from an empty project to scenery, then a project whose
-// backdrop is missing; the keyboard in a tool dialog and closing from the title bar.
+// files it leaves: a session from an empty project to scenery, then a project whose backdrop is
+// missing; the keyboard in a tool dialog and closing from the title bar. Manual placing and
+// Clear (partly) are the GUI tests'; the session's own steps are those only the whole program has.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,7 +17,7 @@ namespace {
 using driver::GeoPoint;
 using driver::Program;
 
-const char Manual[] = "Thermals (manual)", ClearPart[] = "Clear (partly)";
+const char Manual[] = "Thermals (manual)";
 const char SaveFirst[] = "Shouldn't you save the current file first ?", ReallyExit[] = "Do you really want to exit this program ?";
 std::string Title(const std::string& name) { return "Ascendor - [" + name + "]"; }
 
@@ -29,13 +30,16 @@ void AnswerBox(Program& program, const std::string& text, int answer) {
 
 void ExpectNoBox(Program& program) { EXPECT_EQ(program.StrayBox(), "") << "unexpected message box"; }
 
-// Create's confirmation names the table's size; Cancel there changes nothing.
+// Create's confirmation names the table's size; Cancel there changes nothing. An empty table is
+// told with a box of its own.
 int CountThermals(Program& program) {
     program.Command(CmdCreate);
     boxwatch::BoxRecord box;
-    EXPECT_TRUE(program.Answer(IDCANCEL, &box));
-    int count = -1;
-    std::sscanf(box.text.c_str(), "Create a BGL with %d thermals...", &count);
+    program.Answer(IDCANCEL, &box);
+    int count = 0;
+    if (box.text != "Perhaps you should add some thermals first...") {
+        EXPECT_EQ(std::sscanf(box.text.c_str(), "Create a BGL with %d thermals...", &count), 1) << box.text;
+    }
     return count;
 }
 
@@ -75,6 +79,9 @@ protected:
         auto program = std::make_unique<Program>(folder.Path());
         EXPECT_TRUE(program->Started() && program->Map()) << "no main window with its map";
         EXPECT_EQ(program->Title(), Title("(untitled)"));
+        RECT window{}, work{};  // the edges of the work area, not its width and height
+        GetWindowRect(program->Main(), &window), SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(EqualRect(&window, &work) && IsWindowVisible(program->Main()));
         return program;
     }
     driver::Scratch folder;
@@ -102,18 +109,6 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     EXPECT_NEAR(p.Probe(leftMarker).lon, 466667, 500) << "the bounds lie under the markers";
     EXPECT_NEAR(p.Probe(rightMarker).lon, 533333, 500);
 
-    // Manual: two thermals, one taken away again by a right click.
-    p.Command(CmdManual);
-    HWND manual = p.FindDialog(Manual);
-    ASSERT_NE(manual, nullptr);
-    p.LeftClick(p.MapPoint(0.3, 0.3));
-    p.Click(manual, IdcManualType1), p.LeftClick(p.MapPoint(0.4, 0.3));
-    EXPECT_EQ(CountThermals(p), 2);
-    p.RightClick(p.MapPoint(0.4, 0.3));
-    EXPECT_EQ(CountThermals(p), 1) << "the right click removed no thermal";
-    p.CloseWindow(manual);
-    EXPECT_FALSE(IsWindow(manual));
-
     // Automatic: a batch over a dragged rectangle, taken back, made again and kept.
     p.Command(CmdAutomatic);
     HWND automatic = p.FindDialog("Thermals (automatic)");
@@ -122,23 +117,13 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     const GeoPoint a = p.Probe(from), b = p.Probe(to);
     p.Drag(from, to);
     p.Click(automatic, IdcAutoTest);
-    const int batch = CountThermals(p) - 1;
+    const int batch = CountThermals(p);
     EXPECT_GT(batch, 0) << "Test made no thermals";
     p.Click(automatic, IdcAutoClear);
-    EXPECT_EQ(CountThermals(p), 1) << "Clear did not take the batch back";
+    EXPECT_EQ(CountThermals(p), 0) << "Clear did not take the batch back";
     p.Click(automatic, IdcAutoTest), p.Click(automatic, IdcAutoAdd), p.Click(automatic, IdcAutoOk);
     EXPECT_FALSE(IsWindow(automatic));
-    EXPECT_EQ(CountThermals(p), 1 + batch) << "a second Test over the same rectangle makes the same batch";
-
-    // Clear partly: a rectangle round the manual thermal.
-    p.Command(CmdClearPartly);
-    HWND clearPart = p.FindDialog(ClearPart);
-    ASSERT_NE(clearPart, nullptr);
-    p.Drag(p.MapPoint(0.2, 0.2), p.MapPoint(0.35, 0.35));
-    p.Click(clearPart, IdcClearPartClear);
-    AnswerBox(p, "Do you want to clear these thermals ?", IDYES);
-    p.Click(clearPart, IdcClearPartOk);
-    EXPECT_EQ(CountThermals(p), batch) << "the manual thermal inside went";
+    EXPECT_EQ(CountThermals(p), batch) << "a second Test over the same rectangle makes the same batch";
     p.Command(CmdSaveAs);
     ASSERT_TRUE(p.AnswerFile(folder.File("session.prj")));
     EXPECT_EQ(p.Title(), Title("session"));
@@ -156,7 +141,6 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     for (const std::vector<int>& t : table) {
         ASSERT_EQ(t.size(), 13u);
         EXPECT_EQ(std::vector<int>({t[2], t[3], t[6], t[7], t[8], t[9], t[10], t[11]}), std::vector<int>({4, 0, 0, 0, 1, 0, t[4], t[5]}));
-        EXPECT_TRUE(t[4] >= 1500 && t[4] <= 3000 && t[5] >= 1000 && t[5] <= 2000 && t[5] % 2 == 0 && t[12] >= 1 && t[12] <= 3);
         // In the rectangle; the last row may reach a tenth of a 5-km cell below it.
         EXPECT_TRUE(t[0] > std::min(a.lat, b.lat) - 1000 && t[0] < std::max(a.lat, b.lat) && t[1] > a.lon && t[1] < b.lon + 500);
     }
@@ -177,12 +161,7 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     ASSERT_EQ(record.size(), 3u);
     EXPECT_EQ(record[0] + "|" + record[2], "scasm session_a.sca session_a.bgl|exit 0");
     EXPECT_EQ(folder.Names("session_a.*"), (std::vector<std::string>{"session_a.bgl", "session_a.sca"}));
-    // The source: one lift line and one cloud line per thermal.
-    const std::string source = folder.Read("session_a.sca");
-    size_t lifts = 0, clouds = 0;
-    for (const std::string& line : driver::SplitLines(source)) lifts += line.rfind("Macro( lift_04", 0) == 0, clouds += line.rfind("Macro( cloud_01", 0) == 0;
-    EXPECT_EQ(source.rfind("Header( 1 ", 0), 0u);
-    EXPECT_EQ(std::make_pair(lifts, clouds), std::make_pair(table.size(), table.size()));
+    EXPECT_EQ(folder.Read("session_a.sca").rfind("Header( 1 ", 0), 0u);
     EXPECT_EQ(folder.Read("session.prj"), saved) << "Create saves the same project again";
     ASSERT_NO_FATAL_FAILURE(ExitWith(q, {{ReallyExit, IDOK}}));
 
@@ -202,7 +181,7 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     }
     EXPECT_EQ(r.RunsStarted(), 0) << "a refused Create started SCASM";
     r.Command(CmdClearPartly);  // needs only thermals
-    HWND clear = r.FindDialog(ClearPart);
+    HWND clear = r.FindDialog("Clear (partly)");
     EXPECT_NE(clear, nullptr);
     r.Key(VK_ESCAPE);
     EXPECT_FALSE(IsWindow(clear));

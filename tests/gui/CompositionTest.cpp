@@ -1,43 +1,16 @@
 // The map's kept composition and its reduced copies of the backdrop: a paint after any change
 // shows what a paint from scratch shows, and the backdrop below zoom 1 comes from the right copy.
-#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <functional>
-#include <string>
 
 #include "gui/Harness.h"
-#include "map/Bitmap.h"
-#include "map/Geometry.h"
-#include "map/MapWindow.h"
-#include "map/Selection.h"
-#include "model/Project.h"
-#include "shell/Frame.h"
 
 namespace {
 
 constexpr int W = 1200, H = 900;
 
 // Ramps in red and green, a checker of 24 pixels in blue; variant shifts the ramps.
-COLORREF Source(int x, int y, int variant) {
+COLORREF Source(int x, int y, int variant = 0) {
     return RGB((x + variant) % 256, (y * 3) % 256, ((x / 24 + y / 24) % 2) ? 230 : 20);
-}
-
-void WritePicture(const std::string& path, int variant) {
-    const int rowSize = (W * 3 + 3) / 4 * 4;
-    std::string bytes(54 + static_cast<size_t>(rowSize) * H, '\0');
-    auto put = [&bytes](size_t at, uint32_t v, int size) {
-        for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
-    };
-    bytes[0] = 'B', bytes[1] = 'M';
-    put(10, 54, 4), put(14, 40, 4), put(18, W, 4), put(22, static_cast<uint32_t>(-H), 4);
-    put(26, 1, 2), put(28, 24, 2);
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-            COLORREF c = Source(x, y, variant);
-            put(54 + static_cast<size_t>(y) * rowSize + x * 3, GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16, 3);
-        }
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 class CompositionTest : public gui::GuiTest {
@@ -46,7 +19,7 @@ protected:
 
     // The picture loaded by the paint, as Open has it, over an area of 1/1000 degree per pixel.
     void Load(double zoom) {
-        WritePicture(folder.File("a.bmp"), 0);
+        gui::WritePicture(folder.File("a.bmp"), W, H, [](int x, int y) { return Source(x, y); });
         CopyText(backdropName, BackdropNameSize, folder.File("a.bmp").c_str());
         backdropReloadPending = 1;
         InvalidateMap(true);
@@ -64,50 +37,36 @@ protected:
 
 TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchShows) {
     auto append = [](int x, int y, int type, int wind) {
-        Thermal& t = thermals[thermalCount++];
-        t = Thermal{};
-        t.lat = 4500000 - y * 100, t.lon = 500000 + x * 100, t.type = type, t.radius = 3000, t.windDir = wind;
+        thermals[thermalCount++] = Thermal{4500000 - y * 100, 500000 + x * 100, type, 0, 0, 3000, wind, 0, 0, 0, 0, 0, 0};
     };
-    struct Row {
-        const char* key;
-        std::function<void()> prepare, change;
-        bool erase;
-    };
-    const Row rows[] = {
-        {"zoom", [] {}, [] { zoomFactor = 0.45; }, false},
-        {"origin", [] {}, [] { scrollPercentX = 10; }, false},
-        {"window size", [] {},
-         [] {
+    auto select = [] { automaticMode = 1, selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; };
+    const struct { const char* key; std::function<void()> prepare, change; bool erases = false; } rows[] = {
+        {"zoom", [] {}, [] { zoomFactor = 0.45; }},
+        {"origin", [] {}, [] { scrollPercentX = 10; }},
+        {"window size", [] {}, [] {
              RECT r;
              GetWindowRect(gui::Main(), &r);
-             SetWindowPos(gui::Main(), nullptr, 0, 0, r.right - r.left - 60, r.bottom - r.top - 40,
-                          SWP_NOMOVE | SWP_NOZORDER);
-         },
-         false},
+             SetWindowPos(gui::Main(), nullptr, 0, 0, r.right - r.left - 60, r.bottom - r.top - 40, SWP_NOMOVE | SWP_NOZORDER);
+         }},
         {"backdrop load", [] {}, [this] {
-             WritePicture(folder.File("b.bmp"), 100);
+             gui::WritePicture(folder.File("b.bmp"), W, H, [](int x, int y) { return Source(x, y, 100); });
              LoadBackdrop(folder.File("b.bmp").c_str());
-         },
-         false},
-        {"table edit", [] {}, [] { thermals[2].type = 1, NoteTableEdit(); }, false},
-        {"table append", [] {}, [&append] { append(600, 450, 3, 45); }, false},
-        {"area numbers", [] {}, [] { latPerPixel = 80.0; }, false},
-        {"markers", [] { setupMode = 1; }, [] { markers[MarkerLeft].x = 300; }, false},
-        {"selection", [] { automaticMode = 1, selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; },
-         [] { selEndX = 400; }, false},
-        {"map modes", [] { selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; },
-         [] { clearPartMode = 1; }, false},
+         }},
+        {"table edit", [] {}, [] { thermals[2].type = 1, NoteTableEdit(); }},
+        {"table append", [] {}, [&append] { append(600, 450, 3, 45); }},
+        {"area numbers", [] {}, [] { latPerPixel = 80.0; }},
+        {"markers", [] { setupMode = 1; }, [] { markers[MarkerLeft].x = 300; }},
+        {"selection", select, [] { selEndX = 400; }},
+        {"map modes", [&select] { select(), automaticMode = 0; }, [] { clearPartMode = 1; }},
         {"erasing invalidation", [] {}, [] { thermals[0].lon += 20000, InvalidateMap(true); }, true},
-        {"batch drawn in", [] { automaticMode = 1, selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; },
-         [&append] {
+        {"batch drawn in", select, [&append] {
              BeginBatchDrawing();
              append(700, 480, 4, 0);
              DrawBatchThermal(thermalCount - 1);
              EndBatchDrawing();
-         },
-         false},
+         }},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.key);
         gui::ResetProgram();
         Load(0.6);
@@ -116,7 +75,7 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         Paint(true);
         const gui::Picture before = gui::CaptureMap();
         row.change();
-        if (!row.erase) Paint(false);
+        if (!row.erases) Paint(false);
         const gui::Picture after = gui::CaptureMap();
         DropMapComposition();
         Paint(false);
@@ -134,8 +93,7 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
     // A small window, so that the copies go down to a quarter of the picture.
     SetWindowPos(gui::Main(), nullptr, 0, 0, 560, 460, SWP_NOMOVE | SWP_NOZORDER);
     Load(1.0);
-    const struct { double zoom; int x, y; } views[] = {
-        {0.7, 50, 50}, {0.5, 20, 0}, {0.45, 50, 50}, {0.3, 0, 100}, {0.2, 50, 50}};
+    const struct { double zoom; int x, y; } views[] = {{0.7, 50, 50}, {0.5, 20, 0}, {0.45, 50, 50}, {0.3, 0, 100}, {0.2, 50, 50}};
     for (const auto& v : views) {
         SCOPED_TRACE(v.zoom);
         zoomFactor = v.zoom, scrollPercentX = v.x, scrollPercentY = v.y;
@@ -150,13 +108,12 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
                 const int c1 = std::min(W - 1, static_cast<int>(std::ceil((x + 1 - mapOriginX) / v.zoom)));
                 const int r0 = std::max(0, static_cast<int>((y - mapOriginY) / v.zoom) - 1);
                 const int r1 = std::min(H - 1, static_cast<int>(std::ceil((y + 1 - mapOriginY) / v.zoom)));
-                const COLORREF p = shown.At(x, y);
                 for (int k = 0; k < 3; ++k) {
-                    const int got = (p >> (8 * k)) & 0xFF;
+                    const int got = (shown.At(x, y) >> (8 * k)) & 0xFF;
                     int low = 255, high = 0;
                     for (int row = r0; row <= r1; ++row)
                         for (int col = c0; col <= c1; ++col) {
-                            const int s = (Source(col, row, 0) >> (8 * k)) & 0xFF;
+                            const int s = (Source(col, row) >> (8 * k)) & 0xFF;
                             low = std::min(low, s), high = std::max(high, s);
                         }
                     wrong += got < low || got > high;

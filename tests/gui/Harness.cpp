@@ -9,17 +9,10 @@
 #include <set>
 
 #include "app/Application.h"
-#include "map/Bitmap.h"
-#include "map/Geometry.h"
-#include "map/MapWindow.h"
-#include "map/Selection.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
 #include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
-#include "shell/Frame.h"
-#include "thermals/Generation.h"
-#include "thermals/Manual.h"
 
 namespace gui {
 
@@ -31,7 +24,7 @@ constexpr UINT DeadlineMs = 20000;  // for a handled box or dialog to close; a f
 const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)"};
 
 AppWindow* app = nullptr;
-StartupFacts startup;
+RECT startRect{};  // the main window as start-up placed it
 bool quitPosted = false;
 WPARAM quitCode = 0;
 boxwatch::StartedProcesses started;  // the processes the program starts: the test's own job
@@ -140,12 +133,7 @@ void StartProgram() {
     PrepareApplication(*app);
     app->Create();
     runStart.fileDialog = fileDialog;
-    startup.title = Title();
-    GetWindowRect(app->mainWindow, &startup.windowRect);
-    GetClientRect(app->mainWindow, &startup.clientRect);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &startup.workArea, 0);
-    startup.visible = IsWindowVisible(app->mainWindow);
-    startup.viewWidth = viewWidth, startup.viewHeight = viewHeight;
+    GetWindowRect(app->mainWindow, &startRect);
 }
 
 LPARAM KeyData(UINT key, bool up) {
@@ -172,7 +160,7 @@ void ResetProgram() {
     fileDialog = runStart.fileDialog;
     dialogPath[0] = dialogTitle[0] = '\0';
     SetCurrentDirectoryA(runStart.folder);
-    const RECT& r = startup.windowRect;
+    const RECT& r = startRect;
     ShowWindow(Main(), SW_RESTORE);
     SetWindowPos(Main(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateTitle(Main(), projectName);
@@ -189,8 +177,6 @@ void ResetProgram() {
 AppWindow& App() { return *app; }
 HWND Main() { return app ? app->mainWindow : nullptr; }
 HWND Map() { return mapWindow; }
-HWND Status() { return statusBar; }
-const StartupFacts& Startup() { return startup; }
 bool QuitPosted() { return quitPosted; }
 WPARAM QuitCode() { return quitCode; }
 
@@ -249,34 +235,6 @@ std::string StatusText(int part) {
     SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(&text[0]));
     return text.c_str();
 }
-
-std::vector<int> StatusEdges() {
-    int edges[16] = {};
-    const int count = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)));
-    return std::vector<int>(edges, edges + (count > 0 && count <= 16 ? count : 0));
-}
-
-bool ResizeClient(int width, int height) {
-    RECT window{}, client{};
-    for (int attempt = 0; attempt < 4 && (client.right != width || client.bottom != height); ++attempt) {
-        GetWindowRect(Main(), &window), GetClientRect(Main(), &client);
-        SetWindowPos(Main(), nullptr, 0, 0, window.right - window.left + width - client.right,
-                     window.bottom - window.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        GetClientRect(Main(), &client);
-    }
-    Pump();
-    return client.right == width && client.bottom == height;
-}
-
-COLORREF MapPixel(int x, int y) {
-    UpdateWindow(mapWindow);
-    HDC dc = GetDC(mapWindow);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(mapWindow, dc);
-    return colour;
-}
-
-int Picture::Count(COLORREF colour) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour)); }
 
 Picture CaptureMap() {
     UpdateWindow(mapWindow);
@@ -338,8 +296,14 @@ std::string ProjectFileText(const std::string& backdropName, const AreaBounds& b
     return text;
 }
 
+void WritePicture(const std::string& path, int width, int height, std::function<COLORREF(int, int)> colour) {
+    WriteBytes(path, testdata::Bmp(width, -height, 24, [&colour](int x, int y) {
+        const COLORREF c = colour(x, y);
+        return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+    }));
+}
 void WriteGreyBackdrop(const std::string& path, int width, int height) {
-    WriteBytes(path, testdata::Bmp(width, height, 24, [](int, int) { return 0x808080u; }));
+    WritePicture(path, width, height, [](int, int) { return RGB(128, 128, 128); });
 }
 
 void BringInProject(const ScratchFolder& folder, const std::string& fileName, const std::vector<Thermal>& table,

@@ -28,20 +28,21 @@
 #include <string>
 #include <vector>
 
+// The program's parts the GUI tests reach into, shared so that each test names only the rest.
 #include "core/TestData.h"
 #include "gui/BoxWatcher.h"
+#include "map/Bitmap.h"
+#include "map/Geometry.h"
+#include "map/MapWindow.h"
+#include "map/Selection.h"
 #include "model/Project.h"
+#include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
+#include "shell/Frame.h"
+#include "thermals/Generation.h"
+#include "thermals/Manual.h"
 
 namespace gui {
-
-// What start-up left before any test ran.
-struct StartupFacts {
-    std::string title;
-    RECT windowRect{}, workArea{}, clientRect{};
-    bool visible = false;
-    int viewWidth = 0, viewHeight = 0;
-};
 
 // Back to the start-of-run state: no tool dialog, new project, flags 0, no backdrop, view,
 // selection, dialog settings, file-dialog record, window size and current folder as at start.
@@ -51,8 +52,6 @@ void ResetProgram();
 AppWindow& App();
 HWND Main();
 HWND Map();
-HWND Status();
-const StartupFacts& Startup();
 
 // Runs queued messages through the program's loop step (tool dialog first) until the queue,
 // paints included, is empty. A quit message is swallowed and noted. True when a quit came.
@@ -76,18 +75,15 @@ void Drag(int fromX, int fromY, int toX, int toY, int steps = 4);
 
 std::string Title();
 std::string StatusText(int part);
-std::vector<int> StatusEdges();
-bool ResizeClient(int width, int height);  // client area width x height; false when it won't fit
 
 // Map pixels after the map has painted (UpdateWindow), as COLORREF.
-COLORREF MapPixel(int x, int y);
 struct Picture {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;  // top row first
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    int Count(COLORREF colour) const;
 };
 Picture CaptureMap();
+inline COLORREF MapPixel(int x, int y) { return CaptureMap().At(x, y); }
 
 // ---- Boxes and dialogs ----
 void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
@@ -122,6 +118,8 @@ Thermal MakeThermal(int32_t lat, int32_t lon, int32_t type = 1, bool cloud = fal
 struct AreaBounds { const char *top, *bottom, *left, *right; };
 constexpr AreaBounds LowlandBounds{"52:30.000N", "52:00.000N", "004:30.000E", "005:30.000E"};
 std::string ProjectFileText(const std::string& backdropName, const AreaBounds& bounds, const std::vector<Thermal>& table);
+// A 24-bit picture, rows stored top first, of colour(x, y).
+void WritePicture(const std::string& path, int width, int height, std::function<COLORREF(int, int)> colour);
 void WriteGreyBackdrop(const std::string& path, int width, int height);
 // Writes the project file, and a grey 64 x 48 "area.bmp" unless the folder has one, then leaves
 // the program as a confirmed Open of it does: folder current, file read, name and title, flags,

@@ -1,49 +1,14 @@
-// The shell seen through its real windows: start-up, layout, the About box; and the sample project opened onto the map over an open Setup dialog.
+// The shell seen through its real windows: the About box, and the sample project opened onto the
+// map over an open Setup dialog.
 
 #include <cmath>
 #include <cstdio>
 
 #include "gui/Harness.h"
-#include "map/Geometry.h"
-#include "resources/ResourceIds.h"
-#include "shell/Frame.h"
 
 namespace {
 
 class ShellTest : public gui::GuiTest {};
-
-RECT RectInMainClient(HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, gui::Main(), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-TEST_F(ShellTest, StartsUntitledOverTheWorkAreaAndLaysOutByTheClientSize) {
-    const gui::StartupFacts& start = gui::Startup();
-    EXPECT_EQ(start.title, "Ascendor - [(untitled)]");
-    EXPECT_TRUE(start.visible && theApp == &gui::App());
-    // The edges of the work area, not its width and height.
-    EXPECT_EQ(std::vector<LONG>({start.windowRect.left, start.windowRect.top, start.windowRect.right, start.windowRect.bottom}),
-              std::vector<LONG>({0, 0, start.workArea.right, start.workArea.bottom}));
-    EXPECT_EQ(start.viewWidth, start.clientRect.right);  // laid out by the first resize
-    EXPECT_EQ(start.viewHeight, start.clientRect.bottom);
-    const struct { int width, height; std::vector<int> edges; } cases[] = {
-        {400, 300, {100, 200, 300, 400}}, {401, 301, {100, 200, 300, 401}},
-        {402, 450, {100, 201, 300, 402}},  // third edge 3 * (402 / 4), not 3 * 402 / 4
-        {803, 600, {200, 401, 600, 803}}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(gui::ResizeClient(c.width, c.height));
-        EXPECT_EQ(gui::StatusEdges(), c.edges);
-        EXPECT_EQ(std::make_pair(viewWidth, viewHeight), std::make_pair(c.width, c.height));  // status bar included
-        const RECT bar = RectInMainClient(gui::Status()), map = RectInMainClient(gui::Map());
-        EXPECT_GT(statusBarHeight, 0);
-        EXPECT_EQ(std::vector<LONG>({bar.left, bar.top, bar.right, bar.bottom}),
-                  std::vector<LONG>({0, c.height - statusBarHeight, c.width, c.height}));
-        EXPECT_EQ(std::vector<LONG>({map.left, map.top, map.right, map.bottom}),
-                  std::vector<LONG>({0, 0, c.width, c.height - statusBarHeight}));
-    }
-}
 
 TEST_F(ShellTest, AboutIsModalOnOkAndClosesEveryWay) {
     const std::function<void(HWND)> closes[] = {[](HWND about) { boxwatch::PressButton(about, IdcAboutOk); },

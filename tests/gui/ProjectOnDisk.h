@@ -1,3 +1,0 @@
-// The project-file helpers now live in the harness.
-#pragma once
-#include "gui/Harness.h"

@@ -1,3 +1,0 @@
-// The backdrop helper now lives in the harness.
-#pragma once
-#include "gui/Harness.h"
