@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 
 #include "map/Geometry.h"
 #include "map/Selection.h"
@@ -59,24 +60,23 @@ protected:
 TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
     std::mt19937 random(2026);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const char* const names[] = {"place", "remove", "Test", "Clear", "Add", "Clear partly", "Clear all", "Undo", "Undo", "Redo"};
     for (int sequence = 0; sequence < 3000; ++sequence) {
         SetUp();
         Model model;
         const int length = sequence % 50 == 0 ? 260 : 40;  // some walk past the step limit
         for (int op = 0; op < length; ++op) {
             const int what = pick(10);
-            std::string name;
+            const std::string name = names[what];
             const Table before = Current();
             const uint32_t edits = tableEdits;
             if (what == 0 && thermalCount < 200) {
-                name = "place";
                 pointerLat = 5200000 + pick(40000);
                 pointerLon = 500000 + pick(30000);
                 AddManualThermal();
                 model.Step(Current());
                 model.pending = false;
             } else if (what == 1 && thermalCount > 0) {
-                name = "remove";
                 const size_t index = static_cast<size_t>(pick(thermalCount));
                 pointerLat = thermals[index].lat;
                 pointerLon = thermals[index].lon;
@@ -90,7 +90,6 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
                 if (model.pending && first < model.batchStart) --model.batchStart, --model.batchEnd;
                 else if (model.pending && first < model.batchEnd) --model.batchEnd;
             } else if (what == 2 && thermalCount < 200) {
-                name = "Test";
                 const int rows = pick(3), cols = pick(4);
                 GenerationArea area{5200000 + rows * 4496 + 2000, 5200000, 500000,
                                     500000 + cols * 7303 + 3000, 5200000};
@@ -101,7 +100,6 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
                 model.batchStart = before.size();
                 model.batchEnd = before.size() + static_cast<size_t>(made);
             } else if (what == 3) {
-                name = "Clear";
                 DiscardThermals(batchStart, batchEnd);
                 if (model.pending) {
                     Table next = before;
@@ -110,12 +108,10 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
                 }
                 model.pending = false;
             } else if (what == 4) {
-                name = "Add";
                 // Only a batch still pending with thermals in it is a change worth saving.
                 EXPECT_EQ(KeepBatch(), model.pending && model.batchStart < model.batchEnd) << sequence;
                 model.pending = false;
             } else if (what == 5) {
-                name = "Clear partly";
                 // Half the time one edge runs through a thermal, the other three clear of it: it stays.
                 if (thermalCount > 0 && pick(2)) {
                     const Thermal& on = thermals[pick(thermalCount)];
@@ -137,17 +133,14 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
                 model.Step(next);
                 model.pending = false;
             } else if (what == 6 && pick(4) == 0) {
-                name = "Clear all";
                 ClearAllRecords();
                 model.Step(Table{});
                 model.pending = false;
             } else if (what == 7 || what == 8) {
-                name = "Undo";
                 // With nothing to take back, nothing happens: a pending batch stays pending.
                 EXPECT_EQ(UndoStep(), model.at > 0) << sequence;
                 if (model.at > 0) --model.at, model.pending = false;
             } else if (what == 9) {
-                name = "Redo";
                 EXPECT_EQ(RedoStep(), model.at + 1 < model.states.size()) << sequence;
                 if (model.at + 1 < model.states.size()) ++model.at, model.pending = false;
             }

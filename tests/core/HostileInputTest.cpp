@@ -9,7 +9,6 @@
 
 #include "core/HostileCatalogue.h"
 #include "map/Bitmap.h"
-#include "map/Geometry.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -40,7 +39,7 @@ static_assert(hostile::Loads == LoadOk && hostile::NotBitmap == LoadNotBitmap &&
 
 class HostileInput : public ::testing::Test {
 protected:
-    void TearDown() override { ForgetBackdrop(), ResetProject(), ResetCompactTexts(), ResetView(); }
+    void TearDown() override { ForgetBackdrop(), ResetProject(), ResetCompactTexts(); }
     static void ForgetBackdrop() { backdrop = Backdrop{}, backdropWidth = backdropHeight = backdropLoaded = 0; }
     // Loads bytes over a picture loaded before (or none); a refusal must leave that picture whole
     // and allocate nothing large.
@@ -193,36 +192,6 @@ TEST_F(HostileInput, SetupRows) {
     std::memset(setupRows[0].thouText, '9', 5);  // a row without its terminator is cut
     CheckSetupRows();
     EXPECT_STREQ(setupRows[0].thouText, "9999");
-    const std::pair<int, const char*> errors[] = {{1, "No entries at all..."}, {2, "Both Top & Bottom are zero..."},
-        {7, "Right wrong direction..."}, {10, "Left value out of range..."}, {12, ""}};
-    for (const auto& e : errors) EXPECT_STREQ(SetupErrorText(e.first), e.second);
-}
-
-TEST_F(HostileInput, MapValues) {
-    const double maxZoom = 67108.864;  // the largest side, 1000 pixels, at 2^26
-    const struct {
-        const char* what; int32_t lat, lon, radius; double zoom, latPx, lonPx;
-        int originX, originY; bool placed; int x, y; double r;
-    } cases[] = {
-        {"inside", 5250000, 500000, 500, 1.0, 125, 250, 0, 0, true, 400, 400, 4.0},
-        {"radius 2^31-1", 5250000, 500000, INT32_MAX, 1.0, 125, 250, 0, 0, true, 400, 400, 17179869.176},
-        {"radius -2^31, largest zoom", 5250000, 500000, INT32_MIN, maxZoom, 125, 250, 0, 0, true, 26843545, 26843545, -1152921504606.846976},
-        {"far south-east, largest zoom", INT32_MIN, INT32_MAX, 0, maxZoom, 125, 250, 0, 0, true, INT32_MAX, INT32_MAX, 0.0},
-        {"far north-west, largest zoom", INT32_MAX, INT32_MIN, 0, maxZoom, 125, 250, 0, 0, true, INT32_MIN, INT32_MIN, 0.0},
-        {"far origin", 5250000, 500000, 0, 1.0, 125, 250, INT32_MAX, INT32_MIN, true, INT32_MAX, -2147483248, 0.0},
-        {"no backdrop yet", 5250000, 500000, 500, 1.0, 0, 0, 0, 0, false, -7, -7, 0.0},
-    };
-    for (const auto& c : cases) {
-        ResetView();
-        backdropWidth = 1000, backdropHeight = 800, areaTop = 5300000, areaLeft = 400000;
-        latPerPixel = c.latPx, lonPerPixel = c.lonPx, zoomFactor = c.zoom;
-        mapOriginX = c.originX, mapOriginY = c.originY;
-        int x = -7, y = -7;
-        EXPECT_EQ(GeoToWindow(c.lat, c.lon, x, y), c.placed) << c.what;
-        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.what;
-        EXPECT_DOUBLE_EQ(RadiusToWindow(c.radius), c.r) << c.what;
-    }
-    backdropWidth = backdropHeight = 0, latPerPixel = lonPerPixel = 0.0;
 }
 
 }  // namespace

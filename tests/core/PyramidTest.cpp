@@ -11,8 +11,7 @@ namespace {
 // colours below 24 bits.
 Backdrop MakePicture(int32_t width, int32_t height, int bits) {
     Backdrop b;
-    b.width = width, b.height = height, b.bitCount = bits;
-    b.rowSize = static_cast<int32_t>(BitmapRowSize(width, bits));
+    b.width = width, b.height = height, b.bitCount = bits, b.rowSize = static_cast<int32_t>(BitmapRowSize(width, bits));
     b.pixels.resize(static_cast<size_t>(b.rowSize) * height);
     for (size_t i = 0; i < b.pixels.size(); ++i) b.pixels[i] = static_cast<uint8_t>(i * 37 + i / 7);
     b.info.assign(bits == 24 ? 44 : 40 + (4u << bits), 0);
@@ -39,27 +38,20 @@ Plane Halve(const Plane& p) {
 }
 
 TEST(PyramidTest, LevelsAreHalvedAveragesWithinTheirShareOfThePicture) {
-    struct Case {
-        int32_t width, height;
-        int bits;
-        int32_t fitWidth, fitHeight;
-        std::vector<int> halvings;  // of the kept copies, largest first
-    };
-    const Case cases[] = {
+    const struct { int32_t width, height; int bits; int32_t fitWidth, fitHeight; std::vector<int> halvings; } cases[] = {
         {5, 3, 24, 1, 1, {2, 3}},          // 3x2 would pass the bound; 2x1 and 1x1 fill it exactly
         {64, 48, 24, 10, 10, {2, 3}},      // the half-size copy alone is the whole share
         {33, 17, 8, 4, 4, {3, 4}},         // at 8 bits the first copies are too large
         {64, 16, 1, 2, 2, {4, 5}},         // at 1 bit only the smallest fit
         {9, 9, 4, 9, 9, {}},               // already fits: nothing to make
     };
-    for (const Case& k : cases) {
+    for (const auto& k : cases) {  // halvings: of the kept copies, largest first
         SCOPED_TRACE(testing::Message() << k.width << "x" << k.height << " at " << k.bits << " bits");
         Backdrop picture = MakePicture(k.width, k.height, k.bits);
         Pyramid p;
-        bool made = BuildPyramid(picture, 7, k.fitWidth, k.fitHeight, p);
-        ASSERT_EQ(made, !k.halvings.empty());
+        ASSERT_EQ(BuildPyramid(picture, 7, k.fitWidth, k.fitHeight, p), !k.halvings.empty());
         ASSERT_EQ(p.levels.size(), k.halvings.size());
-        if (!made) continue;
+        if (p.levels.empty()) continue;
 
         Plane plane(k.height, std::vector<std::vector<int>>(k.width, std::vector<int>(3)));
         for (int32_t y = 0; y < k.height; ++y)

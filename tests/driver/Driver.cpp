@@ -13,12 +13,6 @@ namespace {
 constexpr DWORD DeadlineMs = 10000;  // for the program to take what was sent to it
 constexpr size_t RemoteTextSize = 4096;
 
-LPARAM KeyData(UINT key, bool up) {
-    LPARAM data = 1 | static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) & 0xFF) << 16;
-    if ((key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE || key == VK_DIVIDE) data |= 1 << 24;
-    return up ? data | 1 << 30 | static_cast<LPARAM>(1) << 31 : data;
-}
-
 DWORD_PTR Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, DeadlineMs, &result) && IsWindow(window))
@@ -75,7 +69,6 @@ Program::~Program() {
     Terminate();
     if (process_) CloseHandle(process_);
 }
-
 
 bool Program::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 void Program::PostToMain(UINT message, WPARAM wParam, LPARAM lParam) { PostMessageA(main_, message, wParam, lParam); }
@@ -135,8 +128,7 @@ HWND Program::Focus() const {
 
 void Program::Key(UINT key) {
     HWND target = Focus() ? Focus() : main_;
-    PostMessageA(target, WM_KEYDOWN, key, KeyData(key, false));
-    PostMessageA(target, WM_KEYUP, key, KeyData(key, true));
+    boxwatch::PostKeyPress(target, key);
     Settle();
 }
 

@@ -15,10 +15,7 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
     return TRUE;
 }
 
-HWND FileNameControl(HWND dialog) {
-    if (HWND combo = GetDlgItem(dialog, cmb13)) return combo;
-    return GetDlgItem(dialog, edt1);
-}
+HWND FileNameControl(HWND dialog) { return GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1); }
 
 BoxIcon ReadIcon(HWND box) {
     DWORD processId = 0;
@@ -95,11 +92,8 @@ DialogKind KindOf(HWND window) {
 
 bool ReadMessageBox(HWND box, BoxRecord& record) {
     if (KindOf(box) != DialogKind::MessageBox) return false;
-    record.box = box;
-    record.owner = GetWindow(box, GW_OWNER);
-    record.caption = WindowText(box);
-    record.text = WindowText(GetDlgItem(box, TextControlId));
-    record.buttons.clear();
+    record.box = box, record.owner = GetWindow(box, GW_OWNER), record.buttons.clear();
+    record.caption = WindowText(box), record.text = WindowText(GetDlgItem(box, TextControlId));
     for (int id = IDOK; id <= IDCONTINUE; ++id) {
         HWND button = GetDlgItem(box, id);
         if (button && (GetWindowLongPtrA(button, GWL_STYLE) & WS_VISIBLE)) record.buttons.push_back(id);
@@ -135,9 +129,15 @@ bool AnswerFileDialog(HWND dialog, const std::string& path) {
 std::string WinePath(const std::string& path) {
     if (path.size() >= 2 && path[1] == ':') return path;
     std::string converted = path;
-    for (char& c : converted)
-        if (c == '/') c = '\\';
+    std::replace(converted.begin(), converted.end(), '/', '\\');
     return converted.empty() || converted[0] != '\\' ? converted : "Z:" + converted;
+}
+
+void PostKeyPress(HWND target, UINT key) {
+    LPARAM data = 1 | static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) & 0xFF) << 16;
+    if ((key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE || key == VK_DIVIDE) data |= 1 << 24;
+    PostMessageA(target, WM_KEYDOWN, key, data);
+    PostMessageA(target, WM_KEYUP, key, data | 1 << 30 | static_cast<LPARAM>(1) << 31);
 }
 
 std::vector<HWND> VisibleDialogs(DWORD processId) {

@@ -51,6 +51,8 @@ void PressButton(HWND dialog, int id);
 bool AnswerFileDialog(HWND dialog, const std::string& path);
 // "/a/b" becomes "Z:\a\b", Wine's drive for the Linux root; a path with a drive letter is kept.
 std::string WinePath(const std::string& path);
+// Posts a key press, down and up with the key data a keyboard gives, to target.
+void PostKeyPress(HWND target, UINT key);
 // The visible top-level dialogs of a process.
 std::vector<HWND> VisibleDialogs(DWORD processId);
 

@@ -136,12 +136,6 @@ void StartProgram() {
     GetWindowRect(app->mainWindow, &startRect);
 }
 
-LPARAM KeyData(UINT key, bool up) {
-    LPARAM data = 1 | static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
-    if ((key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE) data |= 1 << 24;
-    return up ? data | 1 << 30 | static_cast<LPARAM>(1) << 31 : data;
-}
-
 void SendMouse(UINT message, int x, int y, WPARAM keys) { SendMessageA(mapWindow, message, keys, MAKELPARAM(x, y)); }
 
 }  // namespace
@@ -206,8 +200,7 @@ LRESULT Close() {
 }
 void PostKey(UINT key, HWND target) {
     if (!target) target = GetFocus() ? GetFocus() : Main();
-    PostMessageA(target, WM_KEYDOWN, key, KeyData(key, false));
-    PostMessageA(target, WM_KEYUP, key, KeyData(key, true));
+    boxwatch::PostKeyPress(target, key);
 }
 void Key(UINT key, HWND target) { PostKey(key, target), Pump(); }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }

@@ -37,7 +37,7 @@ protected:
     gui::ScratchFolder folder;
 };
 
-TEST_F(SetupDialogTest, NewShowsTheDefaultRowsAndCheckReportsAndNormalises) {
+TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRefuses) {
     EXPECT_EQ(Shown(), (Rows{{"89", "00", "000", "N"}, {"89", "00", "000", "S"}, {"179", "00", "000", "W"}, {"179", "00", "000", "E"}}));
     EXPECT_EQ(std::string(areaTopText) + areaBottomText + areaLeftText + areaRightText, "89:00.000N89:00.000S179:00.000W179:00.000E");
     EXPECT_EQ(setupMode, 1);
@@ -55,18 +55,14 @@ TEST_F(SetupDialogTest, NewShowsTheDefaultRowsAndCheckReportsAndNormalises) {
         if (c.error) gui::ExpectBox(IDOK);
         gui::Click(Dialog(), IdcSetupCheck);
         EXPECT_EQ(gui::BoxTexts(), c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
-        if (c.error) {
+        if (c.error) {  // owned by the dialog, under the system's default caption
             const boxwatch::BoxRecord& box = gui::Boxes()[0];
-            EXPECT_EQ(box.owner, Dialog());
-            EXPECT_EQ(box.Type(), static_cast<UINT>(MB_OK | MB_ICONHAND));
-            EXPECT_NE(box.caption, "Ascendor");  // the system's default caption
+            EXPECT_TRUE(box.owner == Dialog() && box.Type() == (MB_OK | MB_ICONHAND) && box.caption != "Ascendor");
         }
         EXPECT_EQ(Shown(), c.shown);
         gui::CheckWatcher();
     }
-}
-
-TEST_F(SetupDialogTest, LoadNamesTheBackdropAndOkKeepsTheDialogOpenWhenItCannotApply) {
+    // Load, cancelled and then twice; then OK refused.
     gui::ExpectFileCancel();
     gui::Click(Dialog(), IdcSetupLoad);
     EXPECT_EQ(std::make_pair(projectModified, std::string(backdropName)), std::make_pair(0, std::string()));
@@ -79,12 +75,12 @@ TEST_F(SetupDialogTest, LoadNamesTheBackdropAndOkKeepsTheDialogOpenWhenItCannotA
         EXPECT_EQ(std::vector<int>({scrollPercentX, scrollPercentY, projectModified, backdropLoaded}), std::vector<int>({50, 50, 1, 1}));
     }
     const char* crossing = "The markers meet or cross: set the left marker left of the right one and the top marker above the bottom one...";
-    const struct { const char* topDegrees; MarkerPoint left, right, top, bottom; const char* text; } cases[] = {
+    const struct { const char* topDegrees; MarkerPoint left, right, top, bottom; const char* text; } refusals[] = {
         {"90", {}, {}, {}, {}, "Error [8] - Top value out of range..."},
         {"52", {60, 0}, {40, 0}, {}, {}, crossing},
         {"52", {}, {}, {0, 50}, {0, 40}, crossing}};
     Type({{"52", "00", "000", "N"}, {"51", "00", "000", "N"}, {"004", "00", "000", "E"}, {"006", "00", "000", "E"}});
-    for (const auto& c : cases) {
+    for (const auto& c : refusals) {
         SetDlgItemTextA(Dialog(), IdcSetupTopDeg, c.topDegrees);
         markers[MarkerLeft] = c.left, markers[MarkerRight] = c.right, markers[MarkerTop] = c.top, markers[MarkerBottom] = c.bottom;
         const int32_t left = areaLeft;
