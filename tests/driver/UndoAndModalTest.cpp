@@ -103,6 +103,20 @@ TEST_F(UndoAndModalTest, UndoRedoAndWindowsHeldWhileABoxIsUp) {
     HWND setup = p.FindDialog("Setup...");
     p.Click(setup, IdcSetupLoad);
     ExpectHeldWhile(p, setup, [&] { EXPECT_TRUE(p.AnswerFile("")); });
+    // The check that runs while the Setup dialog opens holds the main window too, and the dialog
+    // is the open tool dialog from then on.
+    p.Type(setup, IdcSetupTopDeg, "95");
+    p.Click(setup, IdcSetupCheck);
+    EXPECT_TRUE(p.Answer(IDOK));
+    p.CloseWindow(setup);
+    p.Command(CmdEdit);
+    EXPECT_FALSE(IsWindowEnabled(p.Main()));
+    boxwatch::BoxRecord check;
+    EXPECT_TRUE(p.Answer(IDOK, &check));
+    EXPECT_EQ(check.text, "Error [8] - Top value out of range...");
+    EXPECT_TRUE(IsWindowEnabled(p.Main()));
+    setup = p.FindDialog("Setup...");
+    ASSERT_NE(setup, nullptr);
 
     p.Command(CmdClearAll);
     Answer(p, "Do you want to clear all thermals ?", IDYES);

@@ -119,6 +119,9 @@ const Row rows[] = {
     // Open of files that cannot be read: named, the project at its defaults, the title kept.
     {"Open of a name that does not exist", Start::Project, "alps", CmdManual, 0, {CmdOpen}, {IDYES, IDOK},
      {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, Manual, "0100", 0, {}, {}},
+    {"Open that fails closes the Setup dialog: its rows were the replaced project's", Start::Project, "alps", CmdEdit,
+     0, {CmdOpen}, {IDYES, IDOK}, {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, nullptr,
+     "1000", 0, {}, {}},
     {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
      {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 0, {}, {},
      false, [](const gui::ScratchFolder& f) {
