@@ -26,11 +26,12 @@ std::string SourceFile(const std::string& relative) {
     return boxwatch::WinePath(std::string(ASCENDOR_SOURCE_DIR) + "/" + relative);
 }
 
-Program::Program(const std::string& folder) {
+Program::Program(const std::string& folder, bool findsScasm) {
     // The stand-in scasm's folder first on PATH, where the program looks for scasm.
     const std::string scasm = boxwatch::WinePath(SCASM_EXE);
-    static const std::string path = scasm.substr(0, scasm.find_last_of('\\')) + ";" + (getenv("PATH") ? getenv("PATH") : "");
-    SetEnvironmentVariableA("PATH", path.c_str());
+    static const std::string plain = getenv("PATH") ? getenv("PATH") : "";
+    static const std::string path = scasm.substr(0, scasm.find_last_of('\\')) + ";" + plain;
+    SetEnvironmentVariableA("PATH", (findsScasm ? path : plain).c_str());
     const std::string program = boxwatch::WinePath(ASCENDOR_EXE);
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup{};

@@ -46,7 +46,8 @@ struct GeoPoint {
 
 class Program {
 public:
-    explicit Program(const std::string& folder);  // Started() tells whether its main window came
+    // findsScasm: the stand-in scasm's folder leads the program's PATH, or is not on it at all.
+    explicit Program(const std::string& folder, bool findsScasm = true);  // Started() tells whether its main window came
     ~Program();                                   // a program still running is terminated
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

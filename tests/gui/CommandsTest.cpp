@@ -26,6 +26,7 @@ const char Manual[] = "Thermals (manual)";
 UINT TypeOf(const std::string& text) {
     if (text.rfind("Create a BGL", 0) == 0) return MB_OKCANCEL | MB_ICONQUESTION;
     if (text.rfind("trying to save", 0) == 0) return MB_OK | MB_ICONHAND;
+    if (text.rfind("Could not write file", 0) == 0 && text.find(".sca") != std::string::npos) return MB_OK | MB_ICONHAND;
     if (text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
     if (text == Exit) return MB_OKCANCEL | MB_ICONEXCLAMATION;
     if (text == SaveFirst || text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
@@ -95,7 +96,15 @@ const Row rows[] = {
     {"Clear all, Yes", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDYES}, {}, {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     {"Clear all without thermals only tells", Start::Backdrop, "alps", CmdManual, 0, {CmdClearAll}, {IDOK}, {},
      {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
-    {"Help changes nothing", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {}, {}, {}, "alps", 1, Manual, "0100", 3, {}, {}},
+    {"Help without the guide beside the program says so", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {IDOK}, {},
+     {"Could not open the user's guide *"}, "alps", 1, Manual, "0100", 3, {}, {}},
+    // Undo and Redo: nothing to take back changes nothing; a step comes back whole, modes and dialog kept.
+    {"Undo and Redo with nothing to take back", Start::Project, "alps", CmdManual, 0, {CmdUndo, CmdRedo}, {}, {}, {},
+     "alps", 0, Manual, "0100", 3, {}, {}},
+    {"Clear all, Undo", Start::Project, "alps", CmdManual, 0, {CmdClearAll, CmdUndo}, {IDYES}, {}, {ClearAll}, "alps", 1,
+     Manual, "0000", 3, {}, {}},
+    {"Clear all, Undo, Redo", Start::Project, "alps", CmdManual, 0, {CmdClearAll, CmdUndo, CmdRedo}, {IDYES}, {},
+     {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     // Save As names the project at the first dot; Save follows into the dialog's folder.
     {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {}, {"sub\\ridge.north.prj"}, {},
      "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
@@ -110,6 +119,9 @@ const Row rows[] = {
     // Open of files that cannot be read: named, the project at its defaults, the title kept.
     {"Open of a name that does not exist", Start::Project, "alps", CmdManual, 0, {CmdOpen}, {IDYES, IDOK},
      {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, Manual, "0100", 0, {}, {}},
+    {"Open that fails closes the Setup dialog: its rows were the replaced project's", Start::Project, "alps", CmdEdit,
+     0, {CmdOpen}, {IDYES, IDOK}, {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, nullptr,
+     "1000", 0, {}, {}},
     {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
      {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 0, {}, {},
      false, [](const gui::ScratchFolder& f) {
@@ -144,6 +156,14 @@ const Row rows[] = {
      {IDOK, IDOK}, {}, {"Create a BGL with 3 thermals...", "trying to save [alps.prj]"}, "alps", 1, nullptr, "0000", 3,
      {"alps_a.sca", "alps_a.bgl"}, {"scasm alps_a.sca alps_a.bgl"},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("alps.prj")); }},
+    {"Create, a source that cannot be replaced: named, no run", Start::Project, "alps", 0, 1, {CmdCreate}, {IDOK, IDOK},
+     {}, {"Create a BGL with 3 thermals...", "Could not write file alps_a.sca"}, "alps", 1, nullptr, "0000", 3,
+     {"alps.prj"}, {}, false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("alps_a.sca")); }},
+    {"Create, no SCASM to be found: the sources are written and the user told", Start::Project, "alps", 0, 1,
+     {CmdCreate}, {IDOK, IDOK}, {}, {"Create a BGL with 3 thermals...", "Could not start SCASM: scasm alps_a.sca alps_a.bgl. "
+     "The sources are written; put scasm.exe on the PATH or in the project's folder, then press Create again."},
+     "alps", 0, nullptr, "0000", 3, {"alps.prj", "alps_a.sca"}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::remove(f.File("scasm.exe")); }},
     {"Create without backdrop", Start::Thermals, "alps", CmdClearPartly, 1, {CmdCreate}, {IDOK}, {}, {StartFirst},
      "alps", 1, "Clear (partly)", "0001", 3, {}, {}},
     {"Create without thermals", Start::Backdrop, "alps", 0, 1, {CmdCreate}, {IDOK}, {}, {ThermalsFirst}, "alps", 1,
