@@ -92,7 +92,6 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
                 DeleteThermalAt();
                 Table next = before;
                 next.erase(next.begin() + static_cast<std::ptrdiff_t>(first));
-                ASSERT_TRUE(Same(Current(), next)) << sequence << " remove";
                 model.Step(next);
                 if (model.pending && first < model.batchStart) --model.batchStart, --model.batchEnd;
                 else if (model.pending && first < model.batchEnd) --model.batchEnd;

@@ -122,7 +122,6 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"top bound of 300 characters", "a.bmp\n" + bound300 + "\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
         {"bound of 31 characters", "a.bmp\n" + std::string(31, 'b') + "\n", true, 0, "a.bmp", std::string(31, 'b'), KeptThermal, 99},
         {"NUL in the name", Raw("a\0b.bmp\n") + h.substr(10), true, 0, "a", top, KeptThermal, 99},
-        {"NUL ends a long bound line", "a.bmp\n" + top + Raw("\0") + bound300 + "\n", true, 0, "a.bmp", top, KeptThermal, 99},
         {"line ends of CR alone: one line", "a.bmp\r52:00.000N\r1,2,3\r", true, 0, "a.bmp", KeptTop, KeptThermal, 99},
         {"line ends of LF alone", lf + "1,2,3,4,5,6,7,8,1,10,11,12,-13\n", true, 1, a, top, {1, 2, 3, 4, 5, 6, 7, 8, 1, 10, 11, 12, -13}, 1},
         {"an empty line is a thermal of zeros", lf + "\n", true, 1, a, top, Zeros, 0},
@@ -177,18 +176,15 @@ inline std::vector<BoundTextCase> BoundTextCases() {
     const int32_t lat = PreviousLatitude, lon = PreviousLongitude;
     return {
         {"colon at 0", ":30.000N", true, nullptr, lat},
-        {"colon at 4", "0052:30.000N", true, nullptr, lat},
         {"no colon", "5230.000N", true, nullptr, lat},
         {"empty", "", true, nullptr, lat},
         {"comma for point", "52:30,000N", true, nullptr, lat},
         {"point one early", "52:3.0000N", true, nullptr, lat},
         {"letters for degrees", "ab:30.000N", true, "ab50000N", 0},
-        {"a letter in the minutes", "004:5x.000E", false, "00408333E", 408333},
         {"lower-case letter", "004:53.000w", false, nullptr, lon},
         {"no hemisphere", "52:30.000", true, nullptr, lat},
         {"the other rule's letter", "004:53.000N", false, nullptr, lon},
         {"SN: N wins wherever it stands", "52:30.000SN", true, "5250000N", 5250000},
-        {"999 degrees west, 99.999 minutes", "999:99.999W", false, "999166665W", -999166665},
         // Minutes join the degrees as digits; 60 or more give six digits, a hundredfold value.
         {"99 minutes", "52:99.000N", true, "52165000N", 52165000},
         {"a sign in the degrees", "-5:30.000N", true, "-550000N", -550000},
@@ -222,11 +218,9 @@ inline std::vector<SetupRowCase> SetupRowCases() {
         {"top and bottom zero, before a wrong letter", {{0, {"0", "0", "0", "X"}}, {1, {"", "", "", "S"}}}, 2, "00:00.000X", d[0]},
         {"left and right zero", {{2, {"ab", "", "", "E"}}, {3, {"", "-", "+", "W"}}}, 3, "000:00.000E", 0},
         {"a letter after a digit", {{0, {"5x", "3y", "5z", "N"}}}, 0, "05:03.005N", 505008},
-        {"lower-case letter", {{3, {"006", "00", "000", "w"}}}, 0, "006:00.000W", -600000},
         {"short minutes and thousandths padded", {{0, {"5", "5", "7", "N"}}}, 0, "05:05.007N", 508345},
         // A missing or wrong letter is reported, the last one wins, and the bound keeps its value.
         {"no hemisphere", {{1, {"52", "00", "000", ""}}}, 5, "52:00.000", d[1]},
-        {"a latitude's letter on the left", {{2, {"004", "00", "000", "N"}}}, 6, "004:00.000N", d[2]},
         {"last wrong letter wins", {{0, {"52", "0", "0", "E"}}, {3, {"6", "0", "0", "N"}}}, 7, "52:00.000E", d[0]},
         {"two letters typed: one is kept", {{0, {"53", "00", "000", "NS"}}}, 0, "53:00.000N", 5300000},
         // Out of range: reported; the area then takes what the composed text converts to.

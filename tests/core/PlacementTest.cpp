@@ -29,20 +29,16 @@ TEST_F(PlacementTest, AddTakesTheSettings) {
     pointerLat = 5212345, pointerLon = 512345;
     ASSERT_TRUE(AddManualThermal());
     EXPECT_EQ(testdata::ThermalLine(thermals[0]), "5212345,512345,4,0,1500,500,270,0,1,0,1500,1000,1");
-    const struct { const char* text; int32_t number; } texts[] = {
-        {"12abc", 12}, {"abc", 0}, {"", 0}, {"-5", -5}, {" +7", 7}};
+    // Texts read as leading numbers; the cloud's size is twice its radius. (A full table, and the
+    // count of table changes, are the map test's and the history model's.)
+    const struct { const char* text; int32_t number; } texts[] = {{"12abc", 12}, {"abc", 0}, {"", 0}, {"-5", -5}, {" +7", 7}};
     for (const auto& c : texts) {
         CopyText(manualSettings.bottom, ManualTextSize, c.text);
         CopyText(manualSettings.cloudRadius, ManualTextSize, c.text);
-        uint32_t edits = tableEdits;
         ASSERT_TRUE(AddManualThermal());
-        EXPECT_NE(tableEdits, edits);
-        EXPECT_EQ(thermals[thermalCount - 1].bottom, c.number) << c.text;
-        EXPECT_EQ(thermals[thermalCount - 1].cloudSize, 2 * c.number) << c.text;
+        EXPECT_EQ(std::make_pair(thermals[thermalCount - 1].bottom, thermals[thermalCount - 1].cloudSize),
+                  std::make_pair(c.number, 2 * c.number)) << c.text;
     }
-    thermalCount = MaxThermals;  // a full table takes nothing
-    EXPECT_FALSE(AddManualThermal());
-    EXPECT_EQ(thermalCount, MaxThermals);
 }
 
 TEST_F(PlacementTest, DeleteTakesTheFirstHitStrictlyInside) {

@@ -116,7 +116,6 @@ void Program::Type(HWND dialog, int id, const std::string& text) {
 
 std::string Program::Text(HWND dialog, int id) const { return boxwatch::WindowText(GetDlgItem(dialog, id)); }
 
-bool Program::Checked(HWND dialog, int id) const { return Send(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED; }
 
 void Program::Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Settle(); }
 void Program::CloseWindow(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0), Settle(); }
@@ -141,14 +140,12 @@ POINT Program::MapPoint(double fx, double fy) const {
 
 void Program::MouseMove(POINT at, WPARAM keys) { PostMessageA(map_, WM_MOUSEMOVE, keys, MAKELPARAM(at.x, at.y)); }
 
-void Program::Press(UINT down, WPARAM keys, POINT at) {
+void Program::LeftClick(POINT at) {
     MouseMove(at);
-    PostMessageA(map_, down, keys, MAKELPARAM(at.x, at.y));
-    PostMessageA(map_, down + 1, 0, MAKELPARAM(at.x, at.y));  // the button's up message
+    PostMessageA(map_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(map_, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     Settle();
 }
-void Program::LeftClick(POINT at) { Press(WM_LBUTTONDOWN, MK_LBUTTON, at); }
-void Program::RightClick(POINT at) { Press(WM_RBUTTONDOWN, MK_RBUTTON, at); }
 
 void Program::Drag(POINT from, POINT to, int steps) {
     MouseMove(from);

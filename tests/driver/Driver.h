@@ -25,17 +25,7 @@
 namespace driver {
 
 using Scratch = testdata::Scratch;
-inline std::string ReadWholeFile(const std::string& path) {  // empty when unreadable
-    const std::string bytes = testdata::ReadBytes(path);
-    return bytes == "(missing)" ? std::string() : bytes;
-}
 using testdata::SplitLines;
-// The same, telling whether every line ended in CR LF.
-inline std::vector<std::string> SplitLines(const std::string& text, bool* crlf) {
-    *crlf = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0 &&
-            std::count(text.begin(), text.end(), '\n') == std::count(text.begin(), text.end(), '\r');
-    return testdata::SplitLines(text);
-}
 std::string SourceFile(const std::string& relative);  // a file of the source tree
 
 // A geographic position as the status bar shows it, in 1/100000 degree.
@@ -57,7 +47,6 @@ public:
     DWORD ProcessId() const { return processId_; }
     HWND Main() const { return main_; }
     HWND Map() const { return map_; }
-    HWND Status() const { return status_; }
     void Settle();
 
     void Command(int id);  // a menu command
@@ -67,10 +56,8 @@ public:
 
     // ---- Tool dialogs and their controls ----
     HWND FindDialog(const std::string& caption) const;  // null when none is open
-    HWND WaitForDialog(const std::string& caption) const { return FindDialog(caption); }
     void Type(HWND dialog, int id, const std::string& text);  // the control's whole text
     std::string Text(HWND dialog, int id) const;
-    bool Checked(HWND dialog, int id) const;
     void Click(HWND dialog, int id);  // the user's click on a button (BM_CLICK)
     void CloseWindow(HWND window);    // the close button of its title bar
 
@@ -82,7 +69,6 @@ public:
     POINT MapPoint(double fx, double fy) const;  // at fractions of the map's client area
     void MouseMove(POINT at, WPARAM keys = 0);
     void LeftClick(POINT at);
-    void RightClick(POINT at);
     void Drag(POINT from, POINT to, int steps = 4);
     GeoPoint Probe(POINT at);  // moves there and reads the position status part 0 shows
 
@@ -102,7 +88,6 @@ public:
     void Terminate();
 
 private:
-    void Press(UINT down, WPARAM keys, POINT at);
     HANDLE process_ = nullptr;
     DWORD processId_ = 0, threadId_ = 0;
     HWND main_ = nullptr, map_ = nullptr, status_ = nullptr;

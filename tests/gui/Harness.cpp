@@ -36,7 +36,6 @@ std::map<HWND, std::function<void(HWND)>> acts;
 std::set<HWND> seen;
 std::deque<int> boxAnswers;
 std::deque<std::string> fileAnswers;  // "" cancels
-std::deque<std::pair<std::string, std::function<void(HWND)>>> dialogActions;
 std::vector<BoxRecord> boxes;
 std::vector<DialogRecord> dialogs;
 std::vector<std::string> failures;
@@ -79,13 +78,6 @@ void Activated(HWND window) {
         dialogs.push_back({window, caption, path.empty() ? "(cancel)" : path});
         Handle(window, [path](HWND dialog) { boxwatch::AnswerFileDialog(dialog, path); });
     } else {
-        for (auto it = dialogActions.begin(); it != dialogActions.end(); ++it) {
-            if (it->first != caption) continue;
-            dialogs.push_back({window, caption, "(action)"});
-            Handle(window, std::move(it->second));
-            dialogActions.erase(it);
-            return;
-        }
         for (const char* tool : ToolCaptions)
             if (caption == tool) return;  // the program's own tool dialog: never touched
         failures.push_back("unexpected dialog \"" + caption + "\"; closed");
@@ -192,7 +184,6 @@ bool Pump() {
 }
 
 void Command(int id) { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0), Pump(); }
-void PostCommand(int id) { PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0), Pump(); }
 LRESULT Close() {
     const LRESULT result = SendMessageA(Main(), WM_CLOSE, 0, 0);
     Pump();
@@ -202,9 +193,7 @@ void PostKey(UINT key, HWND target) {
     if (!target) target = GetFocus() ? GetFocus() : Main();
     boxwatch::PostKeyPress(target, key);
 }
-void Key(UINT key, HWND target) { PostKey(key, target), Pump(); }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
-void MouseMove(int x, int y, WPARAM keys) { SendMouse(WM_MOUSEMOVE, x, y, keys), Pump(); }
 void LeftClick(int x, int y) {
     SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON), SendMouse(WM_LBUTTONUP, x, y, 0);
     Pump();
@@ -253,7 +242,6 @@ Picture CaptureMap() {
 void ExpectBox(int answer) { boxAnswers.push_back(answer); }
 void ExpectFile(const std::string& path) { fileAnswers.push_back(boxwatch::WinePath(path)); }
 void ExpectFileCancel() { fileAnswers.push_back(""); }
-void OnDialog(const std::string& caption, std::function<void(HWND)> action) { dialogActions.emplace_back(caption, std::move(action)); }
 const std::vector<BoxRecord>& Boxes() { return boxes; }
 const std::vector<DialogRecord>& Dialogs() { return dialogs; }
 std::vector<std::string> BoxTexts() {
@@ -266,10 +254,9 @@ void CheckWatcher() {
     for (const auto& failure : failures) ADD_FAILURE() << failure;
     for (int answer : boxAnswers) ADD_FAILURE() << "never came: a message box to answer " << answer;
     for (const auto& path : fileAnswers) ADD_FAILURE() << "never came: a file dialog for \"" << path << "\"";
-    for (const auto& action : dialogActions) ADD_FAILURE() << "never came: a dialog \"" << action.first << "\"";
     for (HWND window : seen)
         if (IsWindow(window) && window != app->currentDialog) ADD_FAILURE() << "dialog \"" << boxwatch::WindowText(window) << "\" left open";
-    failures.clear(), boxAnswers.clear(), fileAnswers.clear(), dialogActions.clear(), boxes.clear(), dialogs.clear();
+    failures.clear(), boxAnswers.clear(), fileAnswers.clear(), boxes.clear(), dialogs.clear();
 }
 
 int RunsStarted() { return started.Started(); }

@@ -13,9 +13,8 @@
 //   }
 //
 // Each box and dialog is told apart when it activates: a message box or file dialog by its class
-// and controls, and is answered from the queues as soon as its own loop runs; a dialog with a
-// queued OnDialog action gets it; a tool dialog is the program's own (currentDialog) and is never
-// touched. Anything else fails the test by name and is closed. An expectation still queued when
+// and controls, and is answered from the queues as soon as its own loop runs; a tool dialog is
+// the program's own (currentDialog) and is never touched. Anything else fails the test by name and is closed. An expectation still queued when
 // the test checks, or a dialog left open past its deadline, fails it too. Nothing waits on time.
 #pragma once
 
@@ -60,15 +59,12 @@ bool QuitPosted();
 WPARAM QuitCode();
 
 void Command(int id);      // menu command: sent to the main window, then pumped
-void PostCommand(int id);  // the same through the message queue
 LRESULT Close();           // WM_CLOSE as the title-bar button sends it, then pumped
 // Key press (down and up) through the queue to target, or to the focused window, or the main one.
-void Key(UINT virtualKey, HWND target = nullptr);
-void PostKey(UINT virtualKey, HWND target = nullptr);  // without pumping, for a modal loop
+void PostKey(UINT virtualKey, HWND target = nullptr);  // without pumping
 void Click(HWND dialog, int id);  // BM_CLICK on a dialog's button, then pumped
 
 // Mouse on the map window, in its client pixels.
-void MouseMove(int x, int y, WPARAM keys = 0);
 void LeftClick(int x, int y);
 void RightClick(int x, int y);
 void Drag(int fromX, int fromY, int toX, int toY, int steps = 4);
@@ -89,14 +85,12 @@ inline COLORREF MapPixel(int x, int y) { return CaptureMap().At(x, y); }
 void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
 void ExpectFile(const std::string& path);  // a full path; a Linux path is converted
 void ExpectFileCancel();
-// Runs action on the next dialog with this caption, once its loop runs.
-void OnDialog(const std::string& caption, std::function<void(HWND)> action);
 struct DialogRecord {
     HWND dialog = nullptr;
-    std::string caption, answer;  // answer: the path typed, "(cancel)", or "(action)"
+    std::string caption, answer;  // answer: the path typed, or "(cancel)"
 };
 const std::vector<boxwatch::BoxRecord>& Boxes();
-const std::vector<DialogRecord>& Dialogs();  // file dialogs and dialogs given an action
+const std::vector<DialogRecord>& Dialogs();  // the file dialogs
 std::vector<std::string> BoxTexts();
 // Reports what went wrong with boxes and dialogs (unexpected ones, answers never used, a dialog
 // other than the program's tool dialog left open) as test failures, then forgets the records;

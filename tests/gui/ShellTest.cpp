@@ -1,5 +1,4 @@
-// The shell seen through its real windows: the About box, and the sample project opened onto the
-// map over an open Setup dialog.
+// The sample project opened onto the map over an open Setup dialog, seen through the real windows.
 
 #include <cmath>
 
@@ -8,28 +7,6 @@
 namespace {
 
 class ShellTest : public gui::GuiTest {};
-
-TEST_F(ShellTest, AboutIsModalOnOkAndClosesEveryWay) {
-    const std::function<void(HWND)> closes[] = {[](HWND about) { boxwatch::PressButton(about, IdcAboutOk); },
-        [](HWND) { gui::PostKey(VK_RETURN); }, [](HWND) { gui::PostKey(VK_ESCAPE); },
-        [](HWND about) { PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); }};
-    for (const auto& close : closes) {
-        HWND about = nullptr;
-        int focus = 0, ownerDisabled = 0;
-        gui::OnDialog("About...", [&](HWND dialog) {
-            about = dialog;
-            focus = GetDlgCtrlID(GetFocus());
-            ownerDisabled = !IsWindowEnabled(gui::Main());
-            close(dialog);
-        });
-        gui::Command(CmdAbout);
-        ASSERT_NE(about, nullptr);
-        EXPECT_EQ(std::make_pair(focus, ownerDisabled), std::make_pair(IdcAboutOk, 1));
-        EXPECT_TRUE(!IsWindow(about) && IsWindowEnabled(gui::Main()));
-        EXPECT_TRUE(gui::Boxes().empty());  // its statics do not make it a message box
-        gui::CheckWatcher();
-    }
-}
 
 TEST_F(ShellTest, OpensTheSampleProjectOverTheSetupDialog) {
     gui::ScratchFolder folder;
