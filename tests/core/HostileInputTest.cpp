@@ -136,20 +136,14 @@ TEST_F(HostileInput, ProjectFiles) {
     }
 }
 
-void SetBounds(const char* top, const char* left) {
-    CopyText(areaTopText, BoundTextSize, top);
-    CopyText(areaBottomText, BoundTextSize, "52:00.000N");
-    CopyText(areaLeftText, BoundTextSize, left);
-    CopyText(areaRightText, BoundTextSize, "005:00.000E");
-}
-
 TEST_F(HostileInput, BoundTexts) {
     for (const hostile::BoundTextCase& c : hostile::BoundTextCases()) {
         char compact[CompactTextSize] = "kept";
         EXPECT_TRUE(CompactCoordinate(compact, c.text.c_str()));
         EXPECT_STREQ(compact, c.compact ? c.compact : "kept") << c.what;
         ResetProject(), ResetCompactTexts();
-        SetBounds(hostile::PreviousLatitudeText, hostile::PreviousLongitudeText);
+        CopyText(areaTopText, BoundTextSize, hostile::PreviousLatitudeText), CopyText(areaBottomText, BoundTextSize, "52:00.000N");
+        CopyText(areaLeftText, BoundTextSize, hostile::PreviousLongitudeText), CopyText(areaRightText, BoundTextSize, "005:00.000E");
         RecomputeArea();
         ASSERT_EQ(std::make_pair(areaTop, areaLeft), std::make_pair(hostile::PreviousLatitude, hostile::PreviousLongitude));
         CopyText(c.latitude ? areaTopText : areaLeftText, BoundTextSize, c.text.c_str());

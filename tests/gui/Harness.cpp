@@ -37,7 +37,7 @@ std::set<HWND> seen;
 std::deque<int> boxAnswers;
 std::deque<std::string> fileAnswers;  // "" cancels
 std::vector<BoxRecord> boxes;
-std::vector<DialogRecord> dialogs;
+std::vector<std::string> dialogs;
 std::vector<std::string> failures;
 
 void CALLBACK Deadline(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -75,7 +75,7 @@ void Activated(HWND window) {
         if (fileAnswers.empty()) failures.push_back("unexpected file dialog \"" + caption + "\"");
         const std::string path = fileAnswers.empty() ? "" : fileAnswers.front();
         if (!fileAnswers.empty()) fileAnswers.pop_front();
-        dialogs.push_back({window, caption, path.empty() ? "(cancel)" : path});
+        dialogs.push_back(path.empty() ? "(cancel)" : path);
         Handle(window, [path](HWND dialog) { boxwatch::AnswerFileDialog(dialog, path); });
     } else {
         for (const char* tool : ToolCaptions)
@@ -129,6 +129,11 @@ void StartProgram() {
 }
 
 void SendMouse(UINT message, int x, int y, WPARAM keys) { SendMessageA(mapWindow, message, keys, MAKELPARAM(x, y)); }
+// A click: the pointer moves there, the button goes down and up (its up message follows its down).
+void Press(UINT down, WPARAM keys, int x, int y) {
+    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(down, x, y, keys), SendMouse(down + 1, x, y, 0);
+    Pump();
+}
 
 }  // namespace
 
@@ -194,14 +199,8 @@ void PostKey(UINT key, HWND target) {
     boxwatch::PostKeyPress(target, key);
 }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
-void LeftClick(int x, int y) {
-    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON), SendMouse(WM_LBUTTONUP, x, y, 0);
-    Pump();
-}
-void RightClick(int x, int y) {
-    SendMouse(WM_MOUSEMOVE, x, y, 0), SendMouse(WM_RBUTTONDOWN, x, y, MK_RBUTTON), SendMouse(WM_RBUTTONUP, x, y, 0);
-    Pump();
-}
+void LeftClick(int x, int y) { Press(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+void RightClick(int x, int y) { Press(WM_RBUTTONDOWN, MK_RBUTTON, x, y); }
 void Drag(int fromX, int fromY, int toX, int toY, int steps) {
     SendMouse(WM_MOUSEMOVE, fromX, fromY, 0), SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON);
     for (int i = 1; i <= steps; ++i)
@@ -243,7 +242,7 @@ void ExpectBox(int answer) { boxAnswers.push_back(answer); }
 void ExpectFile(const std::string& path) { fileAnswers.push_back(boxwatch::WinePath(path)); }
 void ExpectFileCancel() { fileAnswers.push_back(""); }
 const std::vector<BoxRecord>& Boxes() { return boxes; }
-const std::vector<DialogRecord>& Dialogs() { return dialogs; }
+const std::vector<std::string>& Dialogs() { return dialogs; }
 std::vector<std::string> BoxTexts() {
     std::vector<std::string> texts;
     for (const auto& box : boxes) texts.push_back(box.text);

