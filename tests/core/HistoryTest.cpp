@@ -84,9 +84,8 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
                 model.Step(Current());
                 model.pending = false;
             } else if (what == 1 && thermalCount > 0) {
-                const size_t index = static_cast<size_t>(pick(thermalCount));
-                pointerLat = thermals[index].lat;
-                pointerLon = thermals[index].lon;
+                const Thermal& at = thermals[pick(thermalCount)];
+                pointerLat = at.lat, pointerLon = at.lon;
                 size_t first = 0;  // the first record in table order at that place goes
                 while (before[first].lat != pointerLat || before[first].lon != pointerLon) ++first;
                 DeleteThermalAt();

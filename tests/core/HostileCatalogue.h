@@ -26,13 +26,14 @@ std::string Raw(const char (&text)[N]) { return std::string(text, N - 1); }
 
 constexpr int Loads = 0, NotBitmap = 2, Unreadable = 3;  // LoadBackdrop's answers
 
+// For files that load: the picture's size, its rows top first and the info block's colours-used
+// field, the last two when the case fixes them.
 struct BitmapCase {
-    std::string what;
-    std::string bytes;
+    std::string what, bytes;
     int result;
-    int32_t width = 0, height = 0;  // the loaded picture's size, for files that load
-    std::string pixels;             // the loaded rows, top row first, when the case fixes them
-    int64_t coloursUsed = -1;       // the loaded info block's colours-used field, when fixed
+    int32_t width = 0, height = 0;
+    std::string pixels;
+    int64_t coloursUsed = -1;
 };
 
 inline std::vector<BitmapCase> BitmapCases() {
@@ -93,15 +94,15 @@ using ThermalFields = std::array<int32_t, 13>;
 constexpr ThermalFields KeptThermal = {99, 98, 1, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 7};
 constexpr ThermalFields Zeros = {};
 
+// ReadProject's answer, then afterwards thermalCount, backdropName, areaTopText, record 0 and the
+// lat of the last record.
 struct ProjectCase {
-    std::string what;
-    std::string bytes;
-    bool ok;              // ReadProject's answer
-    int32_t count;        // thermalCount afterwards
-    std::string name;     // backdropName afterwards
-    std::string top;      // areaTopText afterwards
-    ThermalFields first;  // record 0 afterwards
-    int32_t lastLat;      // lat of record count - 1
+    std::string what, bytes;
+    bool ok;
+    int32_t count;
+    std::string name, top;
+    ThermalFields first;
+    int32_t lastLat;
 };
 
 inline const std::string& ProjectHeader() {
@@ -164,8 +165,7 @@ inline const char* const PreviousLongitudeText = "004:53.000E";
 constexpr int32_t PreviousLongitude = 488333;
 
 struct BoundTextCase {
-    std::string what;
-    std::string text;
+    std::string what, text;
     bool latitude;        // tried as the top bound, else as the left bound
     const char* compact;  // the compact form; null when the text is not converted (bound kept)
     int32_t value;        // the bound's number afterwards

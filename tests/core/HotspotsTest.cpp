@@ -12,12 +12,13 @@ namespace {
 
 using Positions = std::vector<std::pair<int32_t, int32_t>>;
 
+// The counts of the import's answer; the table before holds startCount records: 50:00N 5:00E, then 0:00N 0:00E.
 struct Case {
     const char* name;
     std::string bytes;
     Positions imported;
     int alreadyThere, outside, notUnderstood;
-    int32_t startCount = 1;  // the table before: 50:00N 5:00E, then 0:00N 0:00E
+    int32_t startCount = 1;
 };
 
 const std::string Hill = "Hill,H,NL,5147.809N,00405.003E,12m,1\r\n";

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -140,12 +141,7 @@ POINT Program::MapPoint(double fx, double fy) const {
 
 void Program::MouseMove(POINT at, WPARAM keys) { PostMessageA(map_, WM_MOUSEMOVE, keys, MAKELPARAM(at.x, at.y)); }
 
-void Program::LeftClick(POINT at) {
-    MouseMove(at);
-    PostMessageA(map_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    PostMessageA(map_, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    Settle();
-}
+void Program::LeftClick(POINT at) { Drag(at, at, 0); }
 
 void Program::Drag(POINT from, POINT to, int steps) {
     MouseMove(from);
@@ -160,11 +156,8 @@ GeoPoint Program::Probe(POINT at) {
     Settle();
     GeoPoint point;
     double lat = 0, lon = 0;
-    if (std::sscanf(StatusText(0).c_str(), " Lat: %lf Lon: %lf", &lat, &lon) == 2) {
-        point.valid = true;
-        point.lat = static_cast<int>(lat * 100000.0 + (lat < 0 ? -0.5 : 0.5));
-        point.lon = static_cast<int>(lon * 100000.0 + (lon < 0 ? -0.5 : 0.5));
-    }
+    if (std::sscanf(StatusText(0).c_str(), " Lat: %lf Lon: %lf", &lat, &lon) == 2)
+        point = {true, static_cast<int>(std::lround(lat * 100000.0)), static_cast<int>(std::lround(lon * 100000.0))};
     return point;
 }
 

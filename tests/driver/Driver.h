@@ -69,7 +69,7 @@ public:
     POINT MapPoint(double fx, double fy) const;  // at fractions of the map's client area
     void MouseMove(POINT at, WPARAM keys = 0);
     void LeftClick(POINT at);
-    void Drag(POINT from, POINT to, int steps = 4);
+    void Drag(POINT from, POINT to, int steps = 4);  // with no steps: a click
     GeoPoint Probe(POINT at);  // moves there and reads the position status part 0 shows
 
     // ---- Message boxes and file dialogs ----

@@ -44,10 +44,8 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         {"zoom", [] {}, [] { zoomFactor = 0.45; }},
         {"origin", [] {}, [] { scrollPercentX = 10; }},
         {"window size", [] {}, [] { SetWindowPos(gui::Main(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER); }},
-        {"backdrop load", [] {}, [this] {
-             gui::WritePicture(folder.File("b.bmp"), W, H, [](int x, int y) { return Source(x, y, 100); });
-             LoadBackdrop(folder.File("b.bmp").c_str());
-         }},
+        {"backdrop load", [this] { gui::WritePicture(folder.File("b.bmp"), W, H, [](int x, int y) { return Source(x, y, 100); }); },
+         [this] { LoadBackdrop(folder.File("b.bmp").c_str()); }},
         {"table edit", [] {}, [] { thermals[2].type = 1, NoteTableEdit(); }},
         {"table append", [] {}, [&append] { append(600, 450, 3, 45); }},
         {"area numbers", [] {}, [] { latPerPixel = 80.0; }},
@@ -55,12 +53,7 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         {"selection", select, [] { selEndX = 400; }},
         {"map modes", [&select] { select(), automaticMode = 0; }, [] { clearPartMode = 1; }},
         {"erasing invalidation", [] {}, [] { thermals[0].lon += 20000, InvalidateMap(true); }, true},
-        {"batch drawn in", select, [&append] {
-             BeginBatchDrawing();
-             append(700, 480, 4, 0);
-             DrawBatchThermal(thermalCount - 1);
-             EndBatchDrawing();
-         }},
+        {"batch drawn in", select, [&append] { BeginBatchDrawing(), append(700, 480, 4, 0), DrawBatchThermal(thermalCount - 1), EndBatchDrawing(); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.key);

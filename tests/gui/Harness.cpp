@@ -276,7 +276,7 @@ std::string ProjectFileText(const std::string& backdropName, const AreaBounds& b
 }
 
 void WritePicture(const std::string& path, int width, int height, std::function<COLORREF(int, int)> colour) {
-    WriteBytes(path, testdata::Bmp(width, -height, 24, [&colour](int x, int y) {
+    testdata::WriteBytes(path, testdata::Bmp(width, -height, 24, [&colour](int x, int y) {
         const COLORREF c = colour(x, y);
         return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
     }));

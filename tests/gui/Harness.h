@@ -100,8 +100,6 @@ bool WaitForRunsToEnd();
 
 // ---- Test data ----
 using ScratchFolder = testdata::Scratch;
-using testdata::ReadBytes;
-using testdata::WriteBytes;
 // A thermal with valid values in every field; radius in metres, windDir in degrees.
 Thermal MakeThermal(int32_t lat, int32_t lon, int32_t type = 1, bool cloud = false, int32_t radius = 500,
                     int32_t windDir = 0);

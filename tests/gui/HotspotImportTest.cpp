@@ -18,7 +18,7 @@ TEST_F(HotspotImportTest, ImportsTheWaypointsInsideOnceAndSaysSo) {
     // The waypoint file lies in another folder, which must not become the current one.
     ASSERT_TRUE(CreateDirectoryA(folder.File("maps").c_str(), nullptr));
     const std::string cup = folder.File("maps\\hotspots.cup");
-    gui::WriteBytes(cup, "name,code,country,lat,lon,elev\r\n\"Dune, \"\"west\"\"\",D1,NL,5215.000N,00445.000E,5m\r\n"
+    testdata::WriteBytes(cup, "name,code,country,lat,lon,elev\r\n\"Dune, \"\"west\"\"\",D1,NL,5215.000N,00445.000E,5m\r\n"
                          "Lake,,,5225.500N,00520.250E\r\nFar,,,5300.000N,00500.000E\r\n"
                          "Corner,,,5230.000N,00530.000E\r\nOld,,,5206.000N,00448.000E\r\n"
                          "Again,,,5215.000N,00445.000E\r\nBroken,,,5215.000N\r\n");
@@ -56,7 +56,7 @@ TEST_F(HotspotImportTest, ImportsTheWaypointsInsideOnceAndSaysSo) {
 
         // Save writes into the current folder, the project's.
         gui::Command(CmdSave);
-        EXPECT_EQ(gui::ReadBytes(folder.File("alps.prj")), saved);
+        EXPECT_EQ(folder.Read("alps.prj"), saved);
         EXPECT_EQ(projectModified, 0);
     }
 }
