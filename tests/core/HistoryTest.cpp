@@ -153,7 +153,9 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
             ASSERT_EQ(HistorySteps(), model.states.size() - 1) << sequence << " " << name;
             // A change is counted, or the kept map picture could miss it; a Test's batch keeps the
             // count, as Clear tells by it that the batch is still pending.
-            if (name != "Test" && !Same(before, Current())) ASSERT_NE(tableEdits, edits) << sequence << " " << name;
+            if (name != "Test" && !Same(before, Current())) {
+                ASSERT_NE(tableEdits, edits) << sequence << " " << name;
+            }
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace driver {
@@ -117,7 +118,6 @@ void Program::Type(HWND dialog, int id, const std::string& text) {
 
 std::string Program::Text(HWND dialog, int id) const { return boxwatch::WindowText(GetDlgItem(dialog, id)); }
 
-
 void Program::Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Settle(); }
 void Program::CloseWindow(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0), Settle(); }
 
@@ -200,6 +200,23 @@ bool Program::WaitForExit(DWORD* code, DWORD timeoutMs) {
 
 void Program::Terminate() {
     if (Running()) TerminateProcess(process_, 9), WaitForSingleObject(process_, DeadlineMs);
+}
+
+// Answers the box that is up, which must be this one; its icon is checked in-process only.
+void AnswerBox(Program& program, const std::string& text, int answer) {
+    boxwatch::BoxRecord box;
+    EXPECT_TRUE(program.Answer(answer, &box)) << "no box \"" << text << "\" with that button";
+    EXPECT_EQ(box.caption + ": " + box.text, "Ascendor: " + text);
+}
+
+std::vector<std::vector<int>> ThermalsOf(const std::string& text) {
+    const std::vector<std::string> lines = SplitLines(text);
+    std::vector<std::vector<int>> table;
+    for (size_t i = 5; i < lines.size(); ++i) {
+        table.emplace_back();
+        for (const char* p = lines[i].c_str(); p; p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : nullptr) table.back().push_back(std::atoi(p));
+    }
+    return table;
 }
 
 }  // namespace driver

@@ -95,4 +95,10 @@ private:
     boxwatch::StartedProcesses runs_;
 };
 
+// Answers the box that is up, which must be this one; its icon is checked in-process only.
+void AnswerBox(Program& program, const std::string& text, int answer);
+
+// The thirteen numbers of each thermal line of a project file's text.
+std::vector<std::vector<int>> ThermalsOf(const std::string& text);
+
 }  // namespace driver

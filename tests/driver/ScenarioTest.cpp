@@ -14,19 +14,14 @@
 
 namespace {
 
+using driver::AnswerBox;
 using driver::GeoPoint;
 using driver::Program;
+using driver::ThermalsOf;
 
 const char Manual[] = "Thermals (manual)";
 const char SaveFirst[] = "Shouldn't you save the current file first ?", ReallyExit[] = "Do you really want to exit this program ?";
 std::string Title(const std::string& name) { return "Ascendor - [" + name + "]"; }
-
-// Answers the box that is up, which must be this one; its icon is checked in-process only.
-void AnswerBox(Program& program, const std::string& text, int answer) {
-    boxwatch::BoxRecord box;
-    EXPECT_TRUE(program.Answer(answer, &box)) << "no box \"" << text << "\" with that button";
-    EXPECT_EQ(box.caption + ": " + box.text, "Ascendor: " + text);
-}
 
 void ExpectNoBox(Program& program) { EXPECT_EQ(program.StrayBox(), "") << "unexpected message box"; }
 
@@ -57,16 +52,6 @@ void ExitWith(Program& program, std::vector<std::pair<const char*, int>> answers
     DWORD code = 1;
     ASSERT_TRUE(program.WaitForExit(&code)) << "the program did not end";
     EXPECT_EQ(code, 0u);
-}
-
-std::vector<std::vector<int>> ThermalsOf(const std::string& text) {
-    const std::vector<std::string> lines = driver::SplitLines(text);
-    std::vector<std::vector<int>> table;
-    for (size_t i = 5; i < lines.size(); ++i) {
-        table.emplace_back();
-        for (const char* p = lines[i].c_str(); p; p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : nullptr) table.back().push_back(std::atoi(p));
-    }
-    return table;
 }
 
 class ScenarioTest : public ::testing::Test {

@@ -13,22 +13,11 @@
 
 namespace {
 
+using driver::AnswerBox;
 using driver::Program;
+using driver::ThermalsOf;
 
 const char SampleBounds[] = "52:30.000N\r\n52:00.000N\r\n004:30.000E\r\n005:30.000E\r\n";
-
-// The thermal lines of a saved project (what follows the five header lines).
-std::vector<std::string> ThermalLines(const driver::Scratch& folder, const std::string& name) {
-    std::vector<std::string> lines = driver::SplitLines(folder.Read(name));
-    EXPECT_GE(lines.size(), 5u) << name;
-    return lines.size() < 5 ? lines : std::vector<std::string>(lines.begin() + 5, lines.end());
-}
-
-void Answer(Program& program, const std::string& text, int answer) {
-    boxwatch::BoxRecord box;
-    EXPECT_TRUE(program.Answer(answer, &box)) << "no box \"" << text << "\"";
-    EXPECT_EQ(box.caption + ": " + box.text, "Ascendor: " + text);
-}
 
 // Neither the main window nor the tool dialog takes input while something modal is up, and
 // both do again once it is answered.
@@ -72,7 +61,7 @@ TEST_F(UndoAndModalTest, UndoRedoAndWindowsHeldWhileABoxIsUp) {
     ASSERT_NE(automatic, nullptr);
     p.Click(automatic, IdcAutoAdd);
     p.Command(CmdExit);
-    Answer(p, "Do you really want to exit this program ?", IDCANCEL);
+    AnswerBox(p, "Do you really want to exit this program ?", IDCANCEL);
     p.CloseWindow(automatic);
 
     p.Command(CmdManual);
@@ -83,7 +72,7 @@ TEST_F(UndoAndModalTest, UndoRedoAndWindowsHeldWhileABoxIsUp) {
     SaveAs(p, "one.prj");
     p.Command(CmdRedo);
     SaveAs(p, "two.prj");
-    const std::vector<std::string> one = ThermalLines(folder, "one.prj"), two = ThermalLines(folder, "two.prj");
+    const auto one = ThermalsOf(folder.Read("one.prj")), two = ThermalsOf(folder.Read("two.prj"));
     ASSERT_EQ(one.size(), 1u);
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0], one[0]);
@@ -93,9 +82,9 @@ TEST_F(UndoAndModalTest, UndoRedoAndWindowsHeldWhileABoxIsUp) {
     p.Command(CmdClearPartly);
     HWND clearPart = p.FindDialog("Clear (partly)");
     p.Click(clearPart, IdcClearPartClear);
-    ExpectHeldWhile(p, clearPart, [&] { Answer(p, "Please set an area first...", IDOK); });
+    ExpectHeldWhile(p, clearPart, [&] { AnswerBox(p, "Please set an area first...", IDOK); });
     p.Command(CmdClearAll);
-    ExpectHeldWhile(p, clearPart, [&] { Answer(p, "Do you want to clear all thermals ?", IDNO); });
+    ExpectHeldWhile(p, clearPart, [&] { AnswerBox(p, "Do you want to clear all thermals ?", IDNO); });
     p.CloseWindow(clearPart);
 
     // Setup's Load file dialog.
@@ -119,13 +108,13 @@ TEST_F(UndoAndModalTest, UndoRedoAndWindowsHeldWhileABoxIsUp) {
     ASSERT_NE(setup, nullptr);
 
     p.Command(CmdClearAll);
-    Answer(p, "Do you want to clear all thermals ?", IDYES);
+    AnswerBox(p, "Do you want to clear all thermals ?", IDYES);
     p.Command(CmdUndo);
     SaveAs(p, "back.prj");
-    EXPECT_EQ(ThermalLines(folder, "back.prj"), two);
+    EXPECT_EQ(ThermalsOf(folder.Read("back.prj")), two);
     p.Command(CmdRedo);
     SaveAs(p, "none.prj");
-    EXPECT_TRUE(ThermalLines(folder, "none.prj").empty());
+    EXPECT_TRUE(ThermalsOf(folder.Read("none.prj")).empty());
 
     // New over the open Setup dialog: the dialog that is open shows the new project.
     EXPECT_EQ(p.Text(setup, IdcSetupBackdrop), "sample.bmp");
@@ -144,16 +133,16 @@ TEST_F(UndoAndModalTest, CreateTellsWhatItCouldNotDo) {
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         program->Command(CmdCreate);
-        Answer(*program, "Create a BGL with 40 thermals...", IDOK);
-        Answer(*program, "Could not write file sample_a.sca", IDOK);
+        AnswerBox(*program, "Create a BGL with 40 thermals...", IDOK);
+        AnswerBox(*program, "Could not write file sample_a.sca", IDOK);
         EXPECT_EQ(program->RunsStarted(), 0);
         CloseHandle(held);
     }
     // No scasm.exe to be found: the sources are written and the user is told.
     auto program = Start("sample.prj", false);
     program->Command(CmdCreate);
-    Answer(*program, "Create a BGL with 40 thermals...", IDOK);
-    Answer(*program, "Could not start SCASM: scasm sample_a.sca sample_a.bgl. The sources are written; put scasm.exe "
+    AnswerBox(*program, "Create a BGL with 40 thermals...", IDOK);
+    AnswerBox(*program, "Could not start SCASM: scasm sample_a.sca sample_a.bgl. The sources are written; put scasm.exe "
                      "on the PATH or in the project's folder, then press Create again.", IDOK);
     EXPECT_EQ(program->RunsStarted(), 0);
     EXPECT_TRUE(folder.Exists("sample_a.sca"));
