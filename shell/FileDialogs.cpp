@@ -48,12 +48,17 @@ static void EnterChosenFolder(const char* path) {
     SetCurrentDirectoryA(folder);
 }
 
-bool ChooseOpenFile(HWND owner, char* path, char* title) {
+// Points the shared record at the caller's buffers for one dialog.
+static void Prepare(HWND owner, char* path, char* title, DWORD flags) {
     fileDialog.hwndOwner = owner;
     fileDialog.lpstrFile = path;
     fileDialog.lpstrFileTitle = title;
+    fileDialog.Flags = flags;
+}
+
+bool ChooseOpenFile(HWND owner, char* path, char* title) {
+    Prepare(owner, path, title, OFN_CREATEPROMPT | OFN_HIDEREADONLY);
     fileDialog.lpstrInitialDir = nullptr;
-    fileDialog.Flags = OFN_CREATEPROMPT | OFN_HIDEREADONLY;
     ModalScope modal(owner);
     if (!GetOpenFileNameA(&fileDialog)) return false;
     EnterChosenFolder(path);
@@ -61,10 +66,7 @@ bool ChooseOpenFile(HWND owner, char* path, char* title) {
 }
 
 bool ChooseSaveFile(HWND owner, char* path, char* title) {
-    fileDialog.hwndOwner = owner;
-    fileDialog.lpstrFile = path;
-    fileDialog.lpstrFileTitle = title;
-    fileDialog.Flags = OFN_OVERWRITEPROMPT;
+    Prepare(owner, path, title, OFN_OVERWRITEPROMPT);
     ModalScope modal(owner);
     if (!GetSaveFileNameA(&fileDialog)) return false;
     EnterChosenFolder(path);
@@ -73,17 +75,16 @@ bool ChooseSaveFile(HWND owner, char* path, char* title) {
 
 bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
                       char* title) {
+    // The shared record and the current folder are put back as they were: the file Open and Save
+    // offer next, their filter and folder stay the user's.
     const OPENFILENAMEA saved = fileDialog;
     char folder[MAX_PATH];
     const DWORD folderLength = GetCurrentDirectoryA(MAX_PATH, folder);
-    fileDialog.hwndOwner = owner;
-    fileDialog.lpstrFile = path;
-    fileDialog.lpstrFileTitle = title;
+    Prepare(owner, path, title, flags);
     fileDialog.lpstrInitialDir = nullptr;
     fileDialog.lpstrTitle = caption;
     fileDialog.lpstrFilter = filter;
     fileDialog.nFilterIndex = 0;
-    fileDialog.Flags = flags;
     ModalScope modal(owner);
     const bool chosen = GetOpenFileNameA(&fileDialog) != 0;
     fileDialog = saved;
