@@ -171,7 +171,6 @@ TEST_F(HistoryTest, UndoOfClearAllGivesBackAFullTableAndMemoryStaysBounded) {
     };
     fill(MaxThermals);
     ClearAllRecords();
-    EXPECT_EQ(thermalCount, 0);
     ASSERT_TRUE(UndoStep());
     EXPECT_TRUE(Same(Current(), full));
     ASSERT_TRUE(RedoStep());
