@@ -12,7 +12,8 @@ namespace driver {
 
 namespace {
 
-constexpr DWORD DeadlineMs = 10000;  // for the program to take what was sent to it
+constexpr DWORD DeadlineMs = 10000;       // for the program to take what was sent to it
+constexpr DWORD StartDeadlineMs = 30000;  // for its main window to come
 constexpr size_t RemoteTextSize = 4096;
 
 DWORD_PTR Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -49,16 +50,15 @@ Program::Program(const std::string& folder, bool findsScasm) {
     EXPECT_TRUE(runs_.Watch(process_)) << "the processes the program starts cannot be watched";
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
-    // Idle for input the first time: the main window is up.
-    if (WaitForInputIdle(process_, 30000) != 0) ADD_FAILURE() << "the program never went idle";
-    while ((main_ = FindWindowExA(nullptr, main_, "Ascendor", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        threadId_ = GetWindowThreadProcessId(main_, &owner);
-        if (owner == processId_) break;
+    // The main window of this very process, with its two children: input-idle can come before
+    // it in a new Wine prefix, so the window itself is what is waited for.
+    const DWORD start = GetTickCount();
+    while (!FindMainWindow()) {
+        if (!Running()) return ADD_FAILURE() << "the program ended before its main window came", void();
+        if (GetTickCount() - start > StartDeadlineMs)
+            return ADD_FAILURE() << "the program's main window did not come within its deadline", void();
+        Sleep(10);
     }
-    if (!main_) return;
-    map_ = FindWindowExA(main_, nullptr, "MapClass", nullptr);
-    status_ = FindWindowExA(main_, nullptr, STATUSCLASSNAMEA, nullptr);
     remoteText_ = VirtualAllocEx(process_, nullptr, RemoteTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     // The real pointer rests on the title bar, so that no mouse move of the system's own (as
     // after a capture ends) lands on the map between a driven move and its click.
@@ -66,6 +66,21 @@ Program::Program(const std::string& folder, bool findsScasm) {
     GetWindowRect(main_, &frame);
     SetCursorPos((frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYFRAME) + 4);
     Settle();
+}
+
+bool Program::FindMainWindow() {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "Ascendor", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        const DWORD thread = GetWindowThreadProcessId(window, &owner);
+        if (owner != processId_ || !IsWindowVisible(window)) continue;
+        HWND map = FindWindowExA(window, nullptr, "MapClass", nullptr);
+        HWND status = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+        if (!map || !status) return false;
+        main_ = window, map_ = map, status_ = status, threadId_ = thread;
+        return true;
+    }
+    return false;
 }
 
 Program::~Program() {

@@ -88,6 +88,7 @@ public:
     void Terminate();
 
 private:
+    bool FindMainWindow();  // the visible main window of this process with its children
     HANDLE process_ = nullptr;
     DWORD processId_ = 0, threadId_ = 0;
     HWND main_ = nullptr, map_ = nullptr, status_ = nullptr;
