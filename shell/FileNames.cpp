@@ -12,3 +12,10 @@ bool CutExtension(char* target, int targetSize, const char* source) {
     target[length] = '\0';
     return true;
 }
+
+std::string ShortenedName(const std::string& name) {
+    if (name.size() <= ShownNameLength) return name;
+    const size_t kept = ShownNameLength - 3;
+    const size_t head = kept / 2;
+    return name.substr(0, head) + "..." + name.substr(name.size() - (kept - head));
+}

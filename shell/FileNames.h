@@ -1,6 +1,14 @@
 // File-name helpers of the project commands.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 // target (targetSize bytes) becomes source up to its first '.'; false, target unchanged, when
 // source has no '.'.
 bool CutExtension(char* target, int targetSize, const char* source);
+
+// A file name as boxes and menus show it: at most 64 characters, its middle replaced by "..."
+// when longer, so that both its drive or folder and its own name stay readable.
+constexpr size_t ShownNameLength = 64;
+std::string ShortenedName(const std::string& name);
