@@ -54,9 +54,14 @@ Program::Program(const std::string& folder, bool findsScasm) {
     // it in a new Wine prefix, so the window itself is what is waited for.
     const DWORD start = GetTickCount();
     while (!FindMainWindow()) {
-        if (!Running()) return ADD_FAILURE() << "the program ended before its main window came", void();
-        if (GetTickCount() - start > StartDeadlineMs)
-            return ADD_FAILURE() << "the program's main window did not come within its deadline", void();
+        if (!Running()) {
+            ADD_FAILURE() << "the program ended before its main window came";
+            return;
+        }
+        if (GetTickCount() - start > StartDeadlineMs) {
+            ADD_FAILURE() << "the program's main window did not come within its deadline";
+            return;
+        }
         Sleep(10);
     }
     remoteText_ = VirtualAllocEx(process_, nullptr, RemoteTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
