@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-struct SetupRow;
-
 // The longest line read, after its leading blanks; a longer one is not a number.
 constexpr int WorldLineLimit = 256;
 
