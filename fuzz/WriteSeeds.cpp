@@ -1,6 +1,6 @@
 // Writes a seed corpus for each fuzz target: fuzz_seeds DIR makes DIR/bitmap, DIR/project,
-// DIR/coordinates, DIR/setup and DIR/hotspots, with ordinary examples and every case of the
-// hostile catalogue that the unit tests check.
+// DIR/coordinates, DIR/setup, DIR/hotspots and DIR/worldfile, with ordinary examples and every
+// case of the hostile catalogue that the unit tests check.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -113,6 +113,14 @@ int main(int argc, char** argv) {
           waypoints + "-----Related Tasks-----\r\nTask,a,,5200.000N,00500.000E\r\n",
           "!" + waypoints + waypoints, std::string()})
         ok &= hotspots.Put(s);
+
+    // The world-file target reads the picture's width and height less one (two bytes each) first.
+    SeedFolder worldFiles(root + "/worldfile");
+    const std::string picture640x480("\x02\x7F\x01\xDF", 4);
+    for (const char* w : {"0.0015625\r\n0\r\n0\r\n-0.0010416666666666667\r\n4.50078125\r\n52.49947916666667\r\n",
+                          "  5E-1 \n\n0\n+0.0\n-2.5e-1\t\n-10.25\n-0.125", "1\n1E-9\n0\n-1\n0\n0\n",
+                          "1\n0\n0\n1\n0\n0\n", "10\n0\n0\n-10\n500005\n5799995\n", "1\n0\n0\n-1\n0\n"})
+        ok &= worldFiles.Put(picture640x480 + w);
 
     if (!ok) {
         std::fprintf(stderr, "fuzz_seeds: could not write every seed under %s\n", root.c_str());

@@ -1,2 +1,3 @@
-# Project state, coordinates, project file.
-list(APPEND CORE_SOURCES model/Project.cpp model/Coordinates.cpp model/ProjectFile.cpp model/SafeFile.cpp model/History.cpp)
+# Project state, coordinates and world files, project file.
+list(APPEND CORE_SOURCES model/Project.cpp model/Coordinates.cpp model/ProjectFile.cpp model/SafeFile.cpp model/History.cpp
+     model/WorldFile.cpp)

@@ -4,15 +4,19 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
+#include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
+#include "model/WorldFile.h"
 #include "resources/ResourceIds.h"
 #include "setup/SetupCheck.h"
 #include "shell/AppWindow.h"
 #include "shell/FileDialogs.h"
+#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 
 namespace {
@@ -40,6 +44,34 @@ bool MarkersCross() {
            (backdropHeight > 0 && rows >= backdropHeight);
 }
 
+// A world file beside the loaded picture offers its edges for the four rows; they count, as typed
+// rows do, only at OK.
+void OfferWorldFile(HWND dialog, const char* picturePath) {
+    char worldPath[DialogPathSize];
+    const char* worldTitle = nullptr;
+    if (!FindWorldFile(picturePath, worldPath, sizeof worldPath, &worldTitle)) return;
+    const std::string shown = "The world file " + ShortenedName(worldTitle);
+    WorldEdges edges;
+    const int result = ReadWorldFile(worldPath, backdropWidth, backdropHeight, &edges);
+    if (result != WorldFileOk) {
+        const std::string text = shown + " cannot be used: " + WorldFileReason(result) + ".";
+        ShowMessage(dialog, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    char top[BoundTextSize], bottom[BoundTextSize], left[BoundTextSize], right[BoundTextSize];
+    EdgeToText(top, BoundTextSize, edges.top, true);
+    EdgeToText(bottom, BoundTextSize, edges.bottom, true);
+    EdgeToText(left, BoundTextSize, edges.left, false);
+    EdgeToText(right, BoundTextSize, edges.right, false);
+    const std::string question = shown + " places this backdrop between " + top + " and " +
+                                 bottom + ", " + left + " and " + right +
+                                 ". Fill in the area from it?";
+    if (ShowMessage(dialog, question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    FillRowsFromEdges(edges);
+    FillSetupDialog(dialog);
+    InvalidateMap(false);  // the marker lines are gone
+}
+
 void LoadBackdrop(HWND dialog) {
     fileDialog.lpstrFilter = BackdropFilter;
     if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
@@ -50,6 +82,8 @@ void LoadBackdrop(HWND dialog) {
     scrollPercentX = 50;
     scrollPercentY = 50;
     projectModified = 1;
+    // The world file's edges need the picture's size.
+    if (::LoadBackdrop(spareDialogPath) == LoadOk) OfferWorldFile(dialog, spareDialogPath);
 }
 
 // True when the dialog closed.

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes Ascendor's sample project: examples/sample.bmp and examples/sample.prj.
+"""Writes Ascendor's sample project: examples/sample.bmp, examples/sample.prj and the backdrop's
+world file examples/sample.bpw.
 
 The backdrop is a made-up but plausible stretch of lowland between 52.0 and 52.5 N and 4.5 and
 5.5 E: sea and dunes along the west edge, a large lake in the north-east, polders cut into long
@@ -386,6 +387,16 @@ def write_project(path, backdrop, thermals):
         f.write("".join(line + "\r\n" for line in lines).encode("ascii"))
 
 
+def write_world_file(path):
+    """The six numbers that place the backdrop on the area: pixel width, no rotation, pixel height
+    (negative: north is up), and the centre of the upper-left pixel, in degrees."""
+    width = (RIGHT - LEFT) / 100000.0 / WIDTH
+    height = -(TOP - BOTTOM) / 100000.0 / HEIGHT
+    numbers = [width, 0.0, 0.0, height, LEFT / 100000.0 + width / 2, TOP / 100000.0 + height / 2]
+    with open(path, "wb") as f:
+        f.write("".join(repr(v) + "\r\n" for v in numbers).encode("ascii"))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = os.path.normpath(sys.argv[1] if len(sys.argv) > 1
@@ -402,7 +413,8 @@ def main():
     for t in thermals:
         assert BOTTOM < t[0] < TOP and LEFT < t[1] < RIGHT
     write_project(os.path.join(out, "sample.prj"), "sample.bmp", thermals)
-    print("wrote %s/sample.bmp and %s/sample.prj (%d thermals)" % (out, out, len(thermals)))
+    write_world_file(os.path.join(out, "sample.bpw"))
+    print("wrote %s/sample.bmp, sample.prj (%d thermals) and sample.bpw" % (out, len(thermals)))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
-// Bound texts to numbers and back, and the stretch of the area by the markers.
+// Bound texts to numbers and back, the stretch of the area by the markers, and world files.
+#include "core/TestData.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
+#include "model/WorldFile.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,49 @@ TEST(Coordinates, TextRoundTripIsAFixedPoint) {
             CoordinateToText(again, sizeof again, back, latitude);
             EXPECT_STREQ(again, text) << value;
         }
+    }
+}
+
+// World files to the four edges as bound texts (top, bottom, left, right), or the reason they
+// cannot be used.
+TEST(Coordinates, WorldFilesGiveThePicturesEdgesOrAReason) {
+    const struct { std::string text; int32_t width, height; const char* edges; } cases[] = {
+        // Both hemispheres of each axis, 0 north and east; exponents, CR LF, blanks and a blank line.
+        {"  5E-1 \r\n0\r\n\r\n+0.0\r\n-2.5e-1\t\r\n-10.25\r\n-0.125", 21, 8, "00:00.000N 02:00.000S 010:30.000W 000:00.000E"},
+        // Edges of +-0.046875 degrees are 2812.5 thousandths: rounded away from zero both ways.
+        {"0.0078125\n0\n0\n-0.0078125\n-0.04296875\n0.04296875\n", 12, 12, "00:02.813N 00:02.813S 000:02.813W 000:02.813E"},
+        // A pixel is not a whole number of thousandths: the right edge is 329999.88 of them.
+        {"8.3333E-04\n0\n0\n-8.3333E-04\n5.000416665\n52.999583335\n", 600, 300, "53:00.000N 52:45.000N 005:00.000E 005:30.000E"},
+        // The whole world, each edge a hair beyond its limit before rounding.
+        {"0.0666666667\n0\n0\n-0.0666666667\n-179.9666666667\n89.9666666667\n", 5400, 2700, "90:00.000N 90:00.000S 180:00.000W 180:00.000E"},
+        {"1\n0\n0\n-1\n0\n", 4, 4, "it does not hold six numbers"},
+        {"1\n0\n0\n-1\n0\n0\n0\n", 4, 4, "it does not hold six numbers"},
+        {"8.3333E-04 deg\n0\n0\n-1\n0\n0\n", 4, 4, "it does not hold six numbers"},
+        {std::string("1\n0\n0\n-1\n0\n0\0\n", 13), 4, 4, "it does not hold six numbers"},
+        {"1\n1E-9\n0\n-1\n0\n0\n", 4, 4, "the picture is rotated in it"},
+        {"1\n0\n0\n1\n0\n0\n", 4, 4, "the picture is mirrored in it"},
+        {"0.5\n0\n0\n-0.5\n0.25\n90.25\n", 4, 4, "its numbers are not degrees of latitude and longitude (a projected map?)"},
+        {"0.5\n0\n0\n-0.5\n179.25\n0.25\n", 4, 4, "its numbers are not degrees of latitude and longitude (a projected map?)"},
+    };
+    testdata::Scratch folder;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(folder.Write("w.bpw", c.text));
+        WorldEdges e;
+        const int result = ReadWorldFile(folder.File("w.bpw").c_str(), c.width, c.height, &e);
+        std::string shown = WorldFileReason(result);
+        char text[4][BoundTextSize];
+        EdgeToText(text[0], BoundTextSize, e.top, true), EdgeToText(text[1], BoundTextSize, e.bottom, true);
+        EdgeToText(text[2], BoundTextSize, e.left, false), EdgeToText(text[3], BoundTextSize, e.right, false);
+        if (result == WorldFileOk) shown = std::string(text[0]) + " " + text[1] + " " + text[2] + " " + text[3];
+        EXPECT_EQ(shown, c.edges) << c.text;
+    }
+    // Beside a picture, .bpw before .bmpw before .wld.
+    char found[512];
+    const char* title = nullptr;
+    for (const char* name : {"p.wld", "p.bmpw", "p.bpw"}) {
+        ASSERT_TRUE(folder.Write(name, ""));
+        ASSERT_TRUE(FindWorldFile(folder.File("p.bmp").c_str(), found, sizeof found, &title));
+        EXPECT_EQ(std::string(title), name);
     }
 }
 

@@ -1,5 +1,5 @@
 // The Setup dialog through its real controls: the rows after New, the check with its errors and
-// normalised rows, Load, and OK refused. Markers set on the map are the driver's and the core's.
+// normalised rows, Load with and without a world file, and OK refused. Markers set on the map are the driver's and the core's.
 
 #include "gui/Harness.h"
 
@@ -73,6 +73,40 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRe
         EXPECT_EQ(markers[MarkerLeft].x, c.left.x);  // kept for the next OK
         gui::CheckWatcher();
     }
+}
+
+// A world file beside the picture: one that cannot be used, and No, leave rows and markers; Yes
+// fills the rows with the picture's edges and drops the markers, so that OK and Save store them.
+TEST_F(SetupDialogTest, LoadOffersTheWorldFilesEdgesForTheRows) {
+    for (const char* name : {"sample.bmp", "sample.bpw", "sample.prj"})
+        ASSERT_TRUE(folder.Copy(boxwatch::WinePath(std::string(ASCENDOR_SOURCE_DIR) + "/examples/" + name), name));
+    const std::string sample = folder.Read("sample.bpw"), question = "The world file sample.bpw places this backdrop between "
+        "52:30.000N and 52:00.000N, 004:30.000E and 005:30.000E. Fill in the area from it?";
+    const Rows typed = Shown();
+    const struct { std::string world; int answer; std::string text; UINT type; Rows rows; } cases[] = {
+        {"1\n1E-9\n0\n-1\n0\n0\n", IDOK, "The world file sample.bpw cannot be used: the picture is rotated in it.",
+         MB_OK | MB_ICONEXCLAMATION, typed},
+        {sample, IDNO, question, MB_YESNO | MB_ICONQUESTION, typed},
+        {sample, IDYES, question, MB_YESNO | MB_ICONQUESTION, {{"52", "30", "000", "N"}, {"52", "00", "000", "N"}, {"004", "30", "000", "E"}, {"005", "30", "000", "E"}}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(folder.Write("sample.bpw", c.world));
+        markers[MarkerLeft].x = 7;
+        gui::ExpectFile(folder.File("sample.bmp"));
+        gui::ExpectBox(c.answer);
+        gui::Click(Dialog(), IdcSetupLoad);
+        ASSERT_EQ(gui::BoxTexts(), std::vector<std::string>{c.text});
+        EXPECT_TRUE(gui::Boxes()[0].caption == "Ascendor" && gui::Boxes()[0].Type() == c.type) << c.text;
+        EXPECT_EQ(Shown(), c.rows);
+        EXPECT_EQ(markers[MarkerLeft].x, c.answer == IDYES ? 0 : 7);
+        gui::CheckWatcher();
+    }
+    gui::Click(Dialog(), IdcSetupOk);
+    gui::ExpectFile(folder.File("area.prj"));
+    gui::Command(CmdSaveAs);
+    const auto saved = testdata::SplitLines(folder.Read("area.prj")), original = testdata::SplitLines(folder.Read("sample.prj"));
+    ASSERT_GE(saved.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(saved.begin(), saved.begin() + 5), std::vector<std::string>(original.begin(), original.begin() + 5));
 }
 
 }  // namespace
