@@ -1,5 +1,6 @@
 // Undo and Redo of the changes of the thermal table: each step keeps the records it added,
-// removed or changed with their places, so the table can be put back record for record in either direction.
+// removed or changed with their places, so the table can be put back record for record in either
+// direction.
 #include "model/History.h"
 
 #include <cstring>
