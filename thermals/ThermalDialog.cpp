@@ -42,7 +42,9 @@ INT_PTR CALLBACK ThermalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_INITDIALOG:
         FillThermalDialog(dialog);
-        return TRUE;
+        // The values are what the user came for; the position above them is only shown.
+        SetFocus(GetDlgItem(dialog, IdcManualBottom));
+        return FALSE;
     case WM_COMMAND: {
         int id = LOWORD(wParam);
         if (id >= IdcManualType1 && id <= IdcManualType4) {

@@ -224,6 +224,8 @@ TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
     SetCurrentDirectoryA(folder.Path().c_str());
     gui::ExpectDialog("Thermal", [](HWND d) {
         EXPECT_TRUE(GetWindow(d, GW_OWNER) == Dialog() && !IsWindowEnabled(gui::Main()));
+        EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcThermalLat)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcThermalLon)),
+                  "49:57.600N 005:04.800E");
         SetDlgItemTextA(d, IdcManualTop, "2500");
         SendMessageA(GetDlgItem(d, IdcManualType2), BM_CLICK, 0, 0);
         boxwatch::PressButton(d, IDOK);
