@@ -223,7 +223,7 @@ TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
     CopyText(projectName, ProjectNameSize, "edit");
     SetCurrentDirectoryA(folder.Path().c_str());
     gui::ExpectDialog("Thermal", [](HWND d) {
-        EXPECT_TRUE(GetWindow(d, GW_OWNER) == Dialog() && !IsWindowEnabled(gui::Main()));
+        EXPECT_TRUE(GetWindow(d, GW_OWNER) == Dialog() && !IsWindowEnabled(Dialog()) && !IsWindowEnabled(gui::Main()));
         EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcThermalLat)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcThermalLon)),
                   "49:57.600N 005:04.800E");
         SetDlgItemTextA(d, IdcManualTop, "2500");
