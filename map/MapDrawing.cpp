@@ -15,6 +15,7 @@
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "shell/Frame.h"
+#include "thermals/Manual.h"
 
 namespace {
 
@@ -214,7 +215,8 @@ ThermalPainter::~ThermalPainter() {
 
 void ThermalPainter::Draw(int i, RECT* touched) {
     if (i < 0 || i >= Count()) return;  // the table may grow while a batch is drawn
-    const Thermal& t = thermals[i];
+    // A thermal being dragged is drawn where the pointer has it, not where the table keeps it.
+    const Thermal& t = thermalMove.active && thermalMove.index == i ? thermalMove.shown : thermals[i];
     int own = FillOf(t);
     if (own != NoFill) fill = own;
     if (!usable) return;

@@ -16,6 +16,7 @@
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Manual.h"
+#include "thermals/ThermalDialogs.h"
 
 namespace {
 
@@ -241,14 +242,81 @@ void DragSelection(HWND window) {
     ReleaseDC(window, dc);
 }
 
+// A Ctrl press on a thermal in manual mode: released where it began it edits the thermal, moved
+// at least the system's drag distance it drags it. The map holds the capture and the focus
+// meanwhile, so that the release and Escape come here wherever the pointer goes.
+struct ThermalPress {
+    bool active = false;
+    bool dragging = false;
+    int32_t index = -1;
+    int x = 0, y = 0;
+    HWND focusBefore = nullptr;
+};
+
+ThermalPress press;
+
+void PressThermal(HWND window) {
+    int32_t index = PickThermal(pointerLat, pointerLon);
+    if (index < 0) return;  // nothing there: nothing placed, nothing opened
+    ShowSystemCursor(IDC_SIZEALL);
+    press = ThermalPress{true, false, index, pointerX, pointerY, GetFocus()};
+    SetFocus(window);
+    SetCapture(window);
+}
+
+// Ends the press; a dragged disc goes back to the table's picture of it.
+ThermalPress EndPress() {
+    ThermalPress ended = press;
+    press = ThermalPress{};
+    CancelThermalMove();
+    if (GetCapture() == mapWindow) ReleaseCapture();
+    if (ended.focusBefore != nullptr && IsWindow(ended.focusBefore)) SetFocus(ended.focusBefore);
+    ShowSystemCursor(IDC_CROSS);
+    if (ended.dragging) {
+        DropMapComposition();
+        InvalidateMap(false);
+    }
+    return ended;
+}
+
+void FollowPress() {
+    int dx = pointerX - press.x, dy = pointerY - press.y;
+    if (!press.dragging && dx < GetSystemMetrics(SM_CXDRAG) && -dx < GetSystemMetrics(SM_CXDRAG) &&
+        dy < GetSystemMetrics(SM_CYDRAG) && -dy < GetSystemMetrics(SM_CYDRAG))
+        return;
+    if (!press.dragging) BeginThermalMove(press.index);
+    press.dragging = true;
+    FollowThermalMove(pointerLat, pointerLon);
+    ShowSystemCursor(IDC_SIZEALL);
+    // The kept composition does not know the dragged position: the next paint composes anew.
+    DropMapComposition();
+    InvalidateMap(false);
+}
+
 void MouseMove(HWND window, WPARAM wParam, LPARAM lParam) {
     ShowSystemCursor(IDC_CROSS);
-    pointerX = LOWORD(lParam);
-    pointerY = HIWORD(lParam);
+    // While a press holds the capture the pointer may leave the window to the left or above.
+    pointerX = press.active ? static_cast<short>(LOWORD(lParam)) : LOWORD(lParam);
+    pointerY = press.active ? static_cast<short>(HIWORD(lParam)) : HIWORD(lParam);
     UpdatePointerPosition();
+    if (press.active) FollowPress();
     bool leftDown = (wParam & MK_LBUTTON) != 0;
     if (automaticMode && leftDown) DragSelection(window);
     if (clearPartMode && leftDown) DragSelection(window);
+}
+
+// The release of a Ctrl press, at the release's own position: the drop of a drag, or the edit.
+void ReleaseThermal(HWND window, LPARAM lParam) {
+    MouseMove(window, 0, lParam);
+    bool dropped = press.dragging && FinishThermalMove();
+    ThermalPress ended = EndPress();
+    if (!ended.dragging && manualMode) {
+        HWND owner = theApp->currentDialog != nullptr ? theApp->currentDialog : theApp->mainWindow;
+        dropped = EditThermal(owner, ended.index);
+    }
+    if (!dropped) return;
+    projectModified = 1;
+    InvalidateMap(false);
 }
 
 void MoveMarker() {
@@ -265,7 +333,11 @@ void MoveMarker() {
 }
 
 // A click works at the pointer position of the latest mouse move, not at the click's own.
-void LeftButtonDown(HWND window) {
+void LeftButtonDown(HWND window, WPARAM wParam) {
+    if (manualMode && (wParam & MK_CONTROL) != 0) {
+        PressThermal(window);
+        return;
+    }
     if (manualMode) {
         ShowSystemCursor(IDC_SIZEALL);
         bool kept = CompositionCurrent();
@@ -350,14 +422,30 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         MouseMove(window, wParam, lParam);
         return 0;
     case WM_LBUTTONDOWN:
-        LeftButtonDown(window);
+        LeftButtonDown(window, wParam);
         return 0;
     case WM_RBUTTONDOWN:
         RightButtonDown(window);
         return 0;
     case WM_LBUTTONUP:
+        if (press.active) {
+            ReleaseThermal(window, lParam);
+            return 0;
+        }
+        ShowSystemCursor(IDC_CROSS);
+        return 0;
     case WM_RBUTTONUP:
         ShowSystemCursor(IDC_CROSS);
+        return 0;
+    case WM_KEYDOWN:
+        if (press.active && wParam == VK_ESCAPE) {
+            EndPress();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: the press ends with nothing changed.
+        if (press.active) EndPress();
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

@@ -1,5 +1,6 @@
-// Undo and Redo of the changes of the thermal table: each step keeps the records it added or
-// removed with their places, so the table can be put back record for record in either direction.
+// Undo and Redo of the changes of the thermal table: each step keeps the records it added,
+// removed or changed with their places, so the table can be put back record for record in either
+// direction.
 #include "model/History.h"
 
 #include <cstring>
@@ -10,11 +11,13 @@
 
 namespace {
 
+enum class Kind { Append, Remove, Replace };
+
 struct Step {
-    bool append;                  // records appended at the end, or removed from their places
+    Kind kind;
     int32_t countBefore;          // the table's size before the step
-    std::vector<int32_t> places;  // removal: the indices the records had, ascending
-    std::vector<Thermal> records;
+    std::vector<int32_t> places;  // removal: the indices the records had, ascending; replace: its one
+    std::vector<Thermal> records; // replace: the old record, then the new one
 };
 
 std::deque<Step> steps;  // oldest first
@@ -80,20 +83,24 @@ void Reinsert(const Step& step) {
 
 int32_t CountAfter(const Step& step) {
     int32_t changed = static_cast<int32_t>(step.records.size());
-    return step.append ? step.countBefore + changed : step.countBefore - changed;
+    switch (step.kind) {
+    case Kind::Append: return step.countBefore + changed;
+    case Kind::Remove: return step.countBefore - changed;
+    default: return step.countBefore;
+    }
 }
 
 }  // namespace
 
 void RecordAppend(int32_t first) {
     if (first < 0 || first >= thermalCount) return;
-    Step step{true, first, {}, std::vector<Thermal>(&thermals[first], &thermals[thermalCount])};
+    Step step{Kind::Append, first, {}, std::vector<Thermal>(&thermals[first], &thermals[thermalCount])};
     Push(std::move(step));
 }
 
 void RecordRemoval(const int32_t* indices, int32_t count) {
     if (count <= 0) return;
-    Step step{false, thermalCount, std::vector<int32_t>(indices, indices + count), {}};
+    Step step{Kind::Remove, thermalCount, std::vector<int32_t>(indices, indices + count), {}};
     step.records.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) step.records.push_back(thermals[indices[i]]);
     Push(std::move(step));
@@ -107,15 +114,22 @@ void RecordRemovalRange(int32_t from, int32_t to) {
     RecordRemoval(places.data(), static_cast<int32_t>(places.size()));
 }
 
+void RecordReplace(int32_t index, const Thermal& after) {
+    if (index < 0 || index >= thermalCount) return;
+    Push(Step{Kind::Replace, thermalCount, {index}, {thermals[index], after}});
+}
+
 bool UndoStep() {
     if (done == 0) return false;
     const Step& step = steps[done - 1];
     // A table that no longer has the size the step left (a project read since) is not touched.
     if (thermalCount != CountAfter(step)) return false;
-    if (step.append)
+    if (step.kind == Kind::Append)
         Truncate(step.countBefore);
-    else
+    else if (step.kind == Kind::Remove)
         Reinsert(step);
+    else
+        thermals[step.places[0]] = step.records[0];
     --done;
     NoteTableEdit();
     return true;
@@ -125,10 +139,12 @@ bool RedoStep() {
     if (done == steps.size()) return false;
     const Step& step = steps[done];
     if (thermalCount != step.countBefore) return false;
-    if (step.append)
+    if (step.kind == Kind::Append)
         Append(step);
-    else
+    else if (step.kind == Kind::Remove)
         Remove(step);
+    else
+        thermals[step.places[0]] = step.records[1];
     ++done;
     NoteTableEdit();
     return true;

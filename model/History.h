@@ -1,9 +1,11 @@
-// Undo and Redo of the changes of the thermal table. A step keeps only the records it added or
-// removed and where they stood, never a copy of the whole table.
+// Undo and Redo of the changes of the thermal table. A step keeps only the records it added,
+// removed or changed and where they stood, never a copy of the whole table.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+struct Thermal;
 
 // The history keeps the newest steps up to these bounds; the oldest go first.
 constexpr size_t HistoryMaxSteps = 100;
@@ -17,6 +19,9 @@ void RecordAppend(int32_t first);
 void RecordRemoval(const int32_t* indices, int32_t count);
 // The same for the records from index from up to, not including, index to.
 void RecordRemovalRange(int32_t from, int32_t to);
+// Records the change of the record at index into after as one step, the old record kept beside
+// the new. Call it before the record is changed.
+void RecordReplace(int32_t index, const Thermal& after);
 // Puts the table back as it was before the newest step, or puts the next undone step back.
 // False, changing nothing, when there is no such step, or when the table no longer has the size
 // that step expects. A step taken back or put back counts as a change of the table.

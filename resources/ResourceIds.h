@@ -62,6 +62,10 @@
 #define IdcManualCloudOn      142
 #define IdcManualSet          143
 
+// Dialog "THERMAL": the values carry the MANUAL dialog's ids 130 to 142
+#define IdcThermalLat         144
+#define IdcThermalLon         145
+
 // Dialog "AUTOMATIC"
 #define IdcAutoCeilingMin  150
 #define IdcAutoCeilingMax  151

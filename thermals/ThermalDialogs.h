@@ -1,7 +1,10 @@
-// The dialog procedures of the Manual, Automatic and Clear-partly tool dialogs.
+// The dialog procedures of the Manual, Automatic and Clear-partly tool dialogs, and the modal
+// Thermal dialog.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 INT_PTR CALLBACK ManualDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AutomaticDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -9,3 +12,7 @@ INT_PTR CALLBACK ClearPartDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 
 void FillAutomaticDialog(HWND dialog);
 bool GenerateThermals(HWND dialog);
+
+// Shows the values of the thermal at index in the modal Thermal dialog owned by owner; OK puts
+// the values typed into that record as one Undo step. True when the table changed.
+bool EditThermal(HWND owner, int32_t index);

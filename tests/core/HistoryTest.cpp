@@ -1,5 +1,5 @@
 // Undo and Redo of the thermal table against a model that keeps whole tables, and the pending
-// batch that Clear takes back, through random sequences of every table change.
+// batch that Clear takes back, through random sequences of every table change, edits included.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,13 +67,13 @@ protected:
 TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
     std::mt19937 random(2026);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const char* const names[] = {"place", "remove", "Test", "Clear", "Add", "Clear partly", "Clear all", "Undo", "Undo", "Redo"};
+    const char* const names[] = {"place", "remove", "Test", "Clear", "Add", "Clear partly", "Clear all", "Undo", "Undo", "Redo", "edit"};
     for (int sequence = 0; sequence < 3000; ++sequence) {
         SetUp();
         Model model;
         const int length = sequence % 50 == 0 ? 260 : 40;  // some walk past the step limit
         for (int op = 0; op < length; ++op) {
-            const int what = pick(10);
+            const int what = pick(11);
             const std::string name = names[what];
             const Table before = Current();
             const uint32_t edits = tableEdits;
@@ -148,6 +148,15 @@ TEST_F(HistoryTest, RandomSequencesMatchTheModel) {
             } else if (what == 9) {
                 EXPECT_EQ(RedoStep(), model.at + 1 < model.states.size()) << sequence;
                 if (model.at + 1 < model.states.size()) ++model.at, model.pending = false;
+            } else if (what == 10 && thermalCount > 0) {
+                const int32_t i = pick(thermalCount);  // moved and given new values at once
+                Thermal record = thermals[i];
+                record.lat += 1 + pick(100), record.top = pick(3000), record.cloudOn ^= 1;
+                ASSERT_TRUE(ReplaceThermal(i, record));
+                Table next = before;
+                next[static_cast<size_t>(i)] = record;
+                model.Step(next);
+                model.pending = false;
             }
             ASSERT_TRUE(Same(Current(), model.table())) << "sequence " << sequence << ", after " << name;
             ASSERT_EQ(HistorySteps(), model.states.size() - 1) << sequence << " " << name;

@@ -61,4 +61,24 @@ TEST_F(PlacementTest, DeleteTakesTheFirstHitStrictlyInside) {
     }
 }
 
+// The Thermal dialog's OK: a text as shown keeps the record's value (a long one, an odd cloud size);
+// one typed is read as Set reads it. Only a changed record is a change.
+TEST_F(PlacementTest, EditReadsTypedTextsAsSetDoesAndKeepsWhatItShows) {
+    const Thermal original{5200000, 500000, 3, 123456, 1500, 500, 270, 7, 1, 9, 1500, 1001, 1};
+    const struct { int field; const char* typed; const char* line; } edits[] = {
+        {0, "123456", "5200000,500000,3,123456,1500,500,270,7,1,9,1500,1001,1"},
+        {0, "1234567", "5200000,500000,3,12345,1500,500,270,7,1,9,1500,1001,1"},
+        {1, "25ab", "5200000,500000,3,123456,25,500,270,7,1,9,1500,1001,1"},
+        {6, "600", "5200000,500000,3,123456,1500,500,270,7,1,9,1500,1200,1"},
+        {7, "", "5200000,500000,3,123456,1500,500,270,7,1,9,1500,1001,0"},
+    };
+    for (const auto& c : edits) {
+        thermals[0] = original, thermalCount = 1;
+        ThermalTexts typed = TextsOf(original);
+        CopyText(typed.text[c.field], ThermalTextSize, c.typed);
+        EXPECT_EQ(ReplaceThermal(0, EditedThermal(original, typed, 3, 1)), c.line != testdata::ThermalLine(original)) << c.typed;
+        EXPECT_EQ(testdata::ThermalLine(thermals[0]), c.line) << c.typed;
+    }
+}
+
 }  // namespace

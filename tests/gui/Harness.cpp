@@ -36,6 +36,7 @@ std::map<HWND, std::function<void(HWND)>> acts;
 std::set<HWND> seen;
 std::deque<int> boxAnswers;
 std::deque<std::string> fileAnswers;  // "" cancels
+std::deque<std::pair<std::string, std::function<void(HWND)>>> dialogActs;
 std::vector<BoxRecord> boxes;
 std::vector<std::string> dialogs;
 std::vector<std::string> failures;
@@ -80,6 +81,11 @@ void Activated(HWND window) {
     } else {
         for (const char* tool : ToolCaptions)
             if (caption == tool) return;  // the program's own tool dialog: never touched
+        if (!dialogActs.empty() && dialogActs.front().first == caption) {
+            Handle(window, std::move(dialogActs.front().second));
+            dialogActs.pop_front();
+            return;
+        }
         failures.push_back("unexpected dialog \"" + caption + "\"; closed");
         Handle(window, [](HWND dialog) { boxwatch::PressButton(dialog, IDCANCEL), PostMessageA(dialog, WM_CLOSE, 0, 0); });
     }
@@ -199,10 +205,11 @@ void PostKey(UINT key, HWND target) {
     boxwatch::PostKeyPress(target, key);
 }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
-void LeftClick(int x, int y) { Press(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+void LeftClick(int x, int y, WPARAM keys) { Press(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y); }
 void RightClick(int x, int y) { Press(WM_RBUTTONDOWN, MK_RBUTTON, x, y); }
-void Drag(int fromX, int fromY, int toX, int toY, int steps) {
-    SendMouse(WM_MOUSEMOVE, fromX, fromY, 0), SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON);
+void Mouse(UINT message, int x, int y, WPARAM keys) { SendMouse(message, x, y, keys); }
+void Drag(int fromX, int fromY, int toX, int toY, int steps, WPARAM keys) {
+    SendMouse(WM_MOUSEMOVE, fromX, fromY, 0), SendMouse(WM_LBUTTONDOWN, fromX, fromY, MK_LBUTTON | keys);
     for (int i = 1; i <= steps; ++i)
         SendMouse(WM_MOUSEMOVE, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps, MK_LBUTTON);
     SendMouse(WM_LBUTTONUP, toX, toY, 0);
@@ -241,6 +248,7 @@ Picture CaptureMap() {
 void ExpectBox(int answer) { boxAnswers.push_back(answer); }
 void ExpectFile(const std::string& path) { fileAnswers.push_back(boxwatch::WinePath(path)); }
 void ExpectFileCancel() { fileAnswers.push_back(""); }
+void ExpectDialog(const std::string& caption, std::function<void(HWND)> act) { dialogActs.emplace_back(caption, std::move(act)); }
 const std::vector<BoxRecord>& Boxes() { return boxes; }
 const std::vector<std::string>& Dialogs() { return dialogs; }
 std::vector<std::string> BoxTexts() {
@@ -253,9 +261,10 @@ void CheckWatcher() {
     for (const auto& failure : failures) ADD_FAILURE() << failure;
     for (int answer : boxAnswers) ADD_FAILURE() << "never came: a message box to answer " << answer;
     for (const auto& path : fileAnswers) ADD_FAILURE() << "never came: a file dialog for \"" << path << "\"";
+    for (const auto& act : dialogActs) ADD_FAILURE() << "never came: the dialog \"" << act.first << "\"";
     for (HWND window : seen)
         if (IsWindow(window) && window != app->currentDialog) ADD_FAILURE() << "dialog \"" << boxwatch::WindowText(window) << "\" left open";
-    failures.clear(), boxAnswers.clear(), fileAnswers.clear(), boxes.clear(), dialogs.clear();
+    failures.clear(), boxAnswers.clear(), fileAnswers.clear(), dialogActs.clear(), boxes.clear(), dialogs.clear();
 }
 
 int RunsStarted() { return started.Started(); }

@@ -64,10 +64,11 @@ LRESULT Close();           // WM_CLOSE as the title-bar button sends it, then pu
 void PostKey(UINT virtualKey, HWND target = nullptr);  // without pumping
 void Click(HWND dialog, int id);  // BM_CLICK on a dialog's button, then pumped
 
-// Mouse on the map window, in its client pixels.
-void LeftClick(int x, int y);
+// Mouse on the map window, in its client pixels; keys adds MK_CONTROL and the like to the press.
+void LeftClick(int x, int y, WPARAM keys = 0);
 void RightClick(int x, int y);
-void Drag(int fromX, int fromY, int toX, int toY, int steps = 4);
+void Drag(int fromX, int fromY, int toX, int toY, int steps = 4, WPARAM keys = 0);
+void Mouse(UINT message, int x, int y, WPARAM keys);  // one message, not pumped
 
 std::string Title();
 std::string StatusText(int part);
@@ -85,6 +86,8 @@ inline COLORREF MapPixel(int x, int y) { return CaptureMap().At(x, y); }
 void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
 void ExpectFile(const std::string& path);  // a full path; a Linux path is converted
 void ExpectFileCancel();
+// The next dialog of that caption that is no box or file dialog: act fills and answers it.
+void ExpectDialog(const std::string& caption, std::function<void(HWND)> act);
 const std::vector<boxwatch::BoxRecord>& Boxes();
 const std::vector<std::string>& Dialogs();  // the file dialogs shown: the path typed, or "(cancel)"
 std::vector<std::string> BoxTexts();

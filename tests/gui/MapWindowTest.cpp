@@ -207,6 +207,52 @@ TEST_F(MapWindowTest, ClicksAddInManualModeAndRemoveTheFirstHitInManualAndAutoma
     }
 }
 
+// Ctrl in manual mode changes a placed thermal: a click edits it in the Thermal dialog, owned by
+// the Manual dialog with the main window held; a drag moves it, the disc following; each is one
+// Undo step. Escape or a lost capture puts a dragged thermal back; a short drag is a click.
+TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
+    gui::Command(CmdManual);
+    latSpan = 200000;  // a pick box of 10 pixels to each side
+    for (int x : {40, 80, 120}) gui::LeftClick(x, 40);
+    const std::vector<Thermal> placed(thermals, thermals + 3);
+    auto lines = [&] {
+        gui::Command(CmdSave);
+        const std::vector<std::string> all = testdata::SplitLines(folder.Read("edit.prj"));
+        return std::vector<std::string>(all.begin() + 5, all.end() - (all.back().empty() ? 1 : 0));
+    };
+    CopyText(projectName, ProjectNameSize, "edit");
+    SetCurrentDirectoryA(folder.Path().c_str());
+    gui::ExpectDialog("Thermal", [](HWND d) {
+        EXPECT_TRUE(GetWindow(d, GW_OWNER) == Dialog() && !IsWindowEnabled(Dialog()) && !IsWindowEnabled(gui::Main()));
+        EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcThermalLat)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcThermalLon)),
+                  "49:57.600N 005:04.800E");
+        SetDlgItemTextA(d, IdcManualTop, "2500");
+        SendMessageA(GetDlgItem(d, IdcManualType2), BM_CLICK, 0, 0);
+        boxwatch::PressButton(d, IDOK);
+    });
+    gui::LeftClick(82, 42, MK_CONTROL);
+    gui::LeftClick(160, 100, MK_CONTROL);  // no thermal there: nothing placed, nothing opened
+    gui::ExpectDialog("Thermal", [](HWND d) { SetDlgItemTextA(d, IdcManualTop, "1"), boxwatch::PressButton(d, IDCANCEL); });
+    gui::Drag(40, 40, 42, 41, 1, MK_CONTROL);  // within the drag distance: the edit, cancelled
+    for (bool escape : {true, false}) {
+        gui::Mouse(WM_MOUSEMOVE, 120, 40, 0), gui::Mouse(WM_LBUTTONDOWN, 120, 40, MK_LBUTTON | MK_CONTROL);
+        gui::Mouse(WM_MOUSEMOVE, 150, 100, MK_LBUTTON);
+        EXPECT_TRUE(GetCapture() == gui::Map() && GetFocus() == gui::Map() && gui::MapPixel(150, 100) == Red);
+        escape ? gui::PostKey(VK_ESCAPE, gui::Map()) : void(ReleaseCapture());
+        gui::Pump(), gui::Mouse(WM_LBUTTONUP, 150, 100, 0);
+        EXPECT_TRUE(GetCapture() == nullptr && gui::MapPixel(150, 100) != Red && gui::MapPixel(120, 40) == Red);
+    }
+    gui::Drag(120, 40, 120, 90, 4, MK_CONTROL);
+    Thermal edited = placed[1], moved = placed[2];
+    edited.top = 2500, edited.type = 2, moved.lat -= 50 * 100;
+    EXPECT_EQ(lines(), std::vector<std::string>({testdata::ThermalLine(placed[0]), testdata::ThermalLine(edited),
+                                                 testdata::ThermalLine(moved)}));
+    gui::Command(CmdUndo), gui::Command(CmdUndo);
+    EXPECT_EQ(projectModified, 1);
+    EXPECT_EQ(lines(), std::vector<std::string>({testdata::ThermalLine(placed[0]), testdata::ThermalLine(placed[1]),
+                                                 testdata::ThermalLine(placed[2])}));
+}
+
 // The program under strain through its own keys and scroll bars: zoomed in as far as they go,
 // scrolled to every edge and out again (the bars' thumbs following), and discs far larger than the window. GDI is handed only what it can
 // draw (Wine's Ellipse hangs on huge boxes; stretches past 2^31 fail), so backdrop and thermals
