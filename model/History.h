@@ -22,6 +22,9 @@ void RecordRemovalRange(int32_t from, int32_t to);
 // that step expects. A step taken back or put back counts as a change of the table.
 bool UndoStep();
 bool RedoStep();
+// Whether UndoStep and RedoStep would change the table now.
+bool CanUndo();
+bool CanRedo();
 // Forgets every step (New, Open).
 void ClearHistory();
 // What the history holds: the bytes of its kept records, and its steps.
