@@ -101,14 +101,15 @@ static void OnWheel(WPARAM wParam, LPARAM lParam) {
     wheelPending %= WHEEL_DELTA;
     const WORD keys = LOWORD(wParam);
     if (keys & MK_CONTROL) {
+        if (notches == 0) return;
+        // The point is taken once, so that the rounding of the scroll positions does not add up.
+        UpdateMapOrigin();
+        const double column = (at.x - mapOriginX) / zoomFactor, row = (at.y - mapOriginY) / zoomFactor;
         bool erase = false;
-        for (int i = 0; i < (notches < 0 ? -notches : notches); ++i) {
-            UpdateMapOrigin();
-            const double column = (at.x - mapOriginX) / zoomFactor, row = (at.y - mapOriginY) / zoomFactor;
-            erase = (notches > 0 ? ZoomIn() : ZoomOut()) || erase;
-            PlacePointAt(column, row, at.x, at.y);
-        }
-        if (notches != 0) InvalidateMap(erase);
+        for (int i = 0; i < (notches < 0 ? -notches : notches); ++i) erase = (notches > 0 ? ZoomIn() : ZoomOut()) || erase;
+        PlacePointAt(column, row, at.x, at.y);
+        UpdatePointerPosition();
+        InvalidateMap(erase);
         return;
     }
     UINT lines = 3;
