@@ -126,6 +126,8 @@ static void OnWheel(WPARAM wParam, LPARAM lParam) {
 static void OnDrop(HWND window, WPARAM drop) {
     const std::string path = FirstDroppedFile(drop);
     FinishDrop(drop);
+    // While a box or a file dialog is up the project is in the middle of a command.
+    if (!IsWindowEnabled(window)) return;
     const size_t dot = path.find_last_of('.');
     std::string extension = dot == std::string::npos ? "" : path.substr(dot);
     for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
