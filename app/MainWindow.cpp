@@ -114,7 +114,7 @@ static void OnWheel(WPARAM wParam, LPARAM lParam) {
     }
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    if (lines > 100) lines = 100;  // "a page per notch": the line steps of one
+    if (lines > 100) lines = 100;  // a page a notch (WHEEL_PAGESCROLL): 100 line steps cover the range
     const bool across = (keys & MK_SHIFT) != 0;
     if (across ? !CanScrollHorizontally() : !CanScrollVertically()) return;
     const WPARAM step = notches > 0 ? SB_LINEUP : SB_LINEDOWN;  // SB_LINELEFT and SB_LINERIGHT alike

@@ -122,8 +122,9 @@ void SaveProject(HWND owner) {
     if (fits && WriteProject(dialogTitle)) {
         projectModified = 0;
         NoteRecentProject(owner, dialogTitle);
-    } else
+    } else {
         ShowFileMessage(owner, "Could not write file %s", fits ? dialogTitle : target);
+    }
 }
 
 void SaveProjectAs(HWND owner) {
@@ -138,8 +139,9 @@ void SaveProjectAs(HWND owner) {
     if (WriteProject(dialogPath)) {
         projectModified = 0;
         NoteRecentProject(owner, dialogPath);
-    } else
+    } else {
         ShowFileMessage(owner, "Could not write file %s", dialogTitle);
+    }
 }
 
 void ExitProgram(HWND owner) {
