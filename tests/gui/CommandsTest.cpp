@@ -16,6 +16,7 @@ namespace {
 using gui::MakeThermal;
 
 constexpr int CloseButton = -1;  // WM_CLOSE in place of a menu command
+constexpr int F1 = -3;           // the F1 key through the loop, to the window with the focus
 constexpr int Drop = -2;         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
 const char Exit[] = "Do you really want to exit this program ?";
 const char SaveFirst[] = "Shouldn't you save the current file first ?";
@@ -105,6 +106,8 @@ const Row rows[] = {
      {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
     {"Help without the guide beside the program says so", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {IDOK}, {},
      {"Could not open the user's guide *"}, "alps", 1, Manual, "0100", 3, {}, {}},
+    {"F1 is Help even in an edit", Start::Project, "alps", CmdEdit, 0, {F1}, {IDOK}, {}, {"Could not open the user's guide *"},
+     "alps", 0, "Setup...", "1000", 3, {}, {}, false, [](const gui::ScratchFolder&) { SetFocus(GetDlgItem(gui::App().currentDialog, IdcSetupTopDeg)); }},
     // Undo and Redo: nothing to take back changes nothing; a step comes back whole, modes and dialog kept.
     {"Undo and Redo with nothing to take back", Start::Project, "alps", CmdManual, 0, {CmdUndo, CmdRedo}, {}, {}, {},
      "alps", 0, Manual, "0100", 3, {}, {}},
@@ -248,6 +251,8 @@ TEST_F(CommandsTest, Rows) {
         for (int command : row.commands) {
             if (command == CloseButton) {
                 EXPECT_EQ(gui::Close(), row.quits ? 1 : 0);
+            } else if (command == F1) {
+                gui::PostKey(VK_F1), gui::Pump();
             } else if (command == Drop) {
                 gui::Drop(row.tool == CmdEdit ? gui::App().currentDialog : gui::Main(), folder.File(row.dropped));
             } else {
