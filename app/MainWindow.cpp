@@ -3,16 +3,24 @@
 
 #include <commctrl.h>
 #include <cstdio>
+#include <string>
 
 #include "app/Commands.h"
+#include "app/ProjectCommands.h"
+#include "app/RecentMenu.h"
+#include "app/RecentProjects.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
+#include "model/History.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "scenery/SceneryBuild.h"
+#include "setup/SetupDialog.h"
 #include "shell/AppWindow.h"
+#include "shell/DroppedFiles.h"
 #include "shell/FileDialogs.h"
 #include "shell/Frame.h"
+#include "shell/MessageBoxes.h"
 #include "thermals/HotspotImport.h"
 
 static void OnCreate(HWND window) {
@@ -23,6 +31,8 @@ static void OnCreate(HWND window) {
                                 0, 0, 0, 0, window, reinterpret_cast<HMENU>(1), theApp->instance, nullptr);
     InitFileDialog(window);
     UpdateTitle(window, projectName);
+    AcceptDroppedFiles(window);
+    ShowRecentProjects(window);
 }
 
 static void OnSize(HWND window, int width, int height) {
@@ -75,7 +85,76 @@ static void OnKey(WPARAM key) {
     }
 }
 
+// Wheel turns not yet used: a fine wheel sends less than a notch at a time.
+static int wheelPending = 0;
+
+// The wheel over the map: line steps, vertical or with Shift horizontal, or with Ctrl one zoom
+// step per notch about the picture point under the pointer.
+static void OnWheel(WPARAM wParam, LPARAM lParam) {
+    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT client;
+    ScreenToClient(mapWindow, &at);
+    GetClientRect(mapWindow, &client);
+    if (!PtInRect(&client, at)) return;
+    wheelPending += static_cast<short>(HIWORD(wParam));
+    const int notches = wheelPending / WHEEL_DELTA;
+    wheelPending %= WHEEL_DELTA;
+    const WORD keys = LOWORD(wParam);
+    if (keys & MK_CONTROL) {
+        if (notches == 0) return;
+        // The point is taken once, so that the rounding of the scroll positions does not add up.
+        UpdateMapOrigin();
+        const double column = (at.x - mapOriginX) / zoomFactor, row = (at.y - mapOriginY) / zoomFactor;
+        bool erase = false;
+        for (int i = 0; i < (notches < 0 ? -notches : notches); ++i) erase = (notches > 0 ? ZoomIn() : ZoomOut()) || erase;
+        PlacePointAt(column, row, at.x, at.y);
+        UpdatePointerPosition();
+        InvalidateMap(erase);
+        return;
+    }
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    if (lines > 100) lines = 100;  // a page a notch (WHEEL_PAGESCROLL): 100 line steps cover the range
+    const bool across = (keys & MK_SHIFT) != 0;
+    if (across ? !CanScrollHorizontally() : !CanScrollVertically()) return;
+    const WPARAM step = notches > 0 ? SB_LINEUP : SB_LINEDOWN;  // SB_LINELEFT and SB_LINERIGHT alike
+    for (int i = 0; i < (notches < 0 ? -notches : notches) * static_cast<int>(lines); ++i)
+        SendMessageA(mapWindow, across ? WM_HSCROLL : WM_VSCROLL, step, 0);
+}
+
+// A file dropped on the main window or on the Setup dialog; only the first one counts.
+static void OnDrop(HWND window, WPARAM drop) {
+    const std::string path = FirstDroppedFile(drop);
+    FinishDrop(drop);
+    // While a box or a file dialog is up the project is in the middle of a command.
+    if (!IsWindowEnabled(window)) return;
+    const size_t dot = path.find_last_of('.');
+    std::string extension = dot == std::string::npos ? "" : path.substr(dot);
+    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (extension == ".prj") {
+        if (SaveQuestionAllows(window)) OpenProjectFile(window, path.c_str());
+    } else if (extension == ".cup") {
+        ImportHotspotsFrom(window, path.c_str());
+    } else if (extension != ".bmp" || !LoadBackdropFile(path.c_str())) {
+        ShowMessage(window,
+                    "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog "
+                    "is open, load a backdrop (.bmp).",
+                    MB_OK | MB_ICONINFORMATION);
+    }
+}
+
+// Undo and Redo are greyed while there is nothing to take back or put back.
+static void OnMenuPopup(HMENU menu) {
+    if (GetMenuState(menu, CmdUndo, MF_BYCOMMAND) == UINT(-1)) return;
+    EnableMenuItem(menu, CmdUndo, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, CmdRedo, MF_BYCOMMAND | (CanRedo() ? MF_ENABLED : MF_GRAYED));
+}
+
 static void OnCommand(HWND window, int id) {
+    if (id >= CmdRecentFirst && id < CmdRecentFirst + RecentProjectCount) {
+        OpenRecentProject(window, id - CmdRecentFirst);
+        return;
+    }
     switch (id) {
     case CmdNew: NewProject(window); break;
     case CmdOpen: OpenProject(window); break;
@@ -127,6 +206,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         OnCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnWheel(wParam, lParam);
+        return 0;
+    case WM_DROPFILES:
+        OnDrop(window, wParam);
         return 0;
     case WM_CLOSE:
         if (!ConfirmExit(window)) return 0;

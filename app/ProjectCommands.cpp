@@ -2,6 +2,8 @@
 #include <cstdio>
 
 #include "app/Commands.h"
+#include "app/ProjectCommands.h"
+#include "app/RecentMenu.h"
 #include "map/MapWindow.h"
 #include "model/History.h"
 #include "model/Project.h"
@@ -46,19 +48,42 @@ void NewProject(HWND owner) {
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
 }
 
+bool SaveQuestionAllows(HWND owner) { return !projectModified || OfferSave(owner); }
+
 void OpenProject(HWND owner) {
     if (projectModified) OfferSave(owner);
     fileDialog.lpstrFilter = ProjectFilter;
     if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
+    char path[DialogPathSize];
+    CopyText(path, sizeof path, dialogPath);
+    OpenProjectFile(owner, path);
+}
+
+bool OpenProjectFile(HWND owner, const char* path) {
+    char full[MAX_PATH];
+    char* title = nullptr;
+    DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
+    if (length == 0 || length >= sizeof full || title == nullptr) {
+        ShowFileMessage(owner, "Could not read file %s!", ShortenedName(path).c_str());
+        return false;
+    }
+    CopyText(dialogTitle, DialogTitleSize, title);
     ResetProject();
-    if (!ReadProject(dialogPath)) {
+    if (!ReadProject(full)) {
         // The project was reset: the Setup dialog's rows belong to the one that was replaced.
         CloseSetupDialogWithoutApplying();
         ShowFileMessage(owner, "Could not read file %s!", dialogTitle);
         dialogPath[0] = '\0';
         dialogTitle[0] = '\0';
-        return;
+        return false;
     }
+    // As a confirmed Open dialog leaves them: the file offered next, and its folder current, where
+    // the backdrop and the files of Save and Create are.
+    CopyText(dialogPath, DialogPathSize, full);
+    const char kept = *title;
+    *title = '\0';
+    SetCurrentDirectoryA(full);
+    *title = kept;
     ClearHistory();
     CutExtension(projectName, ProjectNameSize, dialogTitle);
     UpdateTitle(owner, projectName);
@@ -70,6 +95,8 @@ void OpenProject(HWND owner) {
     // the opened project's bounds.
     CloseSetupDialogWithoutApplying();
     InvalidateMap(true);
+    NoteRecentProject(owner, full);
+    return true;
 }
 
 // "name.prj" into dialogTitle; false when it does not fit (it would name another file).
@@ -92,10 +119,12 @@ void SaveProject(HWND owner) {
     char target[DialogTitleSize + 8];
     bool fits = ComposeProjectFileName();
     if (!fits) std::snprintf(target, sizeof target, "%.500s....prj", projectName);
-    if (fits && WriteProject(dialogTitle))
+    if (fits && WriteProject(dialogTitle)) {
         projectModified = 0;
-    else
+        NoteRecentProject(owner, dialogTitle);
+    } else {
         ShowFileMessage(owner, "Could not write file %s", fits ? dialogTitle : target);
+    }
 }
 
 void SaveProjectAs(HWND owner) {
@@ -107,10 +136,12 @@ void SaveProjectAs(HWND owner) {
     if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
     CutExtension(projectName, ProjectNameSize, dialogTitle);
     UpdateTitle(owner, projectName);
-    if (WriteProject(dialogPath))
+    if (WriteProject(dialogPath)) {
         projectModified = 0;
-    else
+        NoteRecentProject(owner, dialogPath);
+    } else {
         ShowFileMessage(owner, "Could not write file %s", dialogTitle);
+    }
 }
 
 void ExitProgram(HWND owner) {

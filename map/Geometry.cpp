@@ -162,6 +162,26 @@ bool FitAndCentre() {
     return true;
 }
 
+namespace {
+
+// The percentage that puts the picture's origin nearest to origin, within 0 to 100; the one kept
+// when the picture has no overflow to move along.
+int PercentFor(double origin, double overflow, int kept) {
+    if (overflow == 0.0) return kept;
+    double percent = std::floor(-origin * ScrollDivisor / overflow + 0.5);
+    return percent < 0.0 ? 0 : percent > 100.0 ? 100 : static_cast<int>(percent);
+}
+
+}  // namespace
+
+void PlacePointAt(double column, double row, int x, int y) {
+    double overflowX = backdropWidth * zoomFactor - viewWidth + double{ViewHorizontalAllowance};
+    double overflowY = backdropHeight * zoomFactor - viewHeight + double{ViewVerticalAllowance};
+    scrollPercentX = PercentFor(x - column * zoomFactor, overflowX, scrollPercentX);
+    scrollPercentY = PercentFor(y - row * zoomFactor, overflowY, scrollPercentY);
+    UpdateMapOrigin();
+}
+
 bool CanScrollHorizontally() { return viewWidth < backdropWidth * zoomFactor; }
 
 bool CanScrollVertically() { return viewHeight < backdropHeight * zoomFactor; }

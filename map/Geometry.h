@@ -54,6 +54,9 @@ bool ZoomIn();
 bool ZoomOut();
 bool ZoomOneToOne();
 bool FitAndCentre();
+// Sets the scroll positions so that the backdrop point (column, row), in backdrop pixels, lies
+// at map pixel (x, y), as near as whole percents allow: what Ctrl and the wheel zoom about.
+void PlacePointAt(double column, double row, int x, int y);
 bool CanScrollHorizontally();  // viewWidth < backdropWidth * zoomFactor
 bool CanScrollVertically();
 

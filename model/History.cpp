@@ -156,5 +156,8 @@ void ClearHistory() {
     keptRecords = 0;
 }
 
+bool CanUndo() { return done > 0 && thermalCount == CountAfter(steps[done - 1]); }
+bool CanRedo() { return done < steps.size() && thermalCount == steps[done].countBefore; }
+
 size_t HistoryBytes() { return keptRecords * sizeof(Thermal); }
 size_t HistorySteps() { return steps.size(); }

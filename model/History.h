@@ -27,6 +27,9 @@ void RecordReplace(int32_t index, const Thermal& after);
 // that step expects. A step taken back or put back counts as a change of the table.
 bool UndoStep();
 bool RedoStep();
+// Whether UndoStep and RedoStep would change the table now.
+bool CanUndo();
+bool CanRedo();
 // Forgets every step (New, Open).
 void ClearHistory();
 // What the history holds: the bytes of its kept records, and its steps.

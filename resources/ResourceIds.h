@@ -19,6 +19,7 @@
 #define CmdCreate       40
 #define CmdHelp         50
 #define CmdAbout        51
+#define CmdRecentFirst  60  // the recent projects "&1" to "&4": 60 to 63
 
 // Dialog "SETUP"
 #define IdcSetupBackdrop     101

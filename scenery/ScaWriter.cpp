@@ -61,6 +61,9 @@ bool FindBadThermal(char* text, int textSize) {
     return false;
 }
 
+// A thermal on the edge between two bands goes into both sources.
+bool InBand(const Thermal& t, int32_t top, int32_t bottom) { return t.lat >= bottom && t.lat <= top; }
+
 void AppendBand(std::string& out, int32_t top, int32_t bottom, int32_t east, int32_t west) {
     const DegreeText north(Degrees(top) + BorderDegrees), south(Degrees(bottom) - BorderDegrees);
     const DegreeText eastText(Degrees(east) + BorderDegrees);
@@ -75,7 +78,7 @@ void AppendBand(std::string& out, int32_t top, int32_t bottom, int32_t east, int
 
     for (int32_t i = 0; i < TableCount(); ++i) {
         const Thermal& t = thermals[i];
-        if (t.lat < bottom || t.lat > top || !t.cloudOn) continue;
+        if (!InBand(t, top, bottom) || !t.cloudOn) continue;
         int length = std::snprintf(line, sizeof line, "Macro( %s %.5f %.5f %d %d %d %s )\r\n", cloudMacroName,
                                    Degrees(t.lat), Degrees(t.lon), static_cast<int>(t.cloudParam),
                                    static_cast<int>(t.cloudCeiling), static_cast<int>(t.cloudSize),
@@ -86,7 +89,7 @@ void AppendBand(std::string& out, int32_t top, int32_t bottom, int32_t east, int
 
     for (int32_t i = 0; i < TableCount(); ++i) {
         const Thermal& t = thermals[i];
-        if (t.lat < bottom || t.lat > top) continue;
+        if (!InBand(t, top, bottom)) continue;
         // The wind-driven lift types take a direction and a factor; type 4 has neither.
         int length = t.type != 4
             ? std::snprintf(line, sizeof line, "Macro( %s %.5f %.5f %d %d %d %d %d )\r\n", liftMacroNames[t.type - 1],
@@ -170,4 +173,11 @@ bool WriteScaFiles(SceneryQuestions& questions, const char* projectName) {
         }
     }
     return true;
+}
+
+int32_t BandThermalCount(int band) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < TableCount(); ++i)
+        if (InBand(thermals[i], latitudeBands[band][0], latitudeBands[band][1])) ++count;
+    return count;
 }

@@ -30,3 +30,6 @@ extern const char* const sceneryFileSuffixes[MaxSceneryFiles];  // "_a" .. "_e"
 // True when every file was written. projectName is the base of the file names. A file that
 // cannot be written is named to the questions, and no later file is written.
 bool WriteScaFiles(SceneryQuestions& questions, const char* projectName);
+
+// The thermals in the source of band (0 to sceneryFileCount - 1) of the last WriteScaFiles.
+int32_t BandThermalCount(int band);

@@ -44,12 +44,12 @@ private:
 // Starts one SCASM run without waiting; the process handle, or null when none was started.
 HANDLE RunScasm(char* commandLine) { return StartProcess(commandLine); }
 
-// "scasm NAME_a.sca NAME_a.bgl"; a name with a blank is quoted so that it stays one argument.
-static void ComposeScasmCommand(int band) {
+const char* ComposeScasmCommand(const char* projectName, int band) {
     const char* suffix = sceneryFileSuffixes[band];
     const char* quote = std::strchr(projectName, ' ') != nullptr ? "\"" : "";
     std::snprintf(scasmCommand, sizeof scasmCommand, "scasm %s%s%s.sca%s %s%s%s.bgl%s", quote, projectName, suffix,
                   quote, quote, projectName, suffix, quote);
+    return scasmCommand;
 }
 
 void CreateScenery(HWND owner) {
@@ -88,7 +88,7 @@ void CreateScenery(HWND owner) {
 
     char firstFailed[sizeof scasmCommand] = "";
     for (int band = 0; band < sceneryFileCount; ++band) {
-        ComposeScasmCommand(band);
+        ComposeScasmCommand(projectName, band);
         HANDLE process = RunScasm(scasmCommand);
         // Nobody waits for a run; its handle is not needed.
         if (process != nullptr)

@@ -15,6 +15,7 @@
 #include "resources/ResourceIds.h"
 #include "setup/SetupCheck.h"
 #include "shell/AppWindow.h"
+#include "shell/DroppedFiles.h"
 #include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
@@ -72,18 +73,23 @@ void OfferWorldFile(HWND dialog, const char* picturePath) {
     InvalidateMap(false);  // the marker lines are gone
 }
 
-void LoadBackdrop(HWND dialog) {
-    fileDialog.lpstrFilter = BackdropFilter;
-    if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
-    CopyText(backdropName, BackdropNameSize, spareDialogTitle);
+// The chosen backdrop: its title is the name the project keeps, relative to the current folder.
+void TakeBackdrop(HWND dialog, const char* title) {
+    CopyText(backdropName, BackdropNameSize, title);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
     backdropReloadPending = 1;
     InvalidateMap(true);
     scrollPercentX = 50;
     scrollPercentY = 50;
     projectModified = 1;
-    // The world file's edges need the picture's size.
+    // The world file's edges need the picture's size; both ways in leave the full path here.
     if (::LoadBackdrop(spareDialogPath) == LoadOk) OfferWorldFile(dialog, spareDialogPath);
+}
+
+void LoadBackdrop(HWND dialog) {
+    fileDialog.lpstrFilter = BackdropFilter;
+    if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
+    TakeBackdrop(dialog, spareDialogTitle);
 }
 
 // True when the dialog closed.
@@ -143,6 +149,21 @@ void CloseSetupDialogWithoutApplying() {
     }
 }
 
+bool LoadBackdropFile(const char* path) {
+    if (setupDialog == nullptr || theApp->currentDialog != setupDialog) return false;
+    char full[MAX_PATH];
+    char* title = nullptr;
+    DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
+    if (length == 0 || length >= sizeof full || title == nullptr) return false;
+    // As the Load button's dialog leaves them: the file in the spare buffers, its folder current.
+    CopyText(spareDialogPath, DialogPathSize, full);
+    CopyText(spareDialogTitle, DialogTitleSize, title);
+    *title = '\0';
+    SetCurrentDirectoryA(full);
+    TakeBackdrop(setupDialog, spareDialogTitle);
+    return true;
+}
+
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
@@ -150,10 +171,16 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         // holds every other window still and no second tool dialog can open meanwhile.
         setupDialog = dialog;
         theApp->currentDialog = dialog;
+        AcceptDroppedFiles(dialog);
         SetFocus(GetDlgItem(dialog, IdcSetupLoad));
         FillSetupDialog(dialog);
         CheckSetup(dialog);
         return FALSE;
+
+    case WM_DROPFILES:
+        // The main window tells the kinds of file apart; a backdrop comes back to LoadBackdropFile.
+        SendMessageA(theApp->mainWindow, WM_DROPFILES, wParam, 0);
+        return TRUE;
 
     case WM_COMMAND: {
         int id = LOWORD(wParam);

@@ -53,10 +53,17 @@ bool AppWindow::Create() {
     return true;
 }
 
+// Function keys mean nothing to an edit, so they stay the program's wherever the focus is.
+static bool IsFunctionKey(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam >= VK_F1 &&
+           message.wParam <= VK_F24;
+}
+
 void AppWindow::Dispatch(MSG& message) {
     // The program's keys come first, so that they work in a tool dialog too, but not while an
     // edit has the focus: there Ctrl+Z stays the edit's own undo.
-    if (accelerators != nullptr && !FocusIsEdit() && TranslateAcceleratorA(mainWindow, accelerators, &message))
+    if (accelerators != nullptr && (!FocusIsEdit() || IsFunctionKey(message)) &&
+        TranslateAcceleratorA(mainWindow, accelerators, &message))
         return;
     // The slot is read for every message: a dialog opened or closed by the previous message is
     // served from this one on.
@@ -68,6 +75,10 @@ void AppWindow::Dispatch(MSG& message) {
 int AppWindow::Run() {
     // Without a main window nothing could ever post the quit message.
     if (!Create()) return 1;
+    return Loop();
+}
+
+int AppWindow::Loop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
     return static_cast<int>(message.wParam);

@@ -12,6 +12,8 @@ public:
     bool Create();
     // Hands one fetched message to the open tool dialog, or translates and dispatches it.
     void Dispatch(MSG& message);
+    // The message loop; returns the quit code.
+    int Loop();
     // Create, then the message loop; returns the quit code, or 1 when there is no main window.
     int Run();
 

@@ -16,28 +16,23 @@ namespace {
 
 const char CupFilter[] = "Waypoint files (*.cup)\0*.cup\0All files (*.*)\0*.*\0";
 
-}  // namespace
-
-void ImportHotspots(HWND owner) {
+// The backdrop decides which waypoints are inside, so there must be one; the map modes go off.
+bool ReadyToImport(HWND owner) {
     // A paint still pending after an Open or a Load loads the backdrop and computes the area that
     // decides which waypoints are inside; it runs before the modes (and its bounds parse) go off.
     if (mapWindow != nullptr) UpdateWindow(mapWindow);
     if (!backdropLoaded) {
         ShowStartProjectNotice(owner);
-        return;
+        return false;
     }
     ClearMapModes();
+    return true;
+}
 
-    // The spare buffers keep the name that Open and Save offer next as it was.
-    spareDialogPath[0] = '\0';
-    spareDialogTitle[0] = '\0';
-    if (!ChooseFileToRead(owner, "Import hotspots", CupFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
-                          spareDialogPath, spareDialogTitle))
-        return;
-
+void ImportFile(HWND owner, const char* path, const char* title) {
     HotspotImport result;
-    if (!ImportHotspotFile(spareDialogPath, &result)) {
-        ShowFileMessage(owner, "Could not read file %s!", spareDialogTitle);
+    if (!ImportHotspotFile(path, &result)) {
+        ShowFileMessage(owner, "Could not read file %s!", title);
         return;
     }
     if (result.imported > 0) {
@@ -53,4 +48,25 @@ void ImportHotspots(HWND owner) {
                   "%d lines not understood).",
                   result.imported, result.alreadyThere, result.outside, result.notUnderstood);
     ShowMessage(owner, text, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+void ImportHotspots(HWND owner) {
+    if (!ReadyToImport(owner)) return;
+    // The spare buffers keep the name that Open and Save offer next as it was.
+    spareDialogPath[0] = '\0';
+    spareDialogTitle[0] = '\0';
+    if (!ChooseFileToRead(owner, "Import hotspots", CupFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                          spareDialogPath, spareDialogTitle))
+        return;
+    ImportFile(owner, spareDialogPath, spareDialogTitle);
+}
+
+void ImportHotspotsFrom(HWND owner, const char* path) {
+    if (!ReadyToImport(owner)) return;
+    const char* title = path;
+    for (const char* p = path; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':') title = p + 1;
+    ImportFile(owner, path, title);
 }

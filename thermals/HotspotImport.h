@@ -6,3 +6,5 @@
 // Asks for a .cup file, appends its waypoints inside the area as thermals with the Manual
 // dialog's settings, and tells what it did in one box.
 void ImportHotspots(HWND owner);
+// The same for a file already chosen (dropped on the window).
+void ImportHotspotsFrom(HWND owner, const char* path);

@@ -29,19 +29,25 @@ std::string SourceFile(const std::string& relative) {
     return boxwatch::WinePath(std::string(ASCENDOR_SOURCE_DIR) + "/" + relative);
 }
 
-Program::Program(const std::string& folder, bool findsScasm) {
+Program::Program(const std::string& folder, bool findsScasm, const std::string& arguments, const std::string& output) {
     // The stand-in scasm's folder first on PATH, where the program looks for scasm.
     const std::string scasm = boxwatch::WinePath(SCASM_EXE);
     static const std::string plain = getenv("PATH") ? getenv("PATH") : "";
     static const std::string path = scasm.substr(0, scasm.find_last_of('\\')) + ";" + plain;
     SetEnvironmentVariableA("PATH", (findsScasm ? path : plain).c_str());
     const std::string program = boxwatch::WinePath(ASCENDOR_EXE);
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE out = output.empty() ? INVALID_HANDLE_VALUE : CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                                     &inherited, CREATE_ALWAYS, 0, nullptr);
+    if (out != INVALID_HANDLE_VALUE) startup.dwFlags = STARTF_USESTDHANDLES, startup.hStdOutput = startup.hStdError = out;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        folder.c_str(), &startup, &info)) {
+    const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, out != INVALID_HANDLE_VALUE,
+                                        CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &info);
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    if (!started) {
         ADD_FAILURE() << "could not start " << program << " (error " << GetLastError() << ")";
         return;
     }
@@ -50,6 +56,7 @@ Program::Program(const std::string& folder, bool findsScasm) {
     EXPECT_TRUE(runs_.Watch(process_)) << "the processes the program starts cannot be watched";
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
+    if (!output.empty()) return;
     // The main window of this very process, with its two children: input-idle can come before
     // it in a new Wine prefix, so the window itself is what is waited for.
     const DWORD start = GetTickCount();

@@ -37,7 +37,10 @@ struct GeoPoint {
 class Program {
 public:
     // findsScasm: the stand-in scasm's folder leads the program's PATH, or is not on it at all.
-    explicit Program(const std::string& folder, bool findsScasm = true);  // Started() tells whether its main window came
+    // arguments: the command line after the program's name. With an output file the program runs
+    // without its window: its standard output goes to that file, and no window is waited for.
+    explicit Program(const std::string& folder, bool findsScasm = true, const std::string& arguments = "",
+                     const std::string& output = "");  // Started() tells whether its main window came
     ~Program();                                   // a program still running is terminated
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -60,11 +60,12 @@ protected:
         ASSERT_TRUE(folder.Copy(driver::SourceFile("examples/sample.bmp"), "sample.bmp"));
         ASSERT_TRUE(folder.Copy(driver::SourceFile("examples/sample.prj"), "sample.prj"));
     }
-    std::unique_ptr<Program> Start() {
-        auto program = std::make_unique<Program>(folder.Path());
+    // arguments: the command line after the program's name; the title then shows its project.
+    std::unique_ptr<Program> Start(const std::string& arguments = "") {
+        auto program = std::make_unique<Program>(folder.Path(), true, arguments);
         EXPECT_TRUE(program->Started() && program->Map()) << "no main window with its map";
         if (!program->Started()) return program;
-        EXPECT_EQ(program->Title(), Title("(untitled)"));
+        if (arguments.empty()) { EXPECT_EQ(program->Title(), Title("(untitled)")); }
         RECT window{}, work{};  // the edges of the work area, not its width and height
         GetWindowRect(program->Main(), &window), SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_TRUE(EqualRect(&window, &work) && IsWindowVisible(program->Main()));
@@ -221,6 +222,71 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndClosingAsksFirst) {
         ASSERT_EQ(table.size(), c.save == IDYES ? 41u : 40u);
         if (c.save == IDYES) { EXPECT_EQ(table.back(), (std::vector<int>{where.lat, where.lon, 4, 0, 2000, 500, 270, 0, 1, 0, 1500, 1000, 1})); }
     }
+}
+
+// A project named on the command line opens as Open would, its folder current so that its
+// backdrop is found; one that cannot be read gets Open's box and leaves an empty project.
+TEST_F(ScenarioTest, OpensTheProjectNamedOnItsCommandLine) {
+    std::filesystem::create_directory(folder.File("my area"));
+    std::filesystem::rename(folder.File("sample.bmp"), folder.File("my area\\sample.bmp"));  // found only there
+    ASSERT_TRUE(folder.Copy(folder.File("sample.prj"), "my area\\sample project.prj"));
+    for (const char* line : {"my area\\sample project.prj", "\"missing.prj\""}) {
+        auto program = Start(line);
+        Program& p = *program;
+        const bool missing = line[0] == '"';
+        if (missing) {
+            AnswerBox(p, "Could not read file missing.prj!", IDOK);
+            p.Command(CmdCreate);
+            AnswerBox(p, "Perhaps you should start a project first...", IDOK);
+        } else {
+            EXPECT_GT(p.Probe(p.MapPoint(0.5, 0.5)).lat, 5200000) << "the backdrop and its area";
+            EXPECT_EQ(CountThermals(p), 40);
+        }
+        EXPECT_EQ(p.Title(), Title(missing ? "(untitled)" : "sample project"));
+        ASSERT_NO_FATAL_FAILURE(ExitWith(p, {{ReallyExit, IDOK}}));
+    }
+}
+
+// /create builds without the window: the sources Create writes, one SCASM run per band, what it
+// did on its standard output, and the exit code of each way it can end. The project is not written.
+TEST_F(ScenarioTest, CreateOnTheCommandLineWritesWhatCreateWritesAndEndsWithItsCode) {
+    const std::string head = "sample.bmp\r\n52:30.000N\r\n52:00.000N\r\n004:40.000E\r\n005:20.000E\r\n", bands = head +
+        "4800000,480000,1,0,1500,500,270,0,1,0,1500,1000,1\r\n4950000,490000,3,0,1500,500,0,0,0,0,1500,1000,1\r\n"
+        "5100000,500000,2,0,1500,500,0,0,0,0,1500,1000,1\r\n5180000,510000,4,0,1500,500,0,0,1,0,1500,1000,2\r\n"
+        "5250000,520000,1,0,1500,500,0,0,1,0,1500,1000,3\r\n";
+    const std::vector<std::string> built = {"wrote x_a.sca (2 thermals)", "wrote x_b.sca (2 thermals)", "wrote x_c.sca (3 thermals)",
+        "scasm x_a.sca x_a.bgl: exit code 0", "scasm x_b.sca x_b.bgl: exit code 0", "scasm x_c.sca x_c.bgl: exit code 0"};
+    std::vector<std::string> failed = built;
+    failed[3] = "scasm x_a.sca x_a.bgl: exit code 4";  // the stand-in cannot write its scenery
+    const struct { std::string project; const char* blocker; DWORD code; std::vector<std::string> output; } cases[] = {
+        {bands, nullptr, 0, built},
+        {head, nullptr, 1, {"Perhaps you should add some thermals first..."}},
+        {bands, "x_a.sca", 2, {"Could not write file x_a.sca"}},
+        {bands, "x_a.bgl", 3, failed},
+        {"", nullptr, 1, {"Could not read file x.prj!"}},
+    };
+    for (int i = 0; i < 5; ++i) {
+        const std::string sub = "case" + std::to_string(i) + "\\";
+        std::filesystem::create_directory(folder.File(sub));
+        if (!cases[i].project.empty()) { ASSERT_TRUE(folder.Write(sub + "x.prj", cases[i].project)); }
+        if (cases[i].blocker) std::filesystem::create_directory(folder.File(sub + cases[i].blocker));
+        Program p(folder.Path(), true, "/create " + sub + "x.prj", folder.File("out.txt"));
+        DWORD code = 99;
+        ASSERT_TRUE(p.WaitForExit(&code, 60000)) << "/create did not end";
+        EXPECT_EQ(code, cases[i].code) << i;
+        EXPECT_EQ(driver::SplitLines(folder.Read("out.txt")), cases[i].output) << i;
+        EXPECT_EQ(folder.Read(sub + "x.prj"), cases[i].project.empty() ? "(missing)" : cases[i].project) << i;
+        EXPECT_EQ(folder.Names("case" + std::to_string(i) + "/scasm-run-*").size(), i == 0 || i == 3 ? 3u : 0u) << "one run per band";
+    }
+    // Create in the window, on the same project, answering Yes to the split: the same sources.
+    ASSERT_TRUE(folder.Write("x.prj", bands));
+    auto program = Start("x.prj");
+    program->Command(CmdCreate);
+    AnswerBox(*program, "Create a BGL with 5 thermals...", IDOK);
+    AnswerBox(*program, "This project might be too large for one BGL -\ndo you want to create separate files ?", IDYES);
+    ASSERT_TRUE(program->WaitForRunsToEnd());
+    for (const char* source : {"x_a.sca", "x_b.sca", "x_c.sca"}) EXPECT_EQ(folder.Read(std::string("case0\\") + source), folder.Read(source));
+    ASSERT_NO_FATAL_FAILURE(ExitWith(*program, {{ReallyExit, IDOK}}));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "gui/Harness.h"
 #include "model/SafeFile.h"
 #include "resources/ResourceIds.h"
+#include "app/RecentMenu.h"
+#include "app/RecentProjects.h"
 #include "shell/Frame.h"
 
 namespace {
@@ -14,6 +16,8 @@ namespace {
 using gui::MakeThermal;
 
 constexpr int CloseButton = -1;  // WM_CLOSE in place of a menu command
+constexpr int F1 = -3;           // the F1 key through the loop, to the window with the focus
+constexpr int Drop = -2;         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
 const char Exit[] = "Do you really want to exit this program ?";
 const char SaveFirst[] = "Shouldn't you save the current file first ?";
 const char StartFirst[] = "Perhaps you should start a project first...";
@@ -24,6 +28,7 @@ const char Manual[] = "Thermals (manual)";
 
 // Buttons and icon of each of the program's boxes, by its text.
 UINT TypeOf(const std::string& text) {
+    if (text.rfind("Imported", 0) == 0 || text.rfind("Ascendor can open", 0) == 0) return MB_OK | MB_ICONINFORMATION;
     if (text.rfind("Create a BGL", 0) == 0) return MB_OKCANCEL | MB_ICONQUESTION;
     if (text.rfind("trying to save", 0) == 0) return MB_OK | MB_ICONHAND;
     if (text.rfind("Could not write file", 0) == 0 && text.find(".sca") != std::string::npos) return MB_OK | MB_ICONHAND;
@@ -63,7 +68,10 @@ struct Row {
     std::vector<std::string> runs;        // SCASM command lines, sorted
     bool quits = false;
     std::function<void(const gui::ScratchFolder&)> prepare = nullptr;
+    std::string dropped = "";             // the file of Drop, under the folder
 };
+const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog is open, "
+                        "load a backdrop (.bmp).";
 
 const Row rows[] = {
     // Exit and the close button.
@@ -98,6 +106,8 @@ const Row rows[] = {
      {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
     {"Help without the guide beside the program says so", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {IDOK}, {},
      {"Could not open the user's guide *"}, "alps", 1, Manual, "0100", 3, {}, {}},
+    {"F1 is Help even in an edit", Start::Project, "alps", CmdEdit, 0, {F1}, {IDOK}, {}, {"Could not open the user's guide *"},
+     "alps", 0, "Setup...", "1000", 3, {}, {}, false, [](const gui::ScratchFolder&) { SetFocus(GetDlgItem(gui::App().currentDialog, IdcSetupTopDeg)); }},
     // Undo and Redo: nothing to take back changes nothing; a step comes back whole, modes and dialog kept.
     {"Undo and Redo with nothing to take back", Start::Project, "alps", CmdManual, 0, {CmdUndo, CmdRedo}, {}, {}, {},
      "alps", 0, Manual, "0100", 3, {}, {}},
@@ -129,6 +139,20 @@ const Row rows[] = {
     {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0, nullptr, "0000", 1, {}, {},
      false, [](const gui::ScratchFolder& f) { f.Write("lowland", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
          gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48); }},
+    // Dropped files by their kind: a project after the save question, waypoints, a backdrop only
+    // while the Setup dialog is open.
+    {"drop a project", Start::Project, "alps", 0, 1, {Drop}, {IDYES}, {}, {SaveFirst}, "lowland", 0, nullptr, "0000", 1,
+     {"alps.prj"}, {}, false, [](const gui::ScratchFolder& f) { f.Write("lowland.prj", gui::ProjectFileText("area.bmp",
+     gui::LowlandBounds, {OneBand[0]})); }, "lowland.prj"},
+    {"drop waypoints", Start::Project, "alps", CmdManual, 0, {Drop}, {IDOK}, {},
+     {"Imported 1 hotspots (0 already there, 0 outside the area, 0 lines not understood)."}, "alps", 1, Manual, "0000", 4,
+     {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("hill.CUP", "Hill,H,NL,5210.000N,00500.000E,12m,1\r\n"); }, "hill.CUP"},
+    {"drop a backdrop on the Setup dialog", Start::Project, "alps", CmdEdit, 0, {Drop}, {}, {}, {}, "alps", 1, "Setup...",
+     "1000", 3, {}, {}, false, nullptr, "area.bmp"},
+    {"drop a backdrop without the Setup dialog", Start::Project, "alps", 0, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
+     nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
+    {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
+     "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
     // Create: questions, the save, one run per band with the name quoted, the kept flag.
     {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
      {"Create a BGL with 3 thermals..."}, "alps", 0, Manual, "0000", 3, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
@@ -225,8 +249,15 @@ TEST_F(CommandsTest, Rows) {
         for (int answer : row.answers) gui::ExpectBox(answer);
         for (const std::string& file : row.files) file.empty() ? gui::ExpectFileCancel() : gui::ExpectFile(folder.File(file));
         for (int command : row.commands) {
-            if (command != CloseButton) gui::Command(command);
-            if (command == CloseButton) { EXPECT_EQ(gui::Close(), row.quits ? 1 : 0); }
+            if (command == CloseButton) {
+                EXPECT_EQ(gui::Close(), row.quits ? 1 : 0);
+            } else if (command == F1) {
+                gui::PostKey(VK_F1), gui::Pump();
+            } else if (command == Drop) {
+                gui::Drop(row.tool == CmdEdit ? gui::App().currentDialog : gui::Main(), folder.File(row.dropped));
+            } else {
+                gui::Command(command);
+            }
         }
         writeFaultAfterBytes = -1;
         // Runs are counted as the command returns: none may come later.
@@ -274,6 +305,64 @@ TEST_F(CommandsTest, Rows) {
         EXPECT_EQ(after, expected) << "files written or changed besides";
         gui::CheckWatcher();
     }
+}
+
+// Undo and Redo are greyed, as the Thermals menu opens, while there is nothing to take back or put back.
+TEST_F(CommandsTest, UndoAndRedoGreyedWithNothingToTakeBackOrPutBack) {
+    gui::ScratchFolder folder;
+    ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "area.prj", OneBand));
+    HMENU menu = GetSubMenu(GetMenu(gui::Main()), 1);
+    const struct { int command, answer; UINT undo, redo; } steps[] = {
+        {0, 0, MF_GRAYED, MF_GRAYED}, {CmdClearAll, IDYES, 0, MF_GRAYED}, {CmdUndo, 0, MF_GRAYED, 0}, {CmdRedo, 0, 0, MF_GRAYED}};
+    for (const auto& step : steps) {
+        if (step.answer) gui::ExpectBox(step.answer);
+        if (step.command) gui::Command(step.command);
+        SendMessageA(gui::Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 1);
+        EXPECT_EQ(GetMenuState(menu, CmdUndo, MF_BYCOMMAND) & MF_GRAYED, step.undo) << step.command;
+        EXPECT_EQ(GetMenuState(menu, CmdRedo, MF_BYCOMMAND) & MF_GRAYED, step.redo) << step.command;
+    }
+}
+
+// The recent projects in the Project menu, read back from the menu the registry's list makes:
+// damaged values passed over, a file that cannot be read taken off after Open's box, Open and
+// Save As putting their file first, and a chosen entry opened.
+TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
+    gui::ScratchFolder folder;
+    ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "area.prj", OneBand));
+    folder.Write("b.prj", folder.Read("area.prj"));
+    HKEY key = nullptr;
+    RegDeleteKeyA(HKEY_CURRENT_USER, RecentKey);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, RecentKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    const DWORD number = 7;
+    const std::string gone = folder.File("gone.prj"), area = folder.File("area.prj");
+    RegSetValueExA(key, "File1", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegSetValueExA(key, "File2", 0, REG_SZ, reinterpret_cast<const BYTE*>(gone.c_str()), DWORD(gone.size() + 1));
+    RegSetValueExA(key, "File3", 0, REG_SZ, reinterpret_cast<const BYTE*>(area.c_str()), DWORD(area.size()));  // no zero
+    RegSetValueExA(key, "File4", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
+    const struct { const char* what; std::function<void()> act; std::vector<std::string> list; std::string title; } steps[] = {
+        {"damaged values passed over", [] { ShowRecentProjects(gui::Main()); }, {"gone.prj", "area.prj"}, "area"},
+        {"a file that cannot be read", [] { gui::ExpectBox(IDOK), gui::Command(CmdRecentFirst); }, {"area.prj"}, "area"},
+        {"Open", [&] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }, {"b.prj", "area.prj"}, "b"},
+        {"Save As", [&] { gui::ExpectFile(folder.File("c.prj")), gui::Command(CmdSaveAs); }, {"c.prj", "b.prj", "area.prj"}, "c"},
+        {"chosen", [] { gui::Command(CmdRecentFirst + 2); }, {"area.prj", "c.prj", "b.prj"}, "area"},
+    };
+    HMENU menu = GetSubMenu(GetMenu(gui::Main()), 0);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        std::vector<std::string> shown, expected = {"-"};
+        for (size_t i = 0; i < step.list.size(); ++i) expected.push_back(RecentMenuText(int(i), folder.File(step.list[i])));
+        for (int i = GetMenuItemCount(menu) - 3; i > 4 && GetMenuItemID(menu, i) != CmdSaveAs; --i) {
+            char text[300] = "";
+            GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            shown.insert(shown.begin(), text[0] ? text : "-");
+        }
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(gui::Title(), "Ascendor - [" + step.title + "]");
+        gui::CheckWatcher();
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, RecentKey);
 }
 
 }  // namespace

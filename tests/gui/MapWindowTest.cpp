@@ -319,6 +319,41 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
     EXPECT_TRUE(gui::Boxes().empty());
 }
 
+// The wheel over the map, as the main window gets it: line steps a notch, across with Shift; with
+// Ctrl a zoom step a notch that keeps the picture point under the pointer there, as near as whole
+// scroll percents allow.
+TEST_F(MapWindowTest, WheelScrollsByLineStepsAndCtrlWheelZoomsAboutThePointer) {
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const int n = static_cast<int>(lines);
+    const struct { WORD keys; int delta; double fx, fy; int dx, dy; double zoom; } rows[] = {
+        {0, -WHEEL_DELTA, .5, .5, 0, n, 8.0},
+        {0, 2 * WHEEL_DELTA, .5, .5, 0, -2 * n, 8.0},
+        {MK_SHIFT, -WHEEL_DELTA, .5, .5, n, 0, 8.0},
+        {MK_CONTROL, WHEEL_DELTA, .2, .3, 0, 0, 8.8},
+        {MK_CONTROL, -WHEEL_DELTA, .9, .8, 0, 0, 7.2},
+        {MK_CONTROL, 2 * WHEEL_DELTA, .6, .1, 0, 0, 8 * 1.1 * 1.1},
+    };
+    for (const auto& row : rows) {
+        Show(8.0, 50, 50);
+        RECT client;
+        GetClientRect(gui::Map(), &client);
+        POINT at = {static_cast<LONG>(client.right * row.fx), static_cast<LONG>(client.bottom * row.fy)}, screen = at;
+        ClientToScreen(gui::Map(), &screen);
+        const double column = (at.x - mapOriginX) / zoomFactor, line = (at.y - mapOriginY) / zoomFactor;
+        SendMessageA(gui::Main(), WM_MOUSEWHEEL, MAKEWPARAM(row.keys, row.delta), MAKELPARAM(screen.x, screen.y));
+        gui::Pump();
+        EXPECT_NEAR(zoomFactor, row.zoom, 1e-9) << row.keys << " " << row.delta;
+        if (row.keys & MK_CONTROL) {
+            // Half a percent of the overflow, in window pixels, is the nearest the point can stay.
+            EXPECT_NEAR(column * zoomFactor + mapOriginX, at.x, (BackdropW * zoomFactor - viewWidth + ViewHorizontalAllowance) / 200 + 1) << row.delta;
+            EXPECT_NEAR(line * zoomFactor + mapOriginY, at.y, (BackdropH * zoomFactor - viewHeight + ViewVerticalAllowance) / 200 + 1) << row.delta;
+        } else {
+            EXPECT_EQ(std::make_pair(scrollPercentX, scrollPercentY), std::make_pair(50 + row.dx, 50 + row.dy)) << row.delta;
+        }
+    }
+}
+
 TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
     manualSettings.type = 2;
     gui::Command(CmdManual);
