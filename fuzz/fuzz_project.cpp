@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (thermals[i].cloudOn > 1) std::abort();
 
     std::vector<Thermal> first(thermals, thermals + thermalCount);
-    static const char* const copy = "/tmp/ascendor-fuzz-copy.prj";
+    static const std::string name = ScratchName("-copy.prj");
+    const char* const copy = name.c_str();
     if (!WriteProject(copy)) return 0;
     ResetProject();
     if (!ReadProject(copy)) std::abort();
