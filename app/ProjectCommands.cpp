@@ -1,8 +1,11 @@
 // The Project menu: New, Open, Save, Save As, Exit.
-#include <cstdio>
+#include "app/ProjectCommands.h"
+
+#include <string>
 
 #include "app/Commands.h"
 #include "map/MapWindow.h"
+#include "model/Coordinates.h"
 #include "model/History.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -13,29 +16,68 @@
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
 
-bool OfferSave(HWND owner) {
-    if (ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-        return false;
+namespace {
+
+// After a save: a backdrop named by a relative name is looked for in the project's folder when
+// the project is opened again, so the user learns now when it is not there.
+void NoteBackdropMissingBeside(HWND owner) {
+    if (backdropName[0] == '\0') return;
+    DWORD attributes = GetFileAttributesA(backdropName);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) folder[0] = '\0';
+    std::string text = "The project will look for its backdrop " + ShortenedName(backdropName) + " in " +
+                       ShortenedName(folder) + ", where there is no such file yet. Copy it there.";
+    ShowMessage(owner, text.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+// The project's name and the title follow a save only once it has succeeded.
+void TakeSavedName(HWND owner, const char* name) {
+    projectModified = 0;
+    CopyText(projectName, ProjectNameSize, name);
+    UpdateTitle(owner, projectName);
+    NoteBackdropMissingBeside(owner);
+}
+
+// Writes the project as its name followed by ".prj" in the current folder, asking for a name in
+// the Save dialog on path and title first when it has none. True when written; a failure is told
+// by name, a cancelled dialog is not.
+bool SaveUnderProjectName(HWND owner, char* path, char* title) {
     fileDialog.lpstrFilter = ProjectFilter;
-    if (projectName[0] == '\0') {
-        spareDialogPath[0] = '\0';
-        if (!ChooseSaveFile(owner, spareDialogPath, spareDialogTitle)) return true;
-        CutExtension(projectName, ProjectNameSize, spareDialogTitle);
-        UpdateTitle(owner, projectName);
+    char name[ProjectNameSize];
+    CopyText(name, ProjectNameSize, projectName);
+    if (name[0] == '\0') {
+        if (!ChooseSaveFile(owner, path, title)) return false;
+        CutExtension(name, ProjectNameSize, title);
     }
-    // A name too long for the title buffer would be cut into another file's name: not saved.
-    int length = std::snprintf(spareDialogTitle, DialogTitleSize, "%s.prj", projectName);
-    if (length >= 0 && length < DialogTitleSize && WriteProject(spareDialogTitle)) projectModified = 0;
+    // A name too long for the title buffer would be cut into another file's name: not written.
+    const std::string target = std::string(name) + ".prj";
+    const bool fits = target.size() < static_cast<size_t>(DialogTitleSize);
+    if (fits) CopyText(title, DialogTitleSize, target.c_str());
+    if (!fits || !WriteProject(title)) {
+        ShowFileMessage(owner, "Could not write file %s", target.c_str());
+        return false;
+    }
+    TakeSavedName(owner, name);
     return true;
 }
 
+}  // namespace
+
+bool OfferSave(HWND owner) {
+    int answer = ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDNO) return true;
+    return answer == IDYES && SaveUnderProjectName(owner, spareDialogPath, spareDialogTitle);
+}
+
 bool ConfirmExit(HWND owner) {
-    if (projectModified) OfferSave(owner);
+    if (projectModified && !OfferSave(owner)) return false;
     return ShowMessage(owner, "Do you really want to exit this program ?", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
 }
 
 void NewProject(HWND owner) {
-    if (projectModified) OfferSave(owner);
+    if (projectModified && !OfferSave(owner)) return;
     ResetProject();
     ClearHistory();
     UpdateTitle(owner, projectName);
@@ -46,36 +88,43 @@ void NewProject(HWND owner) {
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
 }
 
-void OpenProject(HWND owner) {
-    if (projectModified) OfferSave(owner);
-    fileDialog.lpstrFilter = ProjectFilter;
-    if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
-    ResetProject();
-    if (!ReadProject(dialogPath)) {
-        // The project was reset: the Setup dialog's rows belong to the one that was replaced.
-        CloseSetupDialogWithoutApplying();
-        ShowFileMessage(owner, "Could not read file %s!", dialogTitle);
-        dialogPath[0] = '\0';
-        dialogTitle[0] = '\0';
-        return;
+bool OpenProjectFile(HWND owner, const char* path) {
+    const char* title = path;
+    for (const char* p = path; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':') title = p + 1;
+    if (!ReadNewProject(path)) {
+        ShowFileMessage(owner, "Could not read file %s!", title);
+        return false;
     }
     ClearHistory();
-    CutExtension(projectName, ProjectNameSize, dialogTitle);
+    // The backdrop's name, and Save's, are relative to the project's folder.
+    const std::string folder(path, static_cast<size_t>(title - path));
+    if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
+    CutExtension(projectName, ProjectNameSize, title);
     UpdateTitle(owner, projectName);
     projectModified = 0;
-    backdropReloadPending = 1;
     ClearMapModes();
-    boundsParsePending = 1;
     // The Setup dialog's rows belong to the project just replaced; an OK would write them over
     // the opened project's bounds.
     CloseSetupDialogWithoutApplying();
+    if (!LoadBackdropOrTell(owner, backdropName, " Choose it again with Project > Edit > Load.")) ForgetBackdrop();
+    // The area numbers depend on the backdrop's size, so they are made once it is known.
+    RecomputeArea();
     InvalidateMap(true);
+    return true;
 }
 
-// "name.prj" into dialogTitle; false when it does not fit (it would name another file).
-static bool ComposeProjectFileName() {
-    int length = std::snprintf(dialogTitle, DialogTitleSize, "%s.prj", projectName);
-    return length >= 0 && length < DialogTitleSize;
+void OpenProject(HWND owner) {
+    if (projectModified && !OfferSave(owner)) return;
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    fileDialog.lpstrFilter = ProjectFilter;
+    if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
+    if (OpenProjectFile(owner, dialogPath)) return;
+    // The project stays, and so does the folder its Save writes into.
+    if (length > 0 && length < MAX_PATH) SetCurrentDirectoryA(folder);
+    dialogPath[0] = '\0';
+    dialogTitle[0] = '\0';
 }
 
 void SaveProject(HWND owner) {
@@ -83,19 +132,7 @@ void SaveProject(HWND owner) {
         ShowStartProjectNotice(owner);
         return;
     }
-    fileDialog.lpstrFilter = ProjectFilter;
-    if (projectName[0] == '\0') {
-        if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
-        CutExtension(projectName, ProjectNameSize, dialogTitle);
-        UpdateTitle(owner, projectName);
-    }
-    char target[DialogTitleSize + 8];
-    bool fits = ComposeProjectFileName();
-    if (!fits) std::snprintf(target, sizeof target, "%.500s....prj", projectName);
-    if (fits && WriteProject(dialogTitle))
-        projectModified = 0;
-    else
-        ShowFileMessage(owner, "Could not write file %s", fits ? dialogTitle : target);
+    SaveUnderProjectName(owner, dialogPath, dialogTitle);
 }
 
 void SaveProjectAs(HWND owner) {
@@ -105,10 +142,11 @@ void SaveProjectAs(HWND owner) {
     }
     fileDialog.lpstrFilter = ProjectFilter;
     if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
-    CutExtension(projectName, ProjectNameSize, dialogTitle);
-    UpdateTitle(owner, projectName);
+    char name[ProjectNameSize];
+    CopyText(name, ProjectNameSize, projectName);
+    CutExtension(name, ProjectNameSize, dialogTitle);
     if (WriteProject(dialogPath))
-        projectModified = 0;
+        TakeSavedName(owner, name);
     else
         ShowFileMessage(owner, "Could not write file %s", dialogTitle);
 }

@@ -43,10 +43,13 @@ bool MarkersCross() {
 void LoadBackdrop(HWND dialog) {
     fileDialog.lpstrFilter = BackdropFilter;
     if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
+    // The name changes only with the picture, so that a save never names one the map does not show.
+    const bool hadPicture = backdropLoaded != 0;
+    if (!LoadBackdropOrTell(theApp->mainWindow, spareDialogTitle, "")) return;
     CopyText(backdropName, BackdropNameSize, spareDialogTitle);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
-    backdropReloadPending = 1;
-    InvalidateMap(true);
+    // A project opened without its picture gets the area numbers that need one now.
+    if (!hadPicture) RecomputeArea();
     scrollPercentX = 50;
     scrollPercentY = 50;
     projectModified = 1;

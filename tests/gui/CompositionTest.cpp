@@ -21,8 +21,7 @@ protected:
     void Load(double zoom) {
         gui::WritePicture(folder.File("a.bmp"), W, H, [](int x, int y) { return Source(x, y); });
         CopyText(backdropName, BackdropNameSize, folder.File("a.bmp").c_str());
-        backdropReloadPending = 1;
-        InvalidateMap(true);
+        ReloadBackdrop(backdropName);
         gui::Pump();
         ASSERT_EQ(backdropWidth, W);
         areaTop = 4500000, areaLeft = 500000, latPerPixel = lonPerPixel = 100.0;

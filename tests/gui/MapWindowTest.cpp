@@ -27,8 +27,7 @@ protected:
             return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
         }));
         CopyText(backdropName, BackdropNameSize, folder.File("pattern.bmp").c_str());
-        backdropReloadPending = 1;
-        InvalidateMap(true);
+        ReloadBackdrop(backdropName);
         gui::Pump();
         ASSERT_EQ(backdropWidth, BackdropW);
         areaTop = Top, areaLeft = Left, latSpan = BackdropH * 100, lonSpan = BackdropW * 100;

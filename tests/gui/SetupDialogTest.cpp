@@ -1,5 +1,6 @@
 // The Setup dialog through its real controls: the rows after New, the check with its errors and
-// normalised rows, Load, and OK refused. Markers set on the map are the driver's and the core's.
+// normalised rows, Load refused and Load, and OK refused. Markers set on the map are the driver's
+// and the core's.
 
 #include "gui/Harness.h"
 
@@ -44,6 +45,17 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRe
     const boxwatch::BoxRecord& box = gui::Boxes()[0];  // owned by the dialog, under the system's default caption
     EXPECT_TRUE(box.owner == Dialog() && box.Type() == (MB_OK | MB_ICONHAND) && box.caption != "Ascendor");
     EXPECT_EQ(Shown(), (Rows{{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}));
+    gui::CheckWatcher();
+    // A Load that fails says why and keeps the name, the field and the project's flags.
+    projectModified = 0;
+    folder.Write("rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
+    gui::ExpectFile(folder.File("rle.bmp"));
+    gui::ExpectBox(IDOK);
+    gui::Click(Dialog(), IdcSetupLoad);
+    EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"Could not load the backdrop rle.bmp: it is a compressed bitmap, which this program does not read."});
+    char field[64];
+    GetDlgItemTextA(Dialog(), IdcSetupBackdrop, field, sizeof field);
+    EXPECT_EQ(std::string(backdropName) + "|" + field + "|" + std::to_string(backdropLoaded) + std::to_string(projectModified), "||00");
     gui::CheckWatcher();
     // Load centres the view and marks the project (a cancelled Load is the driver's); then OK refused.
     projectModified = scrollPercentX = scrollPercentY = 0;
