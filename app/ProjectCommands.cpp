@@ -68,7 +68,10 @@ bool SaveUnderProjectName(HWND owner, char* path, char* title) {
 bool OfferSave(HWND owner) {
     int answer = ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO) return true;
-    return answer == IDYES && SaveUnderProjectName(owner, spareDialogPath, spareDialogTitle);
+    if (answer != IDYES) return false;
+    // The prompt's own Save dialog starts empty, not with a picture chosen by Load.
+    if (projectName[0] == '\0') spareDialogPath[0] = '\0';
+    return SaveUnderProjectName(owner, spareDialogPath, spareDialogTitle);
 }
 
 bool ConfirmExit(HWND owner) {
