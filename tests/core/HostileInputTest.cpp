@@ -15,15 +15,17 @@
 #include "setup/SetupCheck.h"
 
 // The largest single allocation while a load is watched. A hostile bitmap costs a few kilobytes
-// at most, however large a picture its header claims.
+// at most, however large a picture its header claims. Larger blocks than refusedAbove are not had,
+// as in a process whose address space has no room for them.
 namespace {
 bool watchingAllocations = false;
-size_t largestAllocation = 0;
+size_t largestAllocation = 0, refusedAbove = SIZE_MAX;
 }  // namespace
 
 // Kept out of line, so that the compiler pairs every delete with this new and not with free.
 __attribute__((noinline)) void* operator new(std::size_t size) {
     if (watchingAllocations && size > largestAllocation) largestAllocation = size;
+    if (size > refusedAbove) throw std::bad_alloc();
     if (void* block = std::malloc(size != 0 ? size : 1)) return block;
     throw std::bad_alloc();
 }
@@ -89,6 +91,13 @@ TEST_F(HostileInput, Bitmaps) {
                 Load(c.what, c.bytes, c.result, false);
                 EXPECT_EQ(BackdropFailureText("a.bmp", c.result), std::string("Could not load the backdrop a.bmp: ") + r.second + ".");
             }
+    // A pixel buffer the process cannot have is an answer too, naming the picture's size.
+    folder.Write("big.bmp", Bmp(100, 40, 24));
+    refusedAbove = 10000;
+    const int result = LoadBackdrop(folder.File("big.bmp").c_str());
+    refusedAbove = SIZE_MAX;
+    EXPECT_EQ(BackdropFailureText("b.bmp", result),
+              "Could not load the backdrop b.bmp: its picture of 100 x 40 pixels needs 1 MB of memory, more than this program can have.");
     EXPECT_EQ(BackdropFailureText(std::string(100, 'n').c_str(), LoadCannotOpen),
               "Could not load the backdrop " + std::string(30, 'n') + "..." + std::string(31, 'n') + ": the file cannot be read.");
 }
