@@ -32,7 +32,7 @@ protected:
     gui::ScratchFolder folder;
 };
 
-TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRefuses) {
+TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNamesAndOkRefuses) {
     EXPECT_EQ(Shown(), (Rows{{"89", "00", "000", "N"}, {"89", "00", "000", "S"}, {"179", "00", "000", "W"}, {"179", "00", "000", "E"}}));
     EXPECT_EQ(std::string(areaTopText) + areaBottomText + areaLeftText + areaRightText, "89:00.000N89:00.000S179:00.000W179:00.000E");
     EXPECT_EQ(setupMode, 1);
