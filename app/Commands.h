@@ -8,7 +8,8 @@ void OpenProject(HWND owner);
 void SaveProject(HWND owner);
 void SaveProjectAs(HWND owner);
 void ExitProgram(HWND owner);
-// The save prompt; true when the user answered Yes.
+// The save prompt: true when the command that asked may go on, the answer being No, or Yes and the
+// project saved. Cancel, a cancelled Save dialog or a failed save stop it.
 bool OfferSave(HWND owner);
 // True when the program may quit.
 bool ConfirmExit(HWND owner);

@@ -1,10 +1,12 @@
 // The Project menu: New, Open, Save, Save As, Exit.
-#include <cstdio>
+#include "app/ProjectCommands.h"
+
+#include <string>
 
 #include "app/Commands.h"
-#include "app/ProjectCommands.h"
 #include "app/RecentMenu.h"
 #include "map/MapWindow.h"
+#include "model/Coordinates.h"
 #include "model/History.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -15,29 +17,72 @@
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
 
-bool OfferSave(HWND owner) {
-    if (ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-        return false;
+namespace {
+
+// After a save: a backdrop named by a relative name is looked for in the project's folder when
+// the project is opened again, so the user learns now when it is not there.
+void NoteBackdropMissingBeside(HWND owner) {
+    if (backdropName[0] == '\0') return;
+    DWORD attributes = GetFileAttributesA(backdropName);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) folder[0] = '\0';
+    std::string text = "The project will look for its backdrop " + ShortenedName(backdropName) + " in " +
+                       ShortenedName(folder) + ", where there is no such file yet. Copy it there.";
+    ShowMessage(owner, text.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+// The project's name and the title follow a save only once it has succeeded.
+void TakeSavedName(HWND owner, const char* name) {
+    projectModified = 0;
+    CopyText(projectName, ProjectNameSize, name);
+    UpdateTitle(owner, projectName);
+    NoteBackdropMissingBeside(owner);
+}
+
+// Writes the project as its name followed by ".prj" in the current folder, asking for a name in
+// the Save dialog on path and title first when it has none. True when written; a failure is told
+// by name, a cancelled dialog is not.
+bool SaveUnderProjectName(HWND owner, char* path, char* title) {
     fileDialog.lpstrFilter = ProjectFilter;
-    if (projectName[0] == '\0') {
-        spareDialogPath[0] = '\0';
-        if (!ChooseSaveFile(owner, spareDialogPath, spareDialogTitle)) return true;
-        CutExtension(projectName, ProjectNameSize, spareDialogTitle);
-        UpdateTitle(owner, projectName);
+    char name[ProjectNameSize];
+    CopyText(name, ProjectNameSize, projectName);
+    if (name[0] == '\0') {
+        if (!ChooseSaveFile(owner, path, title)) return false;
+        CutExtension(name, ProjectNameSize, title);
     }
-    // A name too long for the title buffer would be cut into another file's name: not saved.
-    int length = std::snprintf(spareDialogTitle, DialogTitleSize, "%s.prj", projectName);
-    if (length >= 0 && length < DialogTitleSize && WriteProject(spareDialogTitle)) projectModified = 0;
+    // A name too long for the title buffer would be cut into another file's name: not written.
+    const std::string target = std::string(name) + ".prj";
+    const bool fits = target.size() < static_cast<size_t>(DialogTitleSize);
+    if (fits) CopyText(title, DialogTitleSize, target.c_str());
+    if (!fits || !WriteProject(title)) {
+        ShowFileMessage(owner, "Could not write file %s", target.c_str());
+        return false;
+    }
+    TakeSavedName(owner, name);
+    NoteRecentProject(owner, title);
     return true;
 }
 
+}  // namespace
+
+bool OfferSave(HWND owner) {
+    int answer = ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDNO) return true;
+    if (answer != IDYES) return false;
+    // The prompt's own Save dialog starts empty, not with a picture chosen by Load.
+    if (projectName[0] == '\0') spareDialogPath[0] = '\0';
+    return SaveUnderProjectName(owner, spareDialogPath, spareDialogTitle);
+}
+
 bool ConfirmExit(HWND owner) {
-    if (projectModified) OfferSave(owner);
+    if (projectModified && !OfferSave(owner)) return false;
     return ShowMessage(owner, "Do you really want to exit this program ?", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
 }
 
 void NewProject(HWND owner) {
-    if (projectModified) OfferSave(owner);
+    if (projectModified && !OfferSave(owner)) return;
     ResetProject();
     ClearHistory();
     UpdateTitle(owner, projectName);
@@ -50,59 +95,48 @@ void NewProject(HWND owner) {
 
 bool SaveQuestionAllows(HWND owner) { return !projectModified || OfferSave(owner); }
 
-void OpenProject(HWND owner) {
-    if (projectModified) OfferSave(owner);
-    fileDialog.lpstrFilter = ProjectFilter;
-    if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
-    char path[DialogPathSize];
-    CopyText(path, sizeof path, dialogPath);
-    OpenProjectFile(owner, path);
-}
-
 bool OpenProjectFile(HWND owner, const char* path) {
+    // The full path: the recent list keeps it, and its folder becomes the current one.
     char full[MAX_PATH];
     char* title = nullptr;
-    DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
-    if (length == 0 || length >= sizeof full || title == nullptr) {
-        ShowFileMessage(owner, "Could not read file %s!", ShortenedName(path).c_str());
+    const DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
+    if (length == 0 || length >= sizeof full || title == nullptr || !ReadNewProject(full)) {
+        ShowFileMessage(owner, "Could not read file %s!", title != nullptr && length < sizeof full ? title : path);
         return false;
     }
-    CopyText(dialogTitle, DialogTitleSize, title);
-    ResetProject();
-    if (!ReadProject(full)) {
-        // The project was reset: the Setup dialog's rows belong to the one that was replaced.
-        CloseSetupDialogWithoutApplying();
-        ShowFileMessage(owner, "Could not read file %s!", dialogTitle);
-        dialogPath[0] = '\0';
-        dialogTitle[0] = '\0';
-        return false;
-    }
+    ClearHistory();
     // As a confirmed Open dialog leaves them: the file offered next, and its folder current, where
     // the backdrop and the files of Save and Create are.
     CopyText(dialogPath, DialogPathSize, full);
-    const char kept = *title;
+    CopyText(dialogTitle, DialogTitleSize, title);
+    CutExtension(projectName, ProjectNameSize, title);
     *title = '\0';
     SetCurrentDirectoryA(full);
-    *title = kept;
-    ClearHistory();
-    CutExtension(projectName, ProjectNameSize, dialogTitle);
     UpdateTitle(owner, projectName);
     projectModified = 0;
-    backdropReloadPending = 1;
     ClearMapModes();
-    boundsParsePending = 1;
     // The Setup dialog's rows belong to the project just replaced; an OK would write them over
     // the opened project's bounds.
     CloseSetupDialogWithoutApplying();
+    if (!LoadBackdropOrTell(owner, backdropName, " Choose it again with Project > Edit > Load.")) ForgetBackdrop();
+    // The area numbers depend on the backdrop's size, so they are made once it is known.
+    RecomputeArea();
     InvalidateMap(true);
-    NoteRecentProject(owner, full);
+    NoteRecentProject(owner, dialogPath);
     return true;
 }
 
-// "name.prj" into dialogTitle; false when it does not fit (it would name another file).
-static bool ComposeProjectFileName() {
-    int length = std::snprintf(dialogTitle, DialogTitleSize, "%s.prj", projectName);
-    return length >= 0 && length < DialogTitleSize;
+void OpenProject(HWND owner) {
+    if (projectModified && !OfferSave(owner)) return;
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    fileDialog.lpstrFilter = ProjectFilter;
+    if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
+    if (OpenProjectFile(owner, dialogPath)) return;
+    // The project stays, and so does the folder its Save writes into.
+    if (length > 0 && length < MAX_PATH) SetCurrentDirectoryA(folder);
+    dialogPath[0] = '\0';
+    dialogTitle[0] = '\0';
 }
 
 void SaveProject(HWND owner) {
@@ -110,21 +144,7 @@ void SaveProject(HWND owner) {
         ShowStartProjectNotice(owner);
         return;
     }
-    fileDialog.lpstrFilter = ProjectFilter;
-    if (projectName[0] == '\0') {
-        if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
-        CutExtension(projectName, ProjectNameSize, dialogTitle);
-        UpdateTitle(owner, projectName);
-    }
-    char target[DialogTitleSize + 8];
-    bool fits = ComposeProjectFileName();
-    if (!fits) std::snprintf(target, sizeof target, "%.500s....prj", projectName);
-    if (fits && WriteProject(dialogTitle)) {
-        projectModified = 0;
-        NoteRecentProject(owner, dialogTitle);
-    } else {
-        ShowFileMessage(owner, "Could not write file %s", fits ? dialogTitle : target);
-    }
+    SaveUnderProjectName(owner, dialogPath, dialogTitle);
 }
 
 void SaveProjectAs(HWND owner) {
@@ -134,10 +154,11 @@ void SaveProjectAs(HWND owner) {
     }
     fileDialog.lpstrFilter = ProjectFilter;
     if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
-    CutExtension(projectName, ProjectNameSize, dialogTitle);
-    UpdateTitle(owner, projectName);
+    char name[ProjectNameSize];
+    CopyText(name, ProjectNameSize, projectName);
+    CutExtension(name, ProjectNameSize, dialogTitle);
     if (WriteProject(dialogPath)) {
-        projectModified = 0;
+        TakeSavedName(owner, name);
         NoteRecentProject(owner, dialogPath);
     } else {
         ShowFileMessage(owner, "Could not write file %s", dialogTitle);

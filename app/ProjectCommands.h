@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
-// Reads the project at path (relative to the current folder, or full) as Open does after its
-// dialog: the project's folder becomes the current folder, so that its backdrop is found; the
-// name, the title and the flags are set and the map repaints. A file that cannot be read gets
-// Open's box. No save question. True when the project was read.
+// Opens the project at path (relative to the current folder, or full) as Open does once its
+// dialog has chosen it, without the save question: reads it into a project of its own and takes
+// it over only when the read succeeded; the project's folder becomes the current folder, so that
+// its backdrop is found, and its backdrop is loaded. A file that cannot be read gets Open's box
+// and changes nothing. True when the project was read.
 bool OpenProjectFile(HWND owner, const char* path);
 
 // The save question where the project is modified; false when the command that asks should stop.

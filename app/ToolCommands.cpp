@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "setup/SetupDialog.h"
 #include "shell/AppWindow.h"
+#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Processes.h"
 #include "thermals/Clearing.h"
@@ -27,7 +28,8 @@ static void SetMode(int32_t* mode) {
 }
 
 void EditSetup(HWND owner) {
-    if (!backdropLoaded) {
+    // A project whose backdrop could not be loaded still names one: Setup is where it is chosen again.
+    if (!backdropLoaded && backdropName[0] == '\0') {
         ShowStartProjectNotice(owner);
         return;
     }
@@ -107,7 +109,7 @@ void ShowHelp(HWND owner) {
     }
     if (!started) {
         char text[sizeof guide + 48];
-        std::snprintf(text, sizeof text, "Could not open the user's guide %s", guide);
+        std::snprintf(text, sizeof text, "Could not open the user's guide %s", ShortenedName(guide).c_str());
         ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
     }
 }

@@ -22,6 +22,7 @@
 #include "app/MainWindow.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
+#include "map/MapWindow.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
 #include "shell/Frame.h"
@@ -93,7 +94,7 @@ int MemoryChild(const char* folder, const std::string& mode, const char* backdro
     if (!StartProgram(app) || !SetCurrentDirectoryA(folder)) return 2;
     if (mode == "paint") {
         CopyText(backdropName, BackdropNameSize, backdropFile);
-        backdropReloadPending = 1;
+        ReloadBackdrop(backdropName);
         RepaintMap(true);
         PumpMessages(300);
         if (!backdropLoaded) return 3;

@@ -26,6 +26,6 @@ void MeasureBatch(BenchRun& run);
 void PumpMessages(int maxMs);
 // Invalidates the whole map and lets it paint now.
 void RepaintMap(bool erase);
-// What Open does with the project file: reset, read, and the backdrop load and area recompute
-// of the next paint. The view fits the backdrop afterwards.
+// What Open does with the project file: reset, read, load the backdrop and recompute the area.
+// The view fits the backdrop afterwards.
 bool OpenBenchProject(const std::string& projectFile);

@@ -9,6 +9,8 @@
 #include "BenchFigures.h"
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
+#include "map/MapWindow.h"
+#include "model/Coordinates.h"
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -102,8 +104,8 @@ void RepaintMap(bool erase) {
 bool OpenBenchProject(const std::string& projectFile) {
     ResetProject();
     if (!ReadProject(projectFile.c_str())) return false;
-    backdropReloadPending = 1;
-    boundsParsePending = 1;
+    ReloadBackdrop(backdropName);
+    RecomputeArea();
     SetView(zoomFactor);
     RepaintMap(true);
     PumpMessages(500);

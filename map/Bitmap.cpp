@@ -1,5 +1,6 @@
 // The backdrop reader: uncompressed BMP files of 1, 4, 8 or 24 bits per pixel with a 40-byte
-// information header, held top row first behind an info block that GDI can draw from.
+// information header, and of 32 bits with a 40-, 108- or 124-byte one, held top row first behind
+// an info block that GDI can draw from.
 #include "map/Bitmap.h"
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "model/Project.h"
+#include "shell/FileNames.h"
 
 Backdrop backdrop;
 uint32_t backdropLoadCount;
@@ -17,7 +19,9 @@ namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;  // the colour table starts here
-constexpr int TrueColourInfoSize = 44;                        // 24 bits: header and 4 spare bytes
+constexpr int TrueColourInfoSize = 44;  // 24 and 32 bits: header and 4 spare bytes
+constexpr int LargestInfoSize = 124;
+constexpr uint32_t BitFields = 3;  // the compression of 32-bit rows described by colour masks
 
 // A 32-bit process rarely finds a free block much above 1 GiB in its address space; larger
 // pictures are refused rather than failing halfway.
@@ -26,7 +30,12 @@ constexpr int64_t MaxPixelBytes = int64_t{1} << 30;
 // Offsets inside the information header (and so inside the info block).
 constexpr int InfoSizeField = 0;
 constexpr int InfoHeightField = 8;
+constexpr int InfoCompressionField = 16;
 constexpr int InfoColoursUsedField = 32;
+constexpr int InfoMasksField = 40;  // red, green, blue: in the larger headers or after the 40-byte one
+
+// The size the last load's header claimed, for the reason of a refusal as too large.
+int64_t claimedWidth, claimedHeight, claimedBytes;
 
 uint32_t ReadU32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -75,6 +84,9 @@ bool ReadExactly(FILE* file, uint8_t* target, int64_t count) {
     return std::fread(target, 1, static_cast<size_t>(count), file) == static_cast<size_t>(count);
 }
 
+// The answer of a read that came up short: the file ended early, or reading it failed.
+int ShortReadResult(FILE* file) { return std::ferror(file) ? LoadCannotOpen : LoadCutShort; }
+
 }  // namespace
 
 int64_t BitmapRowSize(int64_t width, int64_t bitCount) {
@@ -88,20 +100,37 @@ int LoadBackdrop(const char* fileName) {
     if (file == nullptr) return LoadCannotOpen;
     FileCloser closer(file);
 
-    uint8_t headers[HeadersSize];
+    uint8_t headers[FileHeaderSize + LargestInfoSize];
     size_t got = std::fread(headers, 1, sizeof headers, file);
-    if (got < 2 || headers[0] != 'B' || headers[1] != 'M') return LoadNotBitmap;
-    if (got < sizeof headers) return LoadUnreadable;
+    if (got < 2 || headers[0] != 'B' || headers[1] != 'M') return got < 2 && std::ferror(file) ? LoadCannotOpen : LoadNotBitmap;
+    if (got < HeadersSize) return ShortReadResult(file);
 
     const uint8_t* info = headers + FileHeaderSize;
     uint32_t pixelOffset = ReadU32(headers + 10);
+    uint32_t infoSize = ReadU32(info + InfoSizeField);
     int32_t width = ReadI32(info + 4);
     int32_t fileHeight = ReadI32(info + 8);
     int32_t bitCount = ReadU16(info + 14);
-    uint32_t compression = ReadU32(info + 16);
+    uint32_t compression = ReadU32(info + InfoCompressionField);
 
-    if (compression != 0) return LoadUnreadable;
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return LoadUnreadable;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return LoadUnreadable;
+    if (bitCount == 32) {
+        // Only the layouts GDI draws as blue, green, red and a spare byte: uncompressed, or bit
+        // fields that say exactly that.
+        if (infoSize != InfoHeaderSize && infoSize != 108 && infoSize != LargestInfoSize) return LoadUnreadable;
+        if (compression == BitFields) {
+            size_t needed = FileHeaderSize + InfoMasksField + 12;
+            if (got < needed) return ShortReadResult(file);
+            if (ReadU32(info + InfoMasksField) != 0xFF0000u || ReadU32(info + InfoMasksField + 4) != 0xFF00u ||
+                ReadU32(info + InfoMasksField + 8) != 0xFFu) {
+                return LoadUnreadable;
+            }
+        } else if (compression != 0) {
+            return LoadCompressed;
+        }
+    } else if (compression != 0) {
+        return LoadCompressed;
+    }
     // INT32_MIN has no positive counterpart, so it is no height either.
     if (width <= 0 || fileHeight == 0 || fileHeight == INT32_MIN) return LoadUnreadable;
     int32_t height = fileHeight < 0 ? -fileHeight : fileHeight;
@@ -109,41 +138,42 @@ int LoadBackdrop(const char* fileName) {
     int64_t rowSize = BitmapRowSize(width, bitCount);
     if (rowSize <= 0 || rowSize > INT32_MAX) return LoadUnreadable;
     int64_t pixelBytes = rowSize * height;  // both below 2^31: no overflow
-    if (pixelBytes > MaxPixelBytes) return LoadUnreadable;
-    int64_t tableBytes = bitCount == 24 ? 0 : int64_t{4} << bitCount;
+    claimedWidth = width, claimedHeight = height, claimedBytes = pixelBytes;
+    if (pixelBytes > MaxPixelBytes) return LoadTooLarge;
+    int64_t tableBytes = bitCount >= 24 ? 0 : int64_t{4} << bitCount;
 
     // Check the sizes against the file before allocating anything, so that a huge header on a
     // small file costs nothing.
     int64_t fileSize = FileSize(file);
-    if (fileSize < 0) return LoadUnreadable;
-    if (HeadersSize + tableBytes > fileSize) return LoadUnreadable;
-    if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return LoadUnreadable;
+    if (fileSize < 0) return LoadCannotOpen;
+    if (HeadersSize + tableBytes > fileSize) return LoadCutShort;
+    if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return LoadCutShort;
 
     std::vector<uint8_t> newInfo;
     std::vector<uint8_t> newPixels;
     try {
-        newInfo.assign(bitCount == 24 ? TrueColourInfoSize : InfoHeaderSize + tableBytes, 0);
+        newInfo.assign(bitCount >= 24 ? TrueColourInfoSize : InfoHeaderSize + tableBytes, 0);
         newPixels.resize(static_cast<size_t>(pixelBytes));
     } catch (const std::bad_alloc&) {
-        return LoadUnreadable;
+        return LoadTooLarge;
     }
 
     std::memcpy(newInfo.data(), info, InfoHeaderSize);
     if (tableBytes > 0) {
         if (!SeekTo(file, HeadersSize) ||
             !ReadExactly(file, newInfo.data() + InfoHeaderSize, tableBytes)) {
-            return LoadUnreadable;
+            return ShortReadResult(file);
         }
     }
 
-    if (!SeekTo(file, pixelOffset)) return LoadUnreadable;
+    if (!SeekTo(file, pixelOffset)) return LoadCutShort;
     if (fileHeight < 0) {
-        if (!ReadExactly(file, newPixels.data(), pixelBytes)) return LoadUnreadable;
+        if (!ReadExactly(file, newPixels.data(), pixelBytes)) return ShortReadResult(file);
     } else {
         // Stored bottom row first: the file's first row becomes the buffer's last.
         for (int64_t row = height - 1; row >= 0; --row) {
             if (!ReadExactly(file, newPixels.data() + row * rowSize, rowSize)) {
-                return LoadUnreadable;
+                return ShortReadResult(file);
             }
         }
     }
@@ -152,6 +182,7 @@ int LoadBackdrop(const char* fileName) {
     // a 40-byte header, rows top row first, and no more colours than the table it carries.
     uint8_t* header = newInfo.data();
     WriteU32(header + InfoSizeField, InfoHeaderSize);
+    WriteU32(header + InfoCompressionField, 0);  // masks, if any, said what plain rows mean
     WriteU32(header + InfoHeightField, static_cast<uint32_t>(-static_cast<int64_t>(height)));
     uint32_t tableEntries = static_cast<uint32_t>(tableBytes / 4);
     if (ReadU32(header + InfoColoursUsedField) > tableEntries) {
@@ -171,4 +202,24 @@ int LoadBackdrop(const char* fileName) {
     backdropLoaded = 1;
     ++backdropLoadCount;
     return LoadOk;
+}
+
+std::string BackdropFailureText(const char* name, int result) {
+    std::string reason;
+    switch (result) {
+    case LoadCannotOpen: reason = "the file cannot be read"; break;
+    case LoadCutShort: reason = "the file is shorter than its header says"; break;
+    case LoadCompressed: reason = "it is a compressed bitmap, which this program does not read"; break;
+    case LoadTooLarge: {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "its picture of %lld x %lld pixels needs %lld MB of memory, more than this program can have",
+                      static_cast<long long>(claimedWidth), static_cast<long long>(claimedHeight),
+                      static_cast<long long>((claimedBytes + (1 << 20) - 1) >> 20));
+        reason = text;
+        break;
+    }
+    default: reason = "it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel"; break;
+    }
+    return "Could not load the backdrop " + ShortenedName(name) + ": " + reason + ".";
 }

@@ -1,7 +1,8 @@
-// The backdrop bitmap: an uncompressed BMP of 1, 4, 8 or 24 bits per pixel, held top row first.
+// The backdrop bitmap: an uncompressed BMP of 1, 4, 8, 24 or 32 bits per pixel, held top row first.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct Backdrop {
@@ -9,7 +10,7 @@ struct Backdrop {
     int32_t height = 0;
     int32_t bitCount = 0;
     std::vector<uint8_t> pixels;   // height * rowSize bytes, top row first
-    uint8_t* palette = nullptr;    // colour table inside info; null at 24 bits per pixel
+    uint8_t* palette = nullptr;    // colour table inside info; null at 24 and 32 bits per pixel
     int32_t rowSize = 0;
     std::vector<uint8_t> info;     // 40-byte header (height negated) and the colour table
 };
@@ -21,14 +22,21 @@ extern uint32_t backdropLoadCount;
 
 enum LoadResult {
     LoadOk = 0,
-    LoadCannotOpen = 1,
+    LoadCannotOpen = 1,  // cannot be opened or read
     LoadNotBitmap = 2,
-    LoadUnreadable = 3,  // compressed, unsupported depth, bad sizes, too large, or cut short
+    LoadUnreadable = 3,  // a depth this reader does not take, impossible sizes or masks
+    LoadCutShort = 4,    // ends before what its headers announce
+    LoadCompressed = 5,
+    LoadTooLarge = 6,    // over the reader's bound, or its pixel buffer could not be had
 };
 
 // Reads the file into backdrop and sets backdropWidth, backdropHeight and backdropLoaded.
 // On any result but LoadOk the previous picture and sizes stay as they were.
 int LoadBackdrop(const char* fileName);
+
+// "Could not load the backdrop NAME: REASON." for a load that answered result, the name shortened
+// for a box; a picture refused as too large is named by the size of the last load's header.
+std::string BackdropFailureText(const char* name, int result);
 
 // Bytes per row of a device-independent bitmap; -1 when the arithmetic would overflow.
 int64_t BitmapRowSize(int64_t width, int64_t bitCount);

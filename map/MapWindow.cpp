@@ -174,20 +174,6 @@ void Paint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     painting = true;
 
-    if (backdropReloadPending) {
-        // A file that cannot be read leaves the previous picture; the paint goes on with it. The
-        // reduced copies go first, so that they never share the memory with two pictures.
-        pyramid = Pyramid{};
-        LoadBackdrop(backdropName);
-        ForgetKeptPicture();
-        backdropReloadPending = 0;
-        FitZoom();
-        // The area numbers depend on the backdrop's size, so after an open they are made here.
-        if (boundsParsePending) {
-            RecomputeArea();
-            boundsParsePending = 0;
-        }
-    }
     UpdateMapOrigin();
 
     HRGN erased = ps.fErase ? update : nullptr;
@@ -388,6 +374,36 @@ void RightButtonDown(HWND window) {
 HDC MirrorOf(HDC dc) {
     if (painting || frame.dc == nullptr || dc == frame.dc) return nullptr;
     return WindowFromDC(dc) == frame.window ? frame.dc : nullptr;
+}
+
+int ReloadBackdrop(const char* name) {
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    // The reduced copies go first, so that they never share the memory with a second picture.
+    pyramid = Pyramid{};
+    ForgetKeptPicture();
+    int result = LoadBackdrop(name);
+    SetCursor(previous);
+    if (result == LoadOk) {
+        FitZoom();
+        InvalidateMap(true);
+    }
+    return result;
+}
+
+bool LoadBackdropOrTell(HWND owner, const char* name, const char* advice) {
+    int result = ReloadBackdrop(name);
+    if (result == LoadOk) return true;
+    ShowMessage(owner, (BackdropFailureText(name, result) + advice).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void ForgetBackdrop() {
+    pyramid = Pyramid{};
+    ForgetKeptPicture();
+    backdrop = Backdrop{};
+    backdropWidth = backdropHeight = 0;
+    backdropLoaded = 0;
+    InvalidateMap(true);
 }
 
 LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

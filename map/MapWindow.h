@@ -12,6 +12,16 @@ void DrawThermalsFrom(HDC dc, int first);
 bool DrawSelection(HDC dc);
 void DrawAreaFrame(HDC dc);
 
+// Loads the named backdrop now, under the wait cursor; when it loads, the zoom fits it and the map
+// is drawn anew. Answers LoadBackdrop's result; a failure keeps the picture shown before.
+int ReloadBackdrop(const char* name);
+// ReloadBackdrop, and when it fails the box that names the file and says why, advice after it.
+// True when the picture loaded.
+bool LoadBackdropOrTell(HWND owner, const char* name, const char* advice);
+// No picture at all: for a project whose own backdrop could not be loaded, so that no other
+// project's picture stands for it. The tool commands refuse until one is loaded.
+void ForgetBackdrop();
+
 // ComputePointerPosition, then the texts to the status bar.
 void UpdatePointerPosition();
 // Invalidates the whole map window; erase says whether the background is cleared first. An

@@ -86,8 +86,9 @@ void SourceRow(const Backdrop& picture, int32_t y, uint8_t* row) {
 
 void PicturePixel(const Backdrop& picture, int32_t x, int32_t y, uint8_t bgr[3]) {
     const uint8_t* row = picture.pixels.data() + static_cast<size_t>(y) * picture.rowSize;
-    if (picture.bitCount == 24) {
-        std::memcpy(bgr, row + static_cast<size_t>(x) * 3, 3);
+    if (picture.bitCount >= 24) {
+        // Blue, green, red, and at 32 bits a fourth byte that is not drawn.
+        std::memcpy(bgr, row + static_cast<size_t>(x) * (picture.bitCount / 8), 3);
         return;
     }
     const int bits = picture.bitCount;
@@ -111,7 +112,8 @@ bool BuildPyramid(const Backdrop& picture, uint32_t loadCount, int32_t fitWidth,
                   Pyramid& out) {
     out = Pyramid{};
     if (picture.width <= 1 || picture.height <= 1 || picture.pixels.empty()) return false;
-    if (picture.bitCount != 1 && picture.bitCount != 4 && picture.bitCount != 8 && picture.bitCount != 24)
+    if (picture.bitCount != 1 && picture.bitCount != 4 && picture.bitCount != 8 && picture.bitCount != 24 &&
+        picture.bitCount != 32)
         return false;
     if (fitWidth < 1) fitWidth = 1;
     if (fitHeight < 1) fitHeight = 1;

@@ -30,7 +30,6 @@ uint32_t tableEdits;
 int32_t projectModified;
 int32_t backdropLoaded;
 int32_t setupMode, manualMode, automaticMode, clearPartMode;
-int32_t backdropReloadPending, boundsParsePending;
 
 char captionText[CaptionTextSize];
 char messageText[MessageTextSize];
@@ -79,7 +78,6 @@ void ClearMapModes() {
     manualMode = 0;
     automaticMode = 0;
     clearPartMode = 0;
-    boundsParsePending = 0;
 }
 
 bool ResetProject() {

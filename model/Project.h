@@ -75,7 +75,6 @@ inline void NoteTableEdit() { ++tableEdits; }
 extern int32_t projectModified;
 extern int32_t backdropLoaded;
 extern int32_t setupMode, manualMode, automaticMode, clearPartMode;
-extern int32_t backdropReloadPending, boundsParsePending;
 
 // Message-box and file-dialog buffers shared by the commands.
 extern char captionText[CaptionTextSize];
@@ -89,8 +88,7 @@ extern char dialogTitle[DialogTitleSize];
 extern char spareDialogPath[DialogPathSize];
 extern char spareDialogTitle[DialogTitleSize];
 
-// Turns every map mode off, and the pending bounds parse with them: each command that starts a
-// mode or leaves them all starts from here.
+// Turns every map mode off: each command that starts a mode or leaves them all starts from here.
 void ClearMapModes();
 
 // Puts the project into the new-project state. Always true.

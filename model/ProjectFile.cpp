@@ -140,15 +140,21 @@ bool WriteProject(const char* fileName) {
     return WriteWholeFile(fileName, out.data(), out.size());
 }
 
-bool ReadProject(const char* fileName) {
-    std::vector<char> data;
-    if (!ReadWholeFile(fileName, data)) return false;
+namespace {
 
-    // Split into lines where they stand: each LF ends a line, and a last line without one still
-    // counts. The text of a line ends at its first CR, LF or NUL; it is cut there, so that no
-    // reading of a line runs on into the next.
-    std::vector<const char*> headers;
-    size_t pos = 0;
+// A project file split into its lines, each ended with a NUL where its line end stood.
+struct ProjectText {
+    std::vector<char> data;
+    std::vector<char*> lines;
+};
+
+const int headerSizes[HeaderLineCount] = {BackdropNameSize, BoundTextSize, BoundTextSize,
+                                          BoundTextSize, BoundTextSize};
+
+// False when the file cannot be read, or its name or bound lines do not fit their storage whole.
+bool ReadProjectText(const char* fileName, ProjectText& text) {
+    std::vector<char>& data = text.data;
+    if (!ReadWholeFile(fileName, data)) return false;
     size_t end = data.size() - 1;  // the terminating zero added by the reader
     // A Ctrl-Z byte ends the text, as old text tools mark the end of a file; what follows it is
     // not part of the project.
@@ -156,39 +162,60 @@ bool ReadProject(const char* fileName) {
         end = static_cast<size_t>(static_cast<const char*>(stop) - data.data());
         data[end] = '\0';
     }
-    auto nextLine = [&](char*& line) {
-        if (pos >= end) return false;
-        line = &data[pos];
-        char* newline = static_cast<char*>(std::memchr(line, '\n', end - pos));
-        if (newline) {
-            *newline = '\0';
-            pos = static_cast<size_t>(newline - data.data()) + 1;
-        } else {
-            pos = end;
+    // The byte-order mark some editors put first is no part of the backdrop's name.
+    size_t pos = end >= 3 && std::memcmp(data.data(), "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    // A line ends at CR LF, LF or a lone CR, as the editor that saved it chose; a last line
+    // without an end still counts. The text of a line also ends at a NUL inside it.
+    try {
+        while (pos < end) {
+            size_t stop = pos;
+            while (stop < end && data[stop] != '\r' && data[stop] != '\n') ++stop;
+            size_t next = stop < end ? stop + 1 : end;
+            if (stop < end && data[stop] == '\r' && next < end && data[next] == '\n') ++next;
+            data[stop] = '\0';
+            text.lines.push_back(&data[pos]);
+            pos = next;
         }
-        if (char* cr = std::strchr(line, '\r')) *cr = '\0';
-        return true;
-    };
-
-    // The name and bounds must fit their storage whole; a file that does not is refused before
-    // anything of the project changes.
-    static const int headerSizes[HeaderLineCount] = {BackdropNameSize, BoundTextSize,
-                                                     BoundTextSize, BoundTextSize, BoundTextSize};
-    char* line;
-    while (static_cast<int>(headers.size()) < HeaderLineCount && nextLine(line)) {
-        if (std::strlen(line) >= static_cast<size_t>(headerSizes[headers.size()])) return false;
-        headers.push_back(line);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
+    for (size_t i = 0; i < text.lines.size() && i < HeaderLineCount; ++i)
+        if (std::strlen(text.lines[i]) >= static_cast<size_t>(headerSizes[i])) return false;
+    return true;
+}
 
-    // Lines the file does not have keep the values set before the read.
+bool IsBlankLine(const char* line) {
+    while (*line == ' ' || *line == '\t') ++line;
+    return *line == '\0';
+}
+
+// Lines the file does not have keep the values the project held before.
+void TakeProjectText(const ProjectText& text) {
     char* const headerTargets[HeaderLineCount] = {backdropName, areaTopText, areaBottomText,
                                                   areaLeftText, areaRightText};
-    for (size_t i = 0; i < headers.size(); ++i)
-        CopyLine(headers[i], headerTargets[i], headerSizes[i]);
-
+    size_t i = 0;
+    for (; i < text.lines.size() && i < HeaderLineCount; ++i)
+        CopyLine(text.lines[i], headerTargets[i], headerSizes[i]);
     thermalCount = 0;
-    while (thermalCount < MaxThermals && nextLine(line))
-        thermals[thermalCount++] = ParseThermalLine(line);
+    // A blank line, left by a hand edit, holds no thermal.
+    for (; i < text.lines.size() && thermalCount < MaxThermals; ++i)
+        if (!IsBlankLine(text.lines[i])) thermals[thermalCount++] = ParseThermalLine(text.lines[i]);
     NoteTableEdit();
+}
+
+}  // namespace
+
+bool ReadProject(const char* fileName) {
+    ProjectText text;
+    if (!ReadProjectText(fileName, text)) return false;
+    TakeProjectText(text);
+    return true;
+}
+
+bool ReadNewProject(const char* fileName) {
+    ProjectText text;
+    if (!ReadProjectText(fileName, text)) return false;
+    ResetProject();
+    TakeProjectText(text);
     return true;
 }

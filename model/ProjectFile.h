@@ -9,6 +9,11 @@ bool WriteProject(const char* fileName);
 // cannot be opened or its name or bound lines do not fit their storage.
 bool ReadProject(const char* fileName);
 
+// Reads the named file as a project of its own: the project is reset and takes the file's content
+// only once the whole file has been read and accepted. False, with the project untouched, when it
+// cannot be.
+bool ReadNewProject(const char* fileName);
+
 // Copies the line up to its first line end or its end into target; returns target.
 // targetSize bounds the copy (the text is cut to fit).
 char* CopyLine(const char* line, char* target, int targetSize);

@@ -31,7 +31,7 @@ public:
     void TellBadThermal(const char* text) override { ShowMessage(owner, text, MB_OK | MB_ICONHAND); }
     void TellWriteFailed(const char* fileName) override {
         char text[DialogTitleSize + 32];
-        std::snprintf(text, sizeof text, "Could not write file %s", fileName);
+        std::snprintf(text, sizeof text, "Could not write file %s", ShortenedName(fileName).c_str());
         ShowMessage(owner, text, MB_OK | MB_ICONHAND);
     }
 
@@ -79,7 +79,7 @@ void CreateScenery(HWND owner) {
     bool saved = length >= 0 && length < DialogTitleSize && WriteProject(dialogTitle);
     if (!saved) {
         char text[DialogTitleSize + 32];
-        std::snprintf(text, sizeof text, "%s [%s]", "trying to save", dialogTitle);
+        std::snprintf(text, sizeof text, "%s [%s]", "trying to save", ShortenedName(dialogTitle).c_str());
         ShowError(owner, text);
     }
 

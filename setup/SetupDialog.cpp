@@ -75,15 +75,19 @@ void OfferWorldFile(HWND dialog, const char* picturePath) {
 
 // The chosen backdrop: its title is the name the project keeps, relative to the current folder.
 void TakeBackdrop(HWND dialog, const char* title) {
+    // A project opened without its picture (it names one) gets the area numbers that need one
+    // once it is there; a new project's area waits for OK, with the rows and markers as they are.
+    const bool openedWithoutPicture = backdropLoaded == 0 && backdropName[0] != '\0';
+    // The name changes only with the picture, so that a save never names one the map does not show.
+    if (!LoadBackdropOrTell(theApp->mainWindow, title, "")) return;
     CopyText(backdropName, BackdropNameSize, title);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
-    backdropReloadPending = 1;
-    InvalidateMap(true);
+    if (openedWithoutPicture) RecomputeArea();
     scrollPercentX = 50;
     scrollPercentY = 50;
     projectModified = 1;
-    // The world file's edges need the picture's size; both ways in leave the full path here.
-    if (::LoadBackdrop(spareDialogPath) == LoadOk) OfferWorldFile(dialog, spareDialogPath);
+    // The world file is beside the picture; both ways in leave its full path here.
+    OfferWorldFile(dialog, spareDialogPath);
 }
 
 void LoadBackdrop(HWND dialog) {

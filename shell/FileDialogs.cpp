@@ -5,6 +5,7 @@
 
 #include "model/Project.h"
 #include "shell/AppWindow.h"
+#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 
 OPENFILENAMEA fileDialog;
@@ -94,6 +95,7 @@ bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD
 
 void ShowFileMessage(HWND owner, const char* format, const char* name) {
     char text[576];
-    std::snprintf(text, sizeof text, format, name[0] != '\0' ? name : "(untitled)");
+    // A long name would widen the box past the screen's edge.
+    std::snprintf(text, sizeof text, format, name[0] != '\0' ? ShortenedName(name).c_str() : "(untitled)");
     ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
 }

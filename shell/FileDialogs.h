@@ -16,5 +16,6 @@ bool ChooseSaveFile(HWND owner, char* path, char* title);
 // passing: the shared record and the current folder stay as they were. True when confirmed.
 bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
                       char* title);
-// Fills format's one %s with name ("(untitled)" when empty) and shows it: OK, exclamation.
+// Fills format's one %s with name, shortened for a box ("(untitled)" when empty), and shows it:
+// OK, exclamation.
 void ShowFileMessage(HWND owner, const char* format, const char* name);

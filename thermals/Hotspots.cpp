@@ -29,17 +29,21 @@ public:
     bool Next() {
         length = 0;
         size_t total = 0;
-        int c = std::getc(file_);
-        if (c == EOF) return false;
-        int last = 0;
-        for (; c != EOF && c != '\n'; c = std::getc(file_)) {
+        // A Ctrl-Z byte ends the text, as old text tools mark the end of a file.
+        int c = ended_ ? EOF : std::getc(file_);
+        if (c == EOF || c == 0x1A) {
+            ended_ = true;
+            return false;
+        }
+        // A line ends at CR LF, LF or a lone CR.
+        for (; c != EOF && c != '\n' && c != '\r' && c != 0x1A; c = std::getc(file_)) {
             if (length < Capacity) text[length++] = static_cast<char>(c);
             ++total;
-            last = c;
         }
-        if (last == '\r') {
-            --total;
-            if (static_cast<size_t>(length) > total) length = static_cast<int>(total);
+        if (c == 0x1A) ended_ = true;
+        if (c == '\r') {
+            int after = std::getc(file_);
+            if (after != '\n' && after != EOF) std::ungetc(after, file_);
         }
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
         if (first_ && length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
@@ -60,6 +64,7 @@ public:
 private:
     FILE* file_;
     bool first_ = true;
+    bool ended_ = false;
 };
 
 // Splits a line into CUP fields in place, taking off the blanks around each and the quotes (a

@@ -24,7 +24,18 @@ std::string Raw(const char (&text)[N]) { return std::string(text, N - 1); }
 
 // ---- Bitmaps ----
 
-constexpr int Loads = 0, NotBitmap = 2, Unreadable = 3;  // LoadBackdrop's answers
+constexpr int Loads = 0, NotBitmap = 2, Unreadable = 3, CutShort = 4, Compressed = 5, TooLarge = 6;  // LoadBackdrop's answers
+
+// A 2 x 2 picture at 32 bits, top row first, with an information header of infoSize bytes; with
+// masks, its rows are described as bit fields, inside the header or behind a 40-byte one.
+inline std::string Bmp32(uint32_t infoSize, std::array<uint32_t, 3> masks = {}) {
+    const std::string plain = Bmp(2, -2, 32);
+    std::string info = testdata::With(plain.substr(14, 40) + std::string(infoSize - 40, '\0'), 0, infoSize);
+    for (uint32_t i = 0; i < 3 && masks[0] != 0; ++i) info = With(With(info, 16, 3), 40 + 4 * i, masks[i]);
+    const std::string b = plain.substr(0, 14) + info + plain.substr(54);
+    return With(b, 10, static_cast<uint32_t>(14 + info.size()));
+}
+const std::array<uint32_t, 3> RedGreenBlue = {0xFF0000u, 0xFF00u, 0xFFu};
 
 // For files that load: the picture's size, its rows top first and the info block's colours-used
 // field, the last two when the case fixes them.
@@ -43,41 +54,52 @@ inline std::vector<BitmapCase> BitmapCases() {
     };
     const std::string eight = Bmp(4, 2, 8), rgb = Bmp(5, 3, 24), four = Bmp(9, 1, 4);
     refused("type MB", With(eight, 0, 'M' | 'B' << 8, 2), NotBitmap);
-    for (auto f : {std::make_pair(18, 0u), {18, uint32_t(-4)}, {18, 0x80000000u}, {22, 0u},
-                   {22, 0x80000000u}, {22, 0x80000001u}})
+    for (auto f : {std::make_pair(18, 0u), {18, uint32_t(-4)}, {18, 0x80000000u}, {22, 0u}, {22, 0x80000000u}})
         refused("size field " + std::to_string(f.first) + " = " + std::to_string(int32_t(f.second)),
                 With(eight, f.first, f.second));
-    for (uint32_t bits : {0u, 2u, 16u, 32u, 64u, 65535u})
+    refused("height -(2^31 - 1): rows of 8 GB", With(eight, 22, 0x80000001u), TooLarge);
+    for (uint32_t bits : {0u, 2u, 16u, 64u, 65535u})
         refused(std::to_string(bits) + " bits per pixel", With(eight, 28, bits, 2));
+    refused("32 bits on a file of 8-bit rows", With(eight, 28, 32, 2), CutShort);
     refused("16 bits, whole file", Bmp(4, 2, 16));
-    refused("32 bits, whole file", Bmp(4, 2, 32));
-    refused("RLE8", With(eight, 30, 1));
-    refused("RLE4", With(four, 30, 2));
-    refused("bit fields", With(rgb, 30, 3));
-    refused("compression 2^32 - 1", With(rgb, 30, 0xFFFFFFFFu));
+    refused("RLE8", With(eight, 30, 1), Compressed);
+    refused("RLE4", With(four, 30, 2), Compressed);
+    refused("bit fields at 24 bits", With(rgb, 30, 3), Compressed);
+    refused("compression 2^32 - 1", With(rgb, 30, 0xFFFFFFFFu), Compressed);
+    refused("32 bits, compression 1", With(Bmp32(40), 30, 1), Compressed);
+    refused("32 bits, header of 64 bytes", Bmp32(64));
+    refused("32 bits, bit fields of blue, green, red", Bmp32(108, {0xFFu, 0xFF00u, 0xFF0000u}));
+    refused("32 bits, bit fields of 5, 6, 5", Bmp32(40, {0xF800u, 0x7E0u, 0x1Fu}));
+    // 32 bits: the rows are taken as they stand, the fourth byte unread by the drawing.
+    const std::string rows32 = Bmp(2, 2, 32, nullptr, true);
+    for (uint32_t size : {40u, 108u, 124u})
+        for (bool fields : {false, true})
+            cases.push_back({"32 bits, header of " + std::to_string(size) + (fields ? ", bit fields" : ""),
+                             Bmp32(size, fields ? RedGreenBlue : std::array<uint32_t, 3>{}), Loads, 2, 2, rows32, -1});
     // Sizes whose row arithmetic passes 32 bits, each on a file of about a thousand bytes.
-    const struct { const char* what; uint32_t width, height, bits; } huge[] = {
-        {"width 2^31 - 1 at 24 bits", 0x7FFFFFFFu, 1, 24},  {"width 89478486 at 24 bits", 89478486u, 1, 24},
-        {"width 2^31 - 1 at 1 bit", 0x7FFFFFFFu, 1, 1},     {"width 2^31 - 31 at 1 bit", 0x7FFFFFE1u, 1, 1},
-        {"1 x 2^30 at 24 bits", 1, 0x40000000u, 24},        {"1 x -2^30 at 24 bits", 1, 0xC0000000u, 24},
-        {"2^29 x 8 at 8 bits", 0x20000000u, 8, 8},          {"65536 x 65536 at 24 bits", 65536, 65536, 24},
-        {"20000 x 20000 at 8 bits", 20000, 20000, 8},       {"20000 x -20000 at 1 bit", 20000, uint32_t(-20000), 1},
+    // Over the reader's bound they are too large; below it, the file is too short for them.
+    const struct { const char* what; uint32_t width, height, bits; int result; } huge[] = {
+        {"width 2^31 - 1 at 24 bits", 0x7FFFFFFFu, 1, 24, Unreadable}, {"width 89478486 at 24 bits", 89478486u, 1, 24, CutShort},
+        {"width 2^31 - 1 at 1 bit", 0x7FFFFFFFu, 1, 1, CutShort},      {"width 2^31 - 31 at 1 bit", 0x7FFFFFE1u, 1, 1, CutShort},
+        {"1 x 2^30 at 24 bits", 1, 0x40000000u, 24, TooLarge},         {"1 x -2^30 at 24 bits", 1, 0xC0000000u, 24, TooLarge},
+        {"2^29 x 8 at 8 bits", 0x20000000u, 8, 8, TooLarge},           {"65536 x 65536 at 24 bits", 65536, 65536, 24, TooLarge},
+        {"20000 x 20000 at 8 bits", 20000, 20000, 8, CutShort},        {"20000 x -20000 at 1 bit", 20000, uint32_t(-20000), 1, CutShort},
     };
     for (const auto& h : huge) {
         std::string b = h.bits == 24 ? rgb : h.bits == 1 ? Bmp(33, 1, 1) : eight;
         b = With(With(With(b, 18, h.width), 22, h.height), 28, h.bits, 2);
-        refused(h.what, b + std::string(b.size() < 1000 ? 1000 - b.size() : 0, '\x55'));
+        refused(h.what, b + std::string(b.size() < 1000 ? 1000 - b.size() : 0, '\x55'), h.result);
     }
     const uint32_t end = static_cast<uint32_t>(eight.size());
     for (uint32_t offset : {end + 1, end, end - 4, 0x80000000u, 0xFFFFFFFFu})
-        refused("pixel offset " + std::to_string(offset), With(eight, 10, offset));
+        refused("pixel offset " + std::to_string(offset), With(eight, 10, offset), CutShort);
     const std::string one = Bmp(1, 1, 24);
     cases.push_back({"pixel offset 0: rows from the file's start", With(one, 10, 0), Loads, 1, 1, one.substr(0, 4), -1});
     // A colours-used field beyond the table is capped, so drawing never reads past the info block.
     cases.push_back({"colours used 1000 of 256", With(eight, 46, 1000), Loads, 4, 2, {}, 256});
     cases.push_back({"colours used 2^32 - 1 of 2", With(Bmp(1, 1, 1), 46, 0xFFFFFFFFu), Loads, 1, 1, {}, 2});
     cases.push_back({"colours used 2 of 16 is kept", With(four, 46, 2), Loads, 9, 1, {}, 2});
-    for (int bits : {1, 4, 8, 24})
+    for (int bits : {1, 4, 8, 24, 32})
         for (int32_t height : {1, -1})
             cases.push_back({"1 x " + std::to_string(height) + " at " + std::to_string(bits) + " bits",
                              Bmp(1, height, bits), Loads, 1, 1, Raw("\x01\x08\x0f\x16"), -1});
@@ -92,7 +114,6 @@ inline const char* const KeptTop = "89:00.000N";
 constexpr int32_t KeptCount = 1;
 using ThermalFields = std::array<int32_t, 13>;
 constexpr ThermalFields KeptThermal = {99, 98, 1, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 7};
-constexpr ThermalFields Zeros = {};
 
 // ReadProject's answer, then afterwards thermalCount, backdropName, areaTopText, record 0 and the
 // lat of the last record.
@@ -123,9 +144,11 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"top bound of 300 characters", "a.bmp\n" + bound300 + "\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
         {"bound of 31 characters", "a.bmp\n" + std::string(31, 'b') + "\n", true, 0, "a.bmp", std::string(31, 'b'), KeptThermal, 99},
         {"NUL in the name", Raw("a\0b.bmp\n") + h.substr(10), true, 0, "a", top, KeptThermal, 99},
-        {"line ends of CR alone: one line", "a.bmp\r52:00.000N\r1,2,3\r", true, 0, "a.bmp", KeptTop, KeptThermal, 99},
+        {"line ends of CR alone", "area.bmp\r53:30.000N\rB\rL\rR\r1,2,3\r4,5\r", true, 2, a, top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 4},
+        {"CR, LF and CR LF mixed", "area.bmp\r\n53:30.000N\nB\rL\r\nR\n1,2\r3,4\r\n", true, 2, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
+        {"a byte-order mark is not part of the name", "\xEF\xBB\xBF" + h + "1,2\r\n", true, 1, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"line ends of LF alone", lf + "1,2,3,4,5,6,7,8,1,10,11,12,-13\n", true, 1, a, top, {1, 2, 3, 4, 5, 6, 7, 8, 1, 10, 11, 12, -13}, 1},
-        {"an empty line is a thermal of zeros", lf + "\n", true, 1, a, top, Zeros, 0},
+        {"blank lines hold no thermal, the last one too", lf + "\n1,2\r\n\r\n \t\n3,4\n\n  ", true, 2, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
         {"cloudOn 5 reads as 1", h + "0,0,0,0,0,0,0,0,5,0,0,0,0\n", true, 1, a, top, {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}, 0},
         {"100 fields: the first 13 are taken", h + "1,2,3,4,5,6,7,8,9,10,11,12,13" + [] {
              std::string s; for (int i = 14; i <= 100; ++i) s += "," + std::to_string(i); return s; }() + "\r\n",

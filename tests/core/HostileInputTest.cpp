@@ -15,15 +15,17 @@
 #include "setup/SetupCheck.h"
 
 // The largest single allocation while a load is watched. A hostile bitmap costs a few kilobytes
-// at most, however large a picture its header claims.
+// at most, however large a picture its header claims. Larger blocks than refusedAbove are not had,
+// as in a process whose address space has no room for them.
 namespace {
 bool watchingAllocations = false;
-size_t largestAllocation = 0;
+size_t largestAllocation = 0, refusedAbove = SIZE_MAX;
 }  // namespace
 
 // Kept out of line, so that the compiler pairs every delete with this new and not with free.
 __attribute__((noinline)) void* operator new(std::size_t size) {
     if (watchingAllocations && size > largestAllocation) largestAllocation = size;
+    if (size > refusedAbove) throw std::bad_alloc();
     if (void* block = std::malloc(size != 0 ? size : 1)) return block;
     throw std::bad_alloc();
 }
@@ -34,7 +36,8 @@ namespace {
 
 using testdata::Bmp;
 
-static_assert(hostile::Loads == LoadOk && hostile::NotBitmap == LoadNotBitmap && hostile::Unreadable == LoadUnreadable,
+static_assert(hostile::Loads == LoadOk && hostile::NotBitmap == LoadNotBitmap && hostile::Unreadable == LoadUnreadable &&
+                  hostile::CutShort == LoadCutShort && hostile::Compressed == LoadCompressed && hostile::TooLarge == LoadTooLarge,
               "the catalogue's answers are the reader's");
 
 class HostileInput : public ::testing::Test {
@@ -76,19 +79,41 @@ TEST_F(HostileInput, Bitmaps) {
         }
     }
     EXPECT_EQ(LoadBackdrop(folder.File("missing.bmp").c_str()), LoadCannotOpen);
+    // The failure box's reason for each kind of refusal, after the load that answered it.
+    const std::pair<const char*, const char*> reasons[] = {
+        {"RLE8", "it is a compressed bitmap, which this program does not read"},
+        {"16 bits, whole file", "it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel"},
+        {"pixel offset 4294967295", "the file is shorter than its header says"},
+        {"65536 x 65536 at 24 bits", "its picture of 65536 x 65536 pixels needs 12288 MB of memory, more than this program can have"}};
+    for (const auto& r : reasons)
+        for (const hostile::BitmapCase& c : hostile::BitmapCases())
+            if (c.what == r.first) {
+                Load(c.what, c.bytes, c.result, false);
+                EXPECT_EQ(BackdropFailureText("a.bmp", c.result), std::string("Could not load the backdrop a.bmp: ") + r.second + ".");
+            }
+    // A pixel buffer the process cannot have is an answer too, naming the picture's size.
+    folder.Write("big.bmp", Bmp(100, 40, 24));
+    refusedAbove = 10000;
+    const int result = LoadBackdrop(folder.File("big.bmp").c_str());
+    refusedAbove = SIZE_MAX;
+    EXPECT_EQ(BackdropFailureText("b.bmp", result),
+              "Could not load the backdrop b.bmp: its picture of 100 x 40 pixels needs 1 MB of memory, more than this program can have.");
+    EXPECT_EQ(BackdropFailureText(std::string(100, 'n').c_str(), LoadCannotOpen),
+              "Could not load the backdrop " + std::string(30, 'n') + "..." + std::string(31, 'n') + ": the file cannot be read.");
 }
 
 // Every cut of a valid file is refused, with nothing changed and nothing large allocated.
 TEST_F(HostileInput, EveryTruncationIsRefused) {
-    for (const std::string& whole : {Bmp(1, 1, 1), Bmp(9, 2, 4), Bmp(4, 2, 8), Bmp(5, 3, 24), Bmp(3, -2, 24)})
+    for (const std::string& whole : {Bmp(1, 1, 1), Bmp(9, 2, 4), Bmp(4, 2, 8), Bmp(5, 3, 24), Bmp(3, -2, 24),
+                                     hostile::Bmp32(124, hostile::RedGreenBlue)})
         for (size_t length = 0; length < whole.size(); ++length)
             Load("cut at " + std::to_string(length) + " of " + std::to_string(whole.size()), whole.substr(0, length),
-                 length < 2 ? LoadNotBitmap : LoadUnreadable, length % 2 == 1);
+                 length < 2 ? LoadNotBitmap : LoadCutShort, length % 2 == 1);
 }
 
 // Every depth, widths 1 to 33, both row orders: the rows land top first as stored.
 TEST_F(HostileInput, BitmapsOfEveryDepthWidthAndOrderLoadTheSamePixels) {
-    for (int bits : {1, 4, 8, 24})
+    for (int bits : {1, 4, 8, 24, 32})
         for (int width = 1; width <= 33; ++width) {
             EXPECT_EQ(BitmapRowSize(width, bits), (width * bits + 31) / 32 * 4);
             for (int height : {3, -3}) {
@@ -96,7 +121,7 @@ TEST_F(HostileInput, BitmapsOfEveryDepthWidthAndOrderLoadTheSamePixels) {
                 Load(what, Bmp(width, height, bits), LoadOk, width % 2 == 0);
                 ASSERT_EQ(std::make_tuple(backdropWidth, backdropHeight), std::make_tuple(width, 3)) << what;
                 EXPECT_EQ(std::string(backdrop.pixels.begin(), backdrop.pixels.end()), Bmp(width, 3, bits, nullptr, true)) << what;
-                EXPECT_EQ(backdrop.info.size(), bits == 24 ? 44u : 40u + (4u << bits)) << what;
+                EXPECT_EQ(backdrop.info.size(), bits >= 24 ? 44u : 40u + (4u << bits)) << what;
                 EXPECT_EQ(backdrop.info[8] | backdrop.info[11] << 8, 0xFFFD) << what;  // height -3: top-down
             }
         }
@@ -129,9 +154,12 @@ TEST_F(HostileInput, ProjectFiles) {
         EXPECT_EQ(Fields(thermals[0]), c.first) << c.what;
         if (thermalCount > 0) { EXPECT_EQ(thermals[thermalCount - 1].lat, c.lastLat) << c.what; }
     }
-    for (const std::string& unreadable : {folder.File(""), folder.File("missing.prj")}) {
+    // Neither reading refuses a file after changing the project, opening one of its own included.
+    folder.Write("long.prj", std::string(512, 'n') + "\n1,2\n");
+    for (const std::string& unreadable : {folder.File(""), folder.File("missing.prj"), folder.File("long.prj")}) {
         KeepBeforeRead();
         EXPECT_FALSE(ReadProject(unreadable.c_str()));
+        EXPECT_FALSE(ReadNewProject(unreadable.c_str()));
         EXPECT_EQ(std::make_tuple(std::string(backdropName), thermalCount), std::make_tuple(std::string(hostile::KeptName), 1));
     }
 }

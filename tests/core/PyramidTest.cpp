@@ -14,9 +14,9 @@ Backdrop MakePicture(int32_t width, int32_t height, int bits) {
     b.width = width, b.height = height, b.bitCount = bits, b.rowSize = static_cast<int32_t>(BitmapRowSize(width, bits));
     b.pixels.resize(static_cast<size_t>(b.rowSize) * height);
     for (size_t i = 0; i < b.pixels.size(); ++i) b.pixels[i] = static_cast<uint8_t>(i * 37 + i / 7);
-    b.info.assign(bits == 24 ? 44 : 40 + (4u << bits), 0);
-    for (size_t i = 40; bits != 24 && i < b.info.size(); ++i) b.info[i] = static_cast<uint8_t>(i * 11);
-    b.palette = bits == 24 ? nullptr : b.info.data() + 40;
+    b.info.assign(bits >= 24 ? 44 : 40 + (4u << bits), 0);
+    for (size_t i = 40; bits < 24 && i < b.info.size(); ++i) b.info[i] = static_cast<uint8_t>(i * 11);
+    b.palette = bits >= 24 ? nullptr : b.info.data() + 40;
     return b;
 }
 
@@ -41,6 +41,7 @@ TEST(PyramidTest, LevelsAreHalvedAveragesWithinTheirShareOfThePicture) {
     const struct { int32_t width, height; int bits; int32_t fitWidth, fitHeight; std::vector<int> halvings; } cases[] = {
         {5, 3, 24, 1, 1, {2, 3}},          // 3x2 would pass the bound; 2x1 and 1x1 fill it exactly
         {64, 48, 24, 10, 10, {2, 3}},      // the half-size copy alone is the whole share
+        {64, 48, 32, 10, 10, {1, 2, 3}},   // 32 bits: the fourth byte is left out
         {33, 17, 8, 4, 4, {3, 4}},         // at 8 bits the first copies are too large
         {64, 16, 1, 2, 2, {4, 5}},         // at 1 bit only the smallest fit
         {9, 9, 4, 9, 9, {}},               // already fits: nothing to make

@@ -145,28 +145,33 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     EXPECT_EQ(folder.Read("session.prj"), saved) << "Create saves the same project again";
     ASSERT_NO_FATAL_FAILURE(ExitWith(q, {{ReallyExit, IDOK}}));
 
-    // A project whose backdrop is missing: what needs one is refused, nothing is written.
-    const std::string missing = "missing.bmp\r\n47:30.000N\r\n47:00.000N\r\n010:00.000E\r\n011:00.000E\r\n"
-                                "4725000,1050000,1,0,1500,500,270,0,1,0,1500,1000,1\r\n4710000,1020000,4,0,2000,600,0,0,0,0,2000,1200,3\r\n";
-    ASSERT_TRUE(folder.Write("nobackdrop.prj", missing));
+    // A project whose backdrop is missing: Open says so, what needs a picture is refused and
+    // nothing is written; Edit opens Setup, whose Load brings one, and Save As keeps every thermal.
+    const std::string header = "47:30.000N\r\n47:00.000N\r\n010:00.000E\r\n011:00.000E\r\n"
+                               "4725000,1050000,1,0,1500,500,270,0,1,0,1500,1000,1\r\n4710000,1020000,4,0,2000,600,0,0,0,0,2000,1200,3\r\n";
+    ASSERT_TRUE(folder.Write("nobackdrop.prj", "missing.bmp\r\n" + header));
     program = Start();
     Program& r = *program;
-    ASSERT_NO_FATAL_FAILURE(Open(r, folder.File("nobackdrop.prj")));
+    r.Command(CmdOpen);
+    ASSERT_TRUE(r.AnswerFile(folder.File("nobackdrop.prj")));
+    AnswerBox(r, "Could not load the backdrop missing.bmp: the file cannot be read. Choose it again with Project > Edit > Load.", IDOK);
     const std::vector<std::string> files = folder.Names();
-    for (int command : {CmdEdit, CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate}) {
+    for (int command : {CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate}) {
         r.Command(command);
         AnswerBox(r, "Perhaps you should start a project first...", IDOK);
         EXPECT_TRUE(boxwatch::VisibleDialogs(r.ProcessId()).empty()) << command;
     }
     EXPECT_EQ(r.RunsStarted(), 0) << "a refused Create started SCASM";
     EXPECT_EQ(folder.Names(), files) << "a refused command wrote a file";
-    // After a loaded backdrop, Save As keeps every thermal of such a project.
-    ASSERT_NO_FATAL_FAILURE(Open(r, folder.File("sample.prj")));
-    ASSERT_NO_FATAL_FAILURE(Open(r, folder.File("nobackdrop.prj")));
+    r.Command(CmdEdit);
+    HWND again = r.FindDialog("Setup...");
+    ASSERT_NE(again, nullptr) << "Edit did not open the Setup dialog";
+    r.Click(again, IdcSetupLoad);
+    ASSERT_TRUE(r.AnswerFile(folder.File("sample.bmp")));
     r.Command(CmdSaveAs);
     ASSERT_TRUE(r.AnswerFile(folder.File("kept.prj")));
     ASSERT_NO_FATAL_FAILURE(ExitWith(r, {{ReallyExit, IDOK}}));
-    EXPECT_EQ(folder.Read("kept.prj"), missing);
+    EXPECT_EQ(folder.Read("kept.prj"), "sample.bmp\r\n" + header);
 }
 
 // The keys in the Manual dialog stay in it (the loop routes them through IsDialogMessage), and

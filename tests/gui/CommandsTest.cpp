@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "app/RecentMenu.h"
 #include "app/RecentProjects.h"
+#include "shell/FileNames.h"
 #include "shell/Frame.h"
 
 namespace {
@@ -25,6 +26,7 @@ const char ThermalsFirst[] = "Perhaps you should add some thermals first...";
 const char ClearAll[] = "Do you want to clear all thermals ?";
 const char Split[] = "This project might be too large for one BGL -\ndo you want to create separate files ?";
 const char Manual[] = "Thermals (manual)";
+const char BackdropNotBeside[] = "The project will look for its backdrop area.bmp in *";
 
 // Buttons and icon of each of the program's boxes, by its text.
 UINT TypeOf(const std::string& text) {
@@ -32,9 +34,10 @@ UINT TypeOf(const std::string& text) {
     if (text.rfind("Create a BGL", 0) == 0) return MB_OKCANCEL | MB_ICONQUESTION;
     if (text.rfind("trying to save", 0) == 0) return MB_OK | MB_ICONHAND;
     if (text.rfind("Could not write file", 0) == 0 && text.find(".sca") != std::string::npos) return MB_OK | MB_ICONHAND;
-    if (text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
     if (text == Exit) return MB_OKCANCEL | MB_ICONEXCLAMATION;
-    if (text == SaveFirst || text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
+    if (text == SaveFirst || text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
+    if (text.rfind("The project will look", 0) == 0) return MB_OK | MB_ICONINFORMATION;
+    if (text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
     return MB_OK | MB_ICONEXCLAMATION;
 }
 
@@ -46,8 +49,9 @@ const std::vector<Thermal> ThreeBands = {MakeThermal(4800000, 480000, 1), MakeTh
                                          MakeThermal(5100000, 500000, 2), MakeThermal(5180000, 510000, 4, true),
                                          MakeThermal(5250000, 520000, 1, true)};
 const std::string longName(300, 'r'), longestName(ProjectNameSize - 1, 'r');
-const std::string longNameText = "Could not write file " + longName + ".prj";
-const std::string longestNameText = "Could not write file " + longestName.substr(0, 400) + "*";
+// A name in a box is cut to its start and end, so that the box fits on the screen.
+const std::string longNameText = "Could not write file " + ShortenedName(longName + ".prj");
+const std::string longestNameText = "Could not write file " + ShortenedName(longestName + ".prj");
 
 struct Row {
     const char* name;
@@ -79,6 +83,11 @@ const Row rows[] = {
     {"exit, OK", Start::Nothing, "", 0, 0, {CmdExit}, {IDOK}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}, true},
     {"exit, modified, not saved", Start::Project, "alps", 0, 1, {CmdExit}, {IDNO, IDCANCEL}, {}, {SaveFirst, Exit},
      "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"exit, save question cancelled: no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDCANCEL}, {},
+     {SaveFirst}, "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"exit, the save fails: told, no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDYES, IDOK}, {},
+     {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("alps.prj")); }},
     {"close, untitled, saved as alps", Start::Project, "", 0, 1, {CloseButton}, {IDYES, IDOK}, {"alps.prj"},
      {SaveFirst, Exit}, "alps", 0, nullptr, "0000", 3, {"alps.prj"}, {}, true},
     {"exit over a tool dialog, cancel", Start::Nothing, "", CmdNew, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0,
@@ -116,24 +125,32 @@ const Row rows[] = {
     {"Clear all, Undo, Redo", Start::Project, "alps", CmdManual, 0, {CmdClearAll, CmdUndo, CmdRedo}, {IDYES}, {},
      {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     // Save As names the project at the first dot; Save follows into the dialog's folder.
-    {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {}, {"sub\\ridge.north.prj"}, {},
-     "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
+    // Saved where the backdrop is not, each save says so.
+    {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {IDOK, IDOK}, {"sub\\ridge.north.prj"},
+     {BackdropNotBeside, BackdropNotBeside}, "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
     // The save prompt before New and Open.
     {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
-    {"New, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
-     "Setup...", "1000", 0, {}, {}},
+    {"New, untitled, Save dialog cancelled: New stops", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
+     nullptr, "0000", 3, {}, {}},
+    {"New, save question cancelled", Start::Project, "alps", CmdManual, 1, {CmdNew}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
+     Manual, "0100", 3, {}, {}},
+    {"New, the save fails: the project stays", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES, IDOK}, {},
+     {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 10; }},
     {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
-    {"Open, untitled, both dialogs cancelled", Start::Project, "", 0, 1, {CmdOpen}, {IDYES}, {"", ""}, {SaveFirst},
+    {"Open, untitled, Save dialog cancelled: Open stops", Start::Project, "", 0, 1, {CmdOpen}, {IDYES}, {""}, {SaveFirst},
      "", 1, nullptr, "0000", 3, {}, {}},
-    // Open of files that cannot be read: named, the project at its defaults, the title kept.
+    {"Open, save question cancelled: no Open dialog", Start::Project, "alps", 0, 1, {CmdOpen}, {IDCANCEL}, {}, {SaveFirst},
+     "alps", 1, nullptr, "0000", 3, {}, {}},
+    // Open of files that cannot be read: named, the project, its title and the tool dialog kept.
     {"Open of a name that does not exist", Start::Project, "alps", CmdManual, 0, {CmdOpen}, {IDYES, IDOK},
-     {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, Manual, "0100", 0, {}, {}},
-    {"Open that fails closes the Setup dialog: its rows were the replaced project's", Start::Project, "alps", CmdEdit,
-     0, {CmdOpen}, {IDYES, IDOK}, {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, nullptr,
-     "1000", 0, {}, {}},
+     {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, Manual, "0100", 3, {}, {}},
+    {"Open that fails keeps the Setup dialog", Start::Project, "alps", CmdEdit,
+     0, {CmdOpen}, {IDYES, IDOK}, {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, "Setup...",
+     "1000", 3, {}, {}},
     {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
-     {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 0, {}, {},
+     {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 3, {}, {},
      false, [](const gui::ScratchFolder& f) {
          f.Write("long.prj", gui::ProjectFileText(std::string(600, 'b') + ".bmp", gui::LowlandBounds, OneBand)); }},
     {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0, nullptr, "0000", 1, {}, {},
@@ -153,6 +170,11 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
     {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
      "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
+    // A project whose backdrop is missing opens, says so, and lets Edit choose it again.
+    {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0, {CmdOpen, CmdEdit, CmdAutomatic},
+     {IDOK, IDOK}, {"gone.prj"}, {"Could not load the backdrop gone.bmp: the file cannot be read. Choose it again with "
+     "Project > Edit > Load.", StartFirst}, "gone", 0, "Setup...", "1000", 1, {}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]})); }},
     // Create: questions, the save, one run per band with the name quoted, the kept flag.
     {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
      {"Create a BGL with 3 thermals..."}, "alps", 0, Manual, "0000", 3, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
@@ -202,8 +224,8 @@ const Row rows[] = {
     {"Save, write cut off halfway", Start::Project, "area", 0, 1, {CmdSave}, {IDOK}, {},
      {"Could not write file area.prj"}, "area", 1, nullptr, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 100; }},
-    {"Save As over a file, write cut off halfway", Start::Project, "alps", 0, 1, {CmdSaveAs}, {IDYES, IDOK},
-     {"area.prj"}, {nullptr, "Could not write file area.prj"}, "area", 1, nullptr, "0000", 3, {}, {},
+    {"Save As over a file, write cut off halfway: the name stays", Start::Project, "alps", 0, 1, {CmdSaveAs}, {IDYES, IDOK},
+     {"area.prj"}, {nullptr, "Could not write file area.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 100; }},
     {"Save, a name longer than a path", Start::Project, longName, 0, 1, {CmdSave}, {IDOK}, {},
      {longNameText.c_str()}, longName, 1, nullptr, "0000", 3, {}, {}},

@@ -17,12 +17,11 @@ class CompositionTest : public gui::GuiTest {
 protected:
     gui::ScratchFolder folder;
 
-    // The picture loaded by the paint, as Open has it, over an area of 1/1000 degree per pixel.
+    // The picture loaded as Open loads it, over an area of 1/1000 degree per pixel.
     void Load(double zoom) {
         gui::WritePicture(folder.File("a.bmp"), W, H, [](int x, int y) { return Source(x, y); });
         CopyText(backdropName, BackdropNameSize, folder.File("a.bmp").c_str());
-        backdropReloadPending = 1;
-        InvalidateMap(true);
+        ReloadBackdrop(backdropName);
         gui::Pump();
         ASSERT_EQ(backdropWidth, W);
         areaTop = 4500000, areaLeft = 500000, latPerPixel = lonPerPixel = 100.0;

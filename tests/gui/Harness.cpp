@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/Application.h"
+#include "app/ProjectCommands.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
 #include "shell/FileDialogs.h"
@@ -148,7 +149,7 @@ void ResetProgram() {
     if (app->currentDialog) DestroyWindow(app->currentDialog), app->currentDialog = nullptr;
     ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch(), ClearHistory();
     projectModified = backdropLoaded = setupMode = manualMode = automaticMode = clearPartMode = 0;
-    backdropReloadPending = boundsParsePending = batchStart = batchEnd = 0;
+    batchStart = batchEnd = 0;
     backdrop = Backdrop{};
     backdropWidth = backdropHeight = areaTop = areaBottom = areaLeft = areaRight = latSpan = lonSpan = 0;
     latPerPixel = lonPerPixel = 0;
@@ -307,13 +308,7 @@ void BringInProject(const ScratchFolder& folder, const std::string& fileName, co
                     const AreaBounds& bounds) {
     if (!folder.Exists("area.bmp")) WriteGreyBackdrop(folder.File("area.bmp"), 64, 48);
     folder.Write(fileName, ProjectFileText("area.bmp", bounds, table));
-    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    ResetProject();
-    ASSERT_TRUE(ReadProject(folder.File(fileName).c_str()));
-    CutExtension(projectName, ProjectNameSize, fileName.c_str());
-    UpdateTitle(Main(), projectName);
-    projectModified = 0, backdropReloadPending = boundsParsePending = 1;
-    InvalidateMap(true);
+    ASSERT_TRUE(OpenProjectFile(Main(), folder.File(fileName).c_str()));
     Pump();
     ASSERT_EQ(backdropLoaded, 1);
     ASSERT_EQ(thermalCount, static_cast<int32_t>(table.size()));

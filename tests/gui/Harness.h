@@ -114,8 +114,7 @@ std::string ProjectFileText(const std::string& backdropName, const AreaBounds& b
 void WritePicture(const std::string& path, int width, int height, std::function<COLORREF(int, int)> colour);
 void WriteGreyBackdrop(const std::string& path, int width, int height);
 // Writes the project file, and a grey 64 x 48 "area.bmp" unless the folder has one, then leaves
-// the program as a confirmed Open of it does: folder current, file read, name and title, flags,
-// and the map painted (which loads the backdrop and computes the area).
+// the program as a confirmed Open of it does (OpenProjectFile), with the map painted.
 void BringInProject(const ScratchFolder& folder, const std::string& fileName, const std::vector<Thermal>& table,
                     const AreaBounds& bounds = LowlandBounds);
 

@@ -18,8 +18,8 @@ COLORREF Pattern(int x, int y) { return RGB(16 + x * 7 % 200, 16 + y * 5 % 200, 
 
 class MapWindowTest : public gui::GuiTest {
 protected:
-    // The backdrop is loaded the way Open has it loaded, by the paint, and shown at zoom 1 in the
-    // window's corner, so window pixels are backdrop pixels.
+    // The backdrop is loaded the way Open loads it, and shown at zoom 1 in the window's corner, so
+    // window pixels are backdrop pixels.
     void SetUp() override {
         gui::GuiTest::SetUp();
         folder.Write("pattern.bmp", testdata::Bmp(BackdropW, BackdropH, 24, [](int x, int y) {
@@ -27,8 +27,7 @@ protected:
             return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
         }));
         CopyText(backdropName, BackdropNameSize, folder.File("pattern.bmp").c_str());
-        backdropReloadPending = 1;
-        InvalidateMap(true);
+        ReloadBackdrop(backdropName);
         gui::Pump();
         ASSERT_EQ(backdropWidth, BackdropW);
         areaTop = Top, areaLeft = Left, latSpan = BackdropH * 100, lonSpan = BackdropW * 100;

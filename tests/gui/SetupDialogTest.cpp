@@ -1,5 +1,6 @@
 // The Setup dialog through its real controls: the rows after New, the check with its errors and
-// normalised rows, Load with and without a world file, and OK refused. Markers set on the map are the driver's and the core's.
+// normalised rows, Load refused, Load with and without a world file, and OK refused. Markers set on
+// the map are the driver's and the core's.
 
 #include "gui/Harness.h"
 
@@ -31,7 +32,7 @@ protected:
     gui::ScratchFolder folder;
 };
 
-TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRefuses) {
+TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNamesAndOkRefuses) {
     EXPECT_EQ(Shown(), (Rows{{"89", "00", "000", "N"}, {"89", "00", "000", "S"}, {"179", "00", "000", "W"}, {"179", "00", "000", "E"}}));
     EXPECT_EQ(std::string(areaTopText) + areaBottomText + areaLeftText + areaRightText, "89:00.000N89:00.000S179:00.000W179:00.000E");
     EXPECT_EQ(setupMode, 1);
@@ -45,16 +46,22 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRe
     EXPECT_TRUE(box.owner == Dialog() && box.Type() == (MB_OK | MB_ICONHAND) && box.caption != "Ascendor");
     EXPECT_EQ(Shown(), (Rows{{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}));
     gui::CheckWatcher();
-    // Load centres the view and marks the project (a cancelled Load is the driver's); then OK refused.
+    // A refused Load says why and keeps the name, the field, the view and the flags; Load centres
+    // the view and marks the project (a cancelled Load is the driver's); then OK refused.
     projectModified = scrollPercentX = scrollPercentY = 0;
+    folder.Write("rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
     gui::WriteGreyBackdrop(folder.File("area.bmp"), 100, 80);
-    gui::ExpectFile(folder.File("area.bmp"));
-    gui::Click(Dialog(), IdcSetupLoad);
-    ASSERT_EQ(std::make_pair(backdropWidth, backdropHeight), std::make_pair(100, 80));
+    gui::ExpectFile(folder.File("rle.bmp")), gui::ExpectBox(IDOK), gui::ExpectFile(folder.File("area.bmp"));
     char shown[64];
-    GetDlgItemTextA(Dialog(), IdcSetupBackdrop, shown, sizeof shown);
-    EXPECT_EQ(std::string(backdropName) + "|" + shown, "area.bmp|area.bmp");
-    EXPECT_EQ(std::vector<int>({scrollPercentX, scrollPercentY, projectModified, backdropLoaded}), std::vector<int>({50, 50, 1, 1}));
+    for (const char* after : {"||0000", "area.bmp|area.bmp|505011"}) {
+        gui::Click(Dialog(), IdcSetupLoad);
+        GetDlgItemTextA(Dialog(), IdcSetupBackdrop, shown, sizeof shown);
+        EXPECT_EQ(std::string(backdropName) + "|" + shown + "|" + std::to_string(scrollPercentX) + std::to_string(scrollPercentY) +
+                      std::to_string(projectModified) + std::to_string(backdropLoaded), after);
+    }
+    EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"Could not load the backdrop rle.bmp: it is a compressed bitmap, which this program does not read."});
+    ASSERT_EQ(std::make_pair(backdropWidth, backdropHeight), std::make_pair(100, 80));
+    gui::CheckWatcher();
     const char* crossing = "The markers meet or cross: set the left marker left of the right one and the top marker above the bottom one...";
     const struct { const char* topDegrees; MarkerPoint left, right, top, bottom; const char* text; } refusals[] = {
         {"90", {}, {}, {}, {}, "Error [8] - Top value out of range..."},
