@@ -34,14 +34,17 @@ TEST(Coordinates, NumberToTextAndRow) {
 
 TEST(Coordinates, MarkersStretchTheAreaOverTheBackdrop) {
     const struct {
-        int32_t width, height, left, right, top, bottom, areaLeft, areaRight; double lonPerPx, latPerPx; const char* texts;
+        int32_t width, height, left, right, top, bottom, north, south, west, east; double lonPerPx, latPerPx; const char* texts;
     } cases[] = {
-        // Left and right markers at different distances: swapping them shows.
-        {1000, 800, 100, 400, 0, 0, 360000, 760000, 400.0, 125.0, "003:36.000E 007:36.000E"},
+        // Markers at different distances from opposite edges: swapping them, or taking one edge's
+        // bound from the other's marker, shows.
+        {1000, 800, 100, 400, 100, 300, 5325000, 5125000, 360000, 760000, 400.0, 250.0,
+         "53:15.000N 51:15.000N 003:36.000E 007:36.000E"},
         // Without a backdrop, or with markers that leave no room, nothing is stretched.
-        {0, 0, 100, 100, 100, 100, 400000, 600000, 0.0, 0.0, "004:00.000E 006:00.000E"},
-        {1000, 800, 600, 400, 500, 400, 400000, 600000, 200.0, 125.0, "004:00.000E 006:00.000E"},
-        {1000, 800, INT32_MAX, INT32_MAX, 1, INT32_MAX, 400000, 600000, 200.0, 125.0, "004:00.000E 006:00.000E"},
+        {0, 0, 100, 100, 100, 100, 5300000, 5200000, 400000, 600000, 0.0, 0.0, "53:00.000N 52:00.000N 004:00.000E 006:00.000E"},
+        {1000, 800, 600, 400, 500, 400, 5300000, 5200000, 400000, 600000, 200.0, 125.0, "53:00.000N 52:00.000N 004:00.000E 006:00.000E"},
+        {1000, 800, INT32_MAX, INT32_MAX, 1, INT32_MAX, 5300000, 5200000, 400000, 600000, 200.0, 125.0,
+         "53:00.000N 52:00.000N 004:00.000E 006:00.000E"},
     };
     for (const auto& c : cases) {
         ResetProject();
@@ -50,11 +53,11 @@ TEST(Coordinates, MarkersStretchTheAreaOverTheBackdrop) {
         backdropWidth = c.width, backdropHeight = c.height;
         markers[MarkerLeft].x = c.left, markers[MarkerRight].x = c.right, markers[MarkerTop].y = c.top, markers[MarkerBottom].y = c.bottom;
         RecomputeArea();
-        EXPECT_EQ(std::vector<int32_t>({areaLeft, areaRight, lonSpan, areaTop - areaBottom}),
-                  std::vector<int32_t>({c.areaLeft, c.areaRight, c.areaRight - c.areaLeft, 100000})) << c.left;
+        EXPECT_EQ(std::vector<int32_t>({areaTop, areaBottom, areaLeft, areaRight, latSpan, lonSpan}),
+                  std::vector<int32_t>({c.north, c.south, c.west, c.east, c.north - c.south, c.east - c.west})) << c.left;
         EXPECT_EQ(std::make_pair(lonPerPixel, latPerPixel), std::make_pair(c.lonPerPx, c.latPerPx)) << c.left;
-        EXPECT_EQ(std::string(areaLeftText) + " " + areaRightText, c.texts) << c.left;
-        EXPECT_EQ(markers[MarkerLeft].x | markers[MarkerRight].x | markers[MarkerTop].y, 0);  // used up
+        EXPECT_EQ(std::string(areaTopText) + " " + areaBottomText + " " + areaLeftText + " " + areaRightText, c.texts) << c.left;
+        EXPECT_EQ(markers[MarkerLeft].x | markers[MarkerRight].x | markers[MarkerTop].y | markers[MarkerBottom].y, 0);  // used up
     }
 }
 

@@ -49,13 +49,36 @@ TEST_F(GeometryTest, ConversionsTruncateOnceTowardZero) {
     EXPECT_FALSE(GeoToWindow(5250000, 500000, x, y));
 }
 
+// Fit takes the tighter of the room's two ratios; the steps stop at the picture's largest size,
+// at the fitted zoom, and at one pixel of picture where nothing was fitted.
+TEST_F(GeometryTest, FitAndZoomSteps) {
+    const struct { bool (*step)(); int width, height; double zoom, fit, after; bool erases; } cases[] = {
+        {[] { return FitZoom(), false; }, 600, 400, 1.0, 0.0, 1000.0 / 600, false},
+        {[] { return FitZoom(), false; }, 400, 600, 1.0, 0.0, 800.0 / 600, false},
+        {ZoomIn, 600, 400, 1.0, 0.5, 1.1, false},
+        {ZoomIn, 600, 400, 110000.0, 0.5, 110000.0, false},
+        {ZoomOut, 600, 400, 2.0, 0.5, 1.8, false},
+        {ZoomOut, 600, 400, 1.0, 0.95, 0.95, true},
+        {ZoomOut, 600, 400, 0.95, 0.95, 0.95, false},
+        {ZoomOut, 600, 400, 1.0 / 600, 1e-4, 1.0 / 600, false},
+    };
+    for (const auto& c : cases) {
+        Set(1019, 840, c.width, c.height, 1000.0);
+        zoomFactor = c.zoom, fitZoom = c.fit;
+        EXPECT_EQ(c.step(), c.erases) << c.zoom;
+        EXPECT_DOUBLE_EQ(zoomFactor, c.after) << c.zoom;
+        EXPECT_DOUBLE_EQ(fitZoom, c.fit > 0 ? c.fit : c.after) << c.zoom;
+    }
+}
+
 TEST_F(GeometryTest, PointerAndSelectionTexts) {
     pointerX = 250, pointerY = 500;
     ComputePointerPosition();
     EXPECT_STREQ(statusText[0], " Lat:  48.00000 Lon:    7.50000");
     selStartX = 100, selStartY = 0, selEndX = 0, selEndY = 100;  // 52-53 N, 5-6 E, dragged either way
     ComputeSelectionBounds();
-    EXPECT_EQ(std::vector<int32_t>({selNorth, selSouth, selWest, selEast}), std::vector<int32_t>({5300000, 5200000, 500000, 600000}));
+    EXPECT_EQ(std::vector<int32_t>({selNorth, selSouth, selWest, selEast, selCentreLat, selCentreLon}),
+              std::vector<int32_t>({5300000, 5200000, 500000, 600000, 5250000, 550000}));
     EXPECT_STREQ(statusText[1], " hor:   67.8 km - ver.:  111.2 km - area:   7532.4 sq.km");
 }
 

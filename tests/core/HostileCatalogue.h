@@ -150,6 +150,7 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"line ends of LF alone", lf + "1,2,3,4,5,6,7,8,1,10,11,12,-13\n", true, 1, a, top, {1, 2, 3, 4, 5, 6, 7, 8, 1, 10, 11, 12, -13}, 1},
         {"blank lines hold no thermal, the last one too", lf + "\n1,2\r\n\r\n \t\n3,4\n\n  ", true, 2, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
         {"cloudOn 5 reads as 1", h + "0,0,0,0,0,0,0,0,5,0,0,0,0\n", true, 1, a, top, {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}, 0},
+        {"cloudOn -5 reads as 1", h + "0,0,0,0,0,0,0,0,-5,0,0,0,0\n", true, 1, a, top, {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}, 0},
         {"100 fields: the first 13 are taken", h + "1,2,3,4,5,6,7,8,9,10,11,12,13" + [] {
              std::string s; for (int i = 14; i <= 100; ++i) s += "," + std::to_string(i); return s; }() + "\r\n",
          true, 1, a, top, {1, 2, 3, 4, 5, 6, 7, 8, 1, 10, 11, 12, 13}, 1},
@@ -250,6 +251,8 @@ inline std::vector<SetupRowCase> SetupRowCases() {
         {"999 degrees at the bottom", {{1, {"999", "00", "000", "S"}}}, 9, "999:00.000S", d[1]},
         {"90 degrees north", {{0, {"90", "00", "000", "N"}}}, 8, "90:00.000N", 9000000},
         {"99 minutes on the left", {{2, {"004", "99", "000", "E"}}}, 10, "004:99.000E", 4165000},
+        {"180 degrees on the right", {{3, {"180", "00", "000", "E"}}}, 11, "180:00.000E", 18000000},
+        {"negative minutes at the top", {{0, {"52", "-5", "000", "N"}}}, 8, "52:-5.000N", 52},
         {"60 minutes at the bottom", {{1, {"51", "60", "000", "N"}}}, 9, "51:60.000N", 51100000},
         {"negative degrees", {{0, {"-5", "00", "000", "N"}}}, 8, "-5:00.000N", -500000},
         // The edits' text is read as numbers only: colons and points in it end the number.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <tuple>
 
@@ -46,11 +47,13 @@ protected:
     static void ForgetBackdrop() { backdrop = Backdrop{}, backdropWidth = backdropHeight = backdropLoaded = 0; }
     // Loads bytes over a picture loaded before (or none); a refusal must leave that picture whole
     // and allocate nothing large.
-    void Load(const std::string& what, const std::string& bytes, int result, bool loadedBefore) {
+    // A size past the bytes makes the file that long (sparse: it costs nothing on disk).
+    void Load(const std::string& what, const std::string& bytes, int result, bool loadedBefore, uintmax_t size = 0) {
         ForgetBackdrop();
         if (loadedBefore) { ASSERT_EQ(LoadBackdrop(previous.c_str()), LoadOk); }
         const Backdrop before = backdrop;
         folder.Write("hostile.bmp", bytes);
+        if (size > bytes.size()) std::filesystem::resize_file(folder.File("hostile.bmp"), size);
         largestAllocation = 0;
         watchingAllocations = true;
         EXPECT_EQ(LoadBackdrop(folder.File("hostile.bmp").c_str()), result) << what;
@@ -100,6 +103,9 @@ TEST_F(HostileInput, Bitmaps) {
               "Could not load the backdrop b.bmp: its picture of 100 x 40 pixels needs 1 MB of memory, more than this program can have.");
     EXPECT_EQ(BackdropFailureText(std::string(100, 'n').c_str(), LoadCannotOpen),
               "Could not load the backdrop " + std::string(30, 'n') + "..." + std::string(31, 'n') + ": the file cannot be read.");
+    // Pixels just past the 1 GiB bound, in a file that holds them all: refused before allocating.
+    const std::string large = testdata::With(testdata::With(Bmp(1, 1, 24).substr(0, 54), 18, 4096), 22, 87382);
+    Load("4096 x 87382 at 24 bits, whole file", large, LoadTooLarge, false, 54 + uintmax_t{12288} * 87382);
 }
 
 // Every cut of a valid file is refused, with nothing changed and nothing large allocated.
@@ -211,6 +217,11 @@ TEST_F(HostileInput, SetupRows) {
         RecomputeArea();
         EXPECT_EQ(*values[row], c.value) << c.what;
     }
+    // The boxes' texts by error number; none past either end.
+    const char* const errors[] = {"", "No entries at all...", "Both Top & Bottom are zero...", "Both Left & Right are zero...",
+        "Top wrong direction...", "Bottom wrong direction...", "Left wrong direction...", "Right wrong direction...",
+        "Top value out of range...", "Bottom value out of range...", "Left value out of range...", "Right value out of range...", ""};
+    for (int n = 0; n <= 12; ++n) EXPECT_STREQ(SetupErrorText(n), errors[n]) << n;
     std::memset(setupRows[0].thouText, '9', 5);  // a row without its terminator is cut
     CheckSetupRows();
     EXPECT_STREQ(setupRows[0].thouText, "9999");

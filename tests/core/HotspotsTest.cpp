@@ -44,7 +44,8 @@ TEST(HotspotsTest, ReadsWaypointFiles) {
          "a,,,5160.000N,00405.003E\na,,,9000.001N,00405.003E\na,,,5147.809N,18000.001E\n"
          "a,,,514.809N,00405.003E\na,,,5147.809X,00405.003E\na,,,5147.809N\nname,code\n",
          {}, 0, 0, 7},
-        {"the area's edges count", "a,,,9000.000N,18000.000E\na,,,8900.000S,18000.000W\n", {{-8900000, -18000000}}, 0, 1, 0},
+        {"the area's edges count", "a,,,9000.000N,18000.000E\na,,,8900.000S,18000.000W\na,,,8900.000N,18000.000E\n",
+         {{-8900000, -18000000}, {8900000, 18000000}}, 0, 1, 0},
         {"at a thermal already there", "a,,,5000.000N,00500.000E\n", {}, 1, 0, 0},
         {"Related Tasks ends the waypoints",
          Hill + "  -----related TASKS-----  \r\nTask,a,,,5200.000N,00500.000E\na,,,5200.000N,00500.000E\n", {HillAt}, 0, 0, 0},

@@ -46,8 +46,10 @@ TEST_F(PlacementTest, DeleteTakesTheFirstHitStrictlyInside) {
                               At(0, INT32_MAX, 3)};
     const struct { int32_t latSpan, lat, lon; int removed; } cases[] = {
         {20000, 1040, 1040, 0},         // inside the boxes of 0 and 1: the first
-        {20000, 1100, 1000, 1},         // on the edge of 0's box, inside 1's
-        {20000, 5000, 5100, -1},        // on the edge of 2's box
+        {20000, 1100, 1000, 1},         // on the north edge of 0's box, inside 1's
+        {20000, 5000, 5100, -1},        // on the east edge of 2's box, then west and south
+        {20000, 5000, 4900, -1},
+        {20000, 4900, 5000, -1},
         {199, 5000, 5000, -1},          // tolerance 0: not even the centre
         {20000, 0, INT32_MAX - 10, 3},  // the box does not wrap at the end of the range
     };

@@ -61,12 +61,9 @@ Program::Program(const std::string& folder, bool findsScasm, const std::string& 
     // it in a new Wine prefix, so the window itself is what is waited for.
     const DWORD start = GetTickCount();
     while (!FindMainWindow()) {
-        if (!Running()) {
-            ADD_FAILURE() << "the program ended before its main window came";
-            return;
-        }
-        if (GetTickCount() - start > StartDeadlineMs) {
-            ADD_FAILURE() << "the program's main window did not come within its deadline";
+        if (!Running() || GetTickCount() - start > StartDeadlineMs) {
+            ADD_FAILURE() << (Running() ? "the program's main window did not come within its deadline"
+                                        : "the program ended before its main window came");
             return;
         }
         Sleep(10);
@@ -214,7 +211,17 @@ bool Program::AnswerFile(const std::string& path) {
         if (boxwatch::KindOf(dialog) != boxwatch::DialogKind::FileDialog) continue;
         const bool answered = boxwatch::AnswerFileDialog(dialog, path);
         Settle();
-        return answered && !IsWindow(dialog);
+        // The dialog may check the name in further steps of its own before it ends: it is its
+        // going (or a box it raised about the name) that is waited for.
+        const DWORD start = GetTickCount();
+        while (IsWindow(dialog) && GetTickCount() - start < DeadlineMs) {
+            for (HWND box : boxwatch::VisibleDialogs(processId_))
+                if (GetWindow(box, GW_OWNER) == dialog) return false;
+            Sleep(1);
+        }
+        if (IsWindow(dialog)) return ADD_FAILURE() << "the file dialog did not close within its deadline", false;
+        Settle();  // what the program does with the answer
+        return answered;
     }
     return false;
 }

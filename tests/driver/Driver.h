@@ -2,9 +2,10 @@
 // program as its own process in a folder, with the stand-in scasm first on its PATH, and reaches
 // it only through its windows. After every action the driver settles: it posts a marker behind
 // what it sent and waits until the program's thread has taken it, and then has the map paint, so
-// whatever the action brings up (a box, a dialog, a new text) is there when the action returns,
-// and what is not there will not come. Boxes, file dialogs and tool dialogs are found by their
-// class, controls and caption. Every wait ends at a deadline that fails the test.
+// whatever the action brings up (a box, a dialog, a new text) has been made when the action
+// returns, and what is not there will not come. Boxes, file dialogs and tool dialogs are found by
+// their class, controls and caption, a modal one made but not yet shown waited for. Every wait
+// ends at a deadline that fails the test.
 //
 //   driver::Scratch folder;
 //   driver::Program program(folder.Path());

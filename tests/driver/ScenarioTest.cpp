@@ -175,58 +175,50 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
 }
 
 // The keys in the Manual dialog stay in it (the loop routes them through IsDialogMessage), and
-// closing from the title bar asks what Exit asks.
+// closing from the title bar asks what Exit asks: called off, No saves nothing; then Yes saves.
 TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndClosingAsksFirst) {
-    const std::string original = folder.Read("sample.prj");
-    const struct { UINT message; WPARAM wParam; int save; bool calledOff; } closes[] = {
-        {WM_SYSCOMMAND, SC_CLOSE, IDYES, false}, {WM_CLOSE, 0, IDNO, true}};
-    for (const auto& c : closes) {
-        ASSERT_TRUE(folder.Write("sample.prj", original));
-        auto program = Start();
-        Program& p = *program;
-        ASSERT_NO_FATAL_FAILURE(Open(p, folder.File("sample.prj")));
-        const POINT probe = p.MapPoint(0.5, 0.5);
-        const GeoPoint start = p.Probe(probe);
-        ASSERT_TRUE(start.valid) << p.StatusText(0);
-        EXPECT_EQ(p.Focus(), p.Main());  // with the main window focused the keys reach the view
-        p.Key(VK_ADD);
-        EXPECT_NE(p.Probe(probe).lat, start.lat) << "keypad plus did not zoom";
-        p.Key(VK_CLEAR);
-        EXPECT_EQ(p.Probe(probe).lat, start.lat) << "keypad 5 did not fit and centre";
-        p.Command(CmdManual);
-        HWND manual = p.FindDialog(Manual);
-        ASSERT_NE(manual, nullptr);
-        EXPECT_EQ(GetDlgCtrlID(p.Focus()), IdcManualType4);
-        const GeoPoint before = p.Probe(probe);
-        for (int expected : {IdcManualBottom, IdcManualTop, IdcManualRadius, IdcManualWindDir, IdcManualFactor, IdcManualCloudOn,
-                             IdcManualCloudCeiling, IdcManualCloudRadius, IdcManualCloudType, IdcManualSet, IdcManualType1, IdcManualBottom}) {
-            p.Key(VK_TAB);
-            EXPECT_EQ(GetDlgCtrlID(p.Focus()), expected) << "Tab";
-        }
-        for (UINT key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_ADD, VK_SUBTRACT, VK_MULTIPLY, VK_CLEAR}) {
-            p.Key(key);
-            const GeoPoint now = p.Probe(probe);
-            EXPECT_TRUE(now.lat == before.lat && now.lon == before.lon) << "key " << key << " reached the map: " << p.StatusText(0);
-            EXPECT_EQ(GetParent(p.Focus()), manual) << "key " << key << " took the focus out of the dialog";
-        }
-        p.Type(manual, IdcManualTop, "2000xyz");
-        p.Key(VK_RETURN);  // Set: the edit then shows the five characters kept
-        EXPECT_EQ(p.Text(manual, IdcManualTop), "2000x");
-        EXPECT_TRUE(IsWindow(manual)) << "Enter closed the dialog";
-        const GeoPoint where = p.Probe(p.MapPoint(0.35, 0.65));
-        p.LeftClick(p.MapPoint(0.35, 0.65));
-        if (c.calledOff) {
-            p.PostToMain(c.message, c.wParam);
-            p.Settle();
-            AnswerBox(p, SaveFirst, c.save);
-            AnswerBox(p, ReallyExit, IDCANCEL);
-            EXPECT_TRUE(p.Running() && IsWindow(manual)) << "the close was called off";
-        }
-        ASSERT_NO_FATAL_FAILURE(ExitWith(p, {{SaveFirst, c.save}, {ReallyExit, IDOK}}, c.message, c.wParam));
-        const auto table = ThermalsOf(folder.Read("sample.prj"));
-        ASSERT_EQ(table.size(), c.save == IDYES ? 41u : 40u);
-        if (c.save == IDYES) { EXPECT_EQ(table.back(), (std::vector<int>{where.lat, where.lon, 4, 0, 2000, 500, 270, 0, 1, 0, 1500, 1000, 1})); }
+    auto program = Start();
+    Program& p = *program;
+    ASSERT_NO_FATAL_FAILURE(Open(p, folder.File("sample.prj")));
+    const POINT probe = p.MapPoint(0.5, 0.5);
+    const GeoPoint start = p.Probe(probe);
+    ASSERT_TRUE(start.valid) << p.StatusText(0);
+    EXPECT_EQ(p.Focus(), p.Main());  // with the main window focused the keys reach the view
+    p.Key(VK_ADD);
+    EXPECT_NE(p.Probe(probe).lat, start.lat) << "keypad plus did not zoom";
+    p.Key(VK_CLEAR);
+    EXPECT_EQ(p.Probe(probe).lat, start.lat) << "keypad 5 did not fit and centre";
+    p.Command(CmdManual);
+    HWND manual = p.FindDialog(Manual);
+    ASSERT_NE(manual, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(p.Focus()), IdcManualType4);
+    for (int expected : {IdcManualBottom, IdcManualTop, IdcManualRadius, IdcManualWindDir, IdcManualFactor, IdcManualCloudOn,
+                         IdcManualCloudCeiling, IdcManualCloudRadius, IdcManualCloudType, IdcManualSet, IdcManualType1, IdcManualBottom}) {
+        p.Key(VK_TAB);
+        EXPECT_EQ(GetDlgCtrlID(p.Focus()), expected) << "Tab";
     }
+    for (UINT key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_ADD, VK_SUBTRACT, VK_MULTIPLY, VK_CLEAR}) {
+        p.Key(key);
+        const GeoPoint now = p.Probe(probe);
+        EXPECT_TRUE(now.lat == start.lat && now.lon == start.lon) << "key " << key << " reached the map: " << p.StatusText(0);
+        EXPECT_EQ(GetParent(p.Focus()), manual) << "key " << key << " took the focus out of the dialog";
+    }
+    p.Type(manual, IdcManualTop, "2000xyz");
+    p.Key(VK_RETURN);  // Set: the edit then shows the five characters kept
+    EXPECT_EQ(p.Text(manual, IdcManualTop), "2000x");
+    EXPECT_TRUE(IsWindow(manual)) << "Enter closed the dialog";
+    const GeoPoint where = p.Probe(p.MapPoint(0.35, 0.65));
+    p.LeftClick(p.MapPoint(0.35, 0.65));
+    p.PostToMain(WM_CLOSE);
+    p.Settle();
+    AnswerBox(p, SaveFirst, IDNO);
+    AnswerBox(p, ReallyExit, IDCANCEL);
+    EXPECT_TRUE(p.Running() && IsWindow(manual)) << "the close was called off";
+    EXPECT_EQ(ThermalsOf(folder.Read("sample.prj")).size(), 40u) << "No saved";
+    ASSERT_NO_FATAL_FAILURE(ExitWith(p, {{SaveFirst, IDYES}, {ReallyExit, IDOK}}, WM_SYSCOMMAND, SC_CLOSE));
+    const auto table = ThermalsOf(folder.Read("sample.prj"));
+    ASSERT_EQ(table.size(), 41u);
+    EXPECT_EQ(table.back(), (std::vector<int>{where.lat, where.lon, 4, 0, 2000, 500, 270, 0, 1, 0, 1500, 1000, 1}));
 }
 
 // A project named on the command line opens as Open would, its folder current so that its

@@ -140,14 +140,29 @@ void PostKeyPress(HWND target, UINT key) {
     PostMessageA(target, WM_KEYUP, key, data | 1 << 30 | static_cast<LPARAM>(1) << 31);
 }
 
-std::vector<HWND> VisibleDialogs(DWORD processId) {
-    std::vector<HWND> all, found;
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
-    DWORD owner = 0;
-    for (HWND window : all)
-        if (GetWindowThreadProcessId(window, &owner) && owner == processId && IsWindowVisible(window) && IsDialogWindow(window))
+std::vector<HWND> VisibleDialogs(DWORD processId, DWORD deadlineMs) {
+    // A modal dialog whose template lacks WS_VISIBLE (the About box, file dialogs) exists from
+    // the call on but shows only when its loop first runs out of messages. While one is made and
+    // not yet shown and no shown dialog takes input, it is waited for, not taken for no dialog.
+    // (A dialog that shows a box from its own set-up stays unshown under that box, which does.)
+    const DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HWND> all, found;
+        EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+        DWORD owner = 0;
+        bool unshown = false, takesInput = false;
+        for (HWND window : all) {
+            if (!GetWindowThreadProcessId(window, &owner) || owner != processId || !IsDialogWindow(window)) continue;
+            if (!IsWindowVisible(window)) {
+                unshown = true;
+                continue;
+            }
             found.push_back(window);
-    return found;
+            takesInput = takesInput || IsWindowEnabled(window);
+        }
+        if (!unshown || takesInput || GetTickCount() - start > deadlineMs) return found;
+        Sleep(1);
+    }
 }
 
 bool StartedProcesses::Watch(HANDLE process) {

@@ -53,8 +53,9 @@ bool AnswerFileDialog(HWND dialog, const std::string& path);
 std::string WinePath(const std::string& path);
 // Posts a key press, down and up with the key data a keyboard gives, to target.
 void PostKeyPress(HWND target, UINT key);
-// The visible top-level dialogs of a process.
-std::vector<HWND> VisibleDialogs(DWORD processId);
+// The visible top-level dialogs of a process; a dialog it has made but not yet shown, while no
+// shown one takes input, is waited for until it shows (or deadlineMs).
+std::vector<HWND> VisibleDialogs(DWORD processId, DWORD deadlineMs = 10000);
 
 // The processes a watched process starts (the SCASM runs), through a job and its completion
 // port: a start is counted by the time CreateProcess returns, an end is an event waited for.

@@ -153,6 +153,9 @@ const Row rows[] = {
      {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 3, {}, {},
      false, [](const gui::ScratchFolder& f) {
          f.Write("long.prj", gui::ProjectFileText(std::string(600, 'b') + ".bmp", gui::LowlandBounds, OneBand)); }},
+    {"Open over the Setup dialog closes it without taking its rows: Save writes the file as read", Start::Project, "alps",
+     CmdEdit, 0, {CmdOpen, CmdSave}, {}, {"area.prj"}, {}, "area", 0, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder&) { SetDlgItemTextA(gui::App().currentDialog, IdcSetupTopDeg, "60"); }},
     {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0, nullptr, "0000", 1, {}, {},
      false, [](const gui::ScratchFolder& f) { f.Write("lowland", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
          gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48); }},
