@@ -19,11 +19,6 @@
 
 namespace {
 
-constexpr int ScrollMin = 0;
-constexpr int ScrollMax = 100;
-constexpr int LineStep = 1;
-constexpr int PageStep = 5;
-
 // The kept composition: an off-screen copy of the window holding the composed picture of the
 // current view (backdrop, discs, wind lines, selection, frame), so that a paint that follows no
 // change is one copy to the screen. It also holds what the screen holds outside the backdrop: a
@@ -210,21 +205,27 @@ void Paint(HWND window) {
     EndPaint(window, &ps);
     DeleteObject(update);
     // Setting an unchanged thumb redraws the bar for nothing, which costs more than the paint.
-    if (GetScrollPos(window, SB_HORZ) != scrollPercentX) SetScrollPos(window, SB_HORZ, scrollPercentX, TRUE);
-    if (GetScrollPos(window, SB_VERT) != scrollPercentY) SetScrollPos(window, SB_VERT, scrollPercentY, TRUE);
+    if (GetScrollPos(window, SB_HORZ) != scrollPositionX) SetScrollPos(window, SB_HORZ, scrollPositionX, TRUE);
+    if (GetScrollPos(window, SB_VERT) != scrollPositionY) SetScrollPos(window, SB_VERT, scrollPositionY, TRUE);
 }
 
-void Scroll(int& percent, WPARAM wParam) {
+void Scroll(HWND window, int bar, WPARAM wParam) {
+    const ScrollAxis axis = bar == SB_HORZ ? ScrollAxis::Horizontal : ScrollAxis::Vertical;
     switch (LOWORD(wParam)) {
-    case SB_LINEUP: percent -= LineStep; break;
-    case SB_LINEDOWN: percent += LineStep; break;
-    case SB_PAGEUP: percent -= PageStep; break;
-    case SB_PAGEDOWN: percent += PageStep; break;
-    case SB_THUMBTRACK: percent = HIWORD(wParam); break;
+    case SB_LINEUP: ScrollBy(axis, -ScrollLineStep(axis)); break;
+    case SB_LINEDOWN: ScrollBy(axis, ScrollLineStep(axis)); break;
+    case SB_PAGEUP: ScrollBy(axis, -ScrollPageStep(axis)); break;
+    case SB_PAGEDOWN: ScrollBy(axis, ScrollPageStep(axis)); break;
+    case SB_THUMBTRACK: {
+        // The message carries only 16 bits of the thumb's position; the bar holds all 32.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(window, bar, &info)) ScrollBy(axis, int64_t{info.nTrackPos} - ScrollPosition(axis));
+        break;
+    }
     default: break;
     }
-    if (percent < ScrollMin) percent = ScrollMin;
-    if (percent > ScrollMax) percent = ScrollMax;
     UpdateMapOrigin();
     UpdatePointerPosition();
     InvalidateMap(false);
@@ -321,8 +322,8 @@ HDC MirrorOf(HDC dc) {
 LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        SetScrollRange(window, SB_VERT, ScrollMin, ScrollMax, TRUE);
-        SetScrollRange(window, SB_HORZ, ScrollMin, ScrollMax, TRUE);
+        SetScrollRange(window, SB_VERT, 0, ScrollPositionMax, TRUE);
+        SetScrollRange(window, SB_HORZ, 0, ScrollPositionMax, TRUE);
         return 0;
     case WM_SIZE:
         // The kept picture's size was chosen for the old window.
@@ -341,10 +342,10 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         Paint(window);
         return 0;
     case WM_HSCROLL:
-        Scroll(scrollPercentX, wParam);
+        Scroll(window, SB_HORZ, wParam);
         return 0;
     case WM_VSCROLL:
-        Scroll(scrollPercentY, wParam);
+        Scroll(window, SB_VERT, wParam);
         return 0;
     case WM_MOUSEMOVE:
         MouseMove(window, wParam, lParam);

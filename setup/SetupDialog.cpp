@@ -47,8 +47,8 @@ void LoadBackdrop(HWND dialog) {
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
     backdropReloadPending = 1;
     InvalidateMap(true);
-    scrollPercentX = 50;
-    scrollPercentY = 50;
+    scrollPositionX = ScrollPositionCentre;
+    scrollPositionY = ScrollPositionCentre;
     projectModified = 1;
 }
 

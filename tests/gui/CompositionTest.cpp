@@ -26,7 +26,7 @@ protected:
         gui::Pump();
         ASSERT_EQ(backdropWidth, W);
         areaTop = 4500000, areaLeft = 500000, latPerPixel = lonPerPixel = 100.0;
-        zoomFactor = zoom, scrollPercentX = scrollPercentY = 50;
+        zoomFactor = zoom, scrollPositionX = scrollPositionY = ScrollPositionCentre;
     }
 
     static void Paint(bool erase) {
@@ -42,7 +42,7 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
     auto select = [] { automaticMode = 1, selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; };
     const struct { const char* key; std::function<void()> prepare, change; bool erases = false; } rows[] = {
         {"zoom", [] {}, [] { zoomFactor = 0.45; }},
-        {"origin", [] {}, [] { scrollPercentX = 10; }},
+        {"origin", [] {}, [] { scrollPositionX = 10 * ScrollUnitsPerPercent; }},
         {"window size", [] {}, [] { SetWindowPos(gui::Main(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER); }},
         {"backdrop load", [this] { gui::WritePicture(folder.File("b.bmp"), W, H, [](int x, int y) { return Source(x, y, 100); }); },
          [this] { LoadBackdrop(folder.File("b.bmp").c_str()); }},
@@ -85,7 +85,7 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
     const struct { double zoom; int x, y; } views[] = {{0.7, 50, 50}, {0.5, 20, 0}, {0.45, 50, 50}, {0.3, 0, 100}, {0.2, 50, 50}};
     for (const auto& v : views) {
         SCOPED_TRACE(v.zoom);
-        zoomFactor = v.zoom, scrollPercentX = v.x, scrollPercentY = v.y;
+        zoomFactor = v.zoom, scrollPositionX = v.x * ScrollUnitsPerPercent, scrollPositionY = v.y * ScrollUnitsPerPercent;
         Paint(true);
         const gui::Picture shown = gui::CaptureMap();
         const int right = std::min(shown.width, mapOriginX + PictureWidth());

@@ -37,7 +37,7 @@ protected:
         Show(1.0, 0, 0);
     }
     static void Show(double zoom, int percentX, int percentY) {
-        zoomFactor = zoom, scrollPercentX = percentX, scrollPercentY = percentY;
+        zoomFactor = zoom, scrollPositionX = percentX * ScrollUnitsPerPercent, scrollPositionY = percentY * ScrollUnitsPerPercent;
         InvalidateMap(true);
         gui::Pump();
     }
@@ -217,8 +217,9 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
         for (int i = 0; i < times; ++i) gui::PostKey(key, gui::Main());
         gui::Pump();
     };
-    auto scroll = [](UINT message, int percent) {
-        SendMessageA(gui::Map(), message, MAKEWPARAM(SB_THUMBTRACK, percent), 0);
+    auto scroll = [](UINT message, int percent) {  // the thumb dragged there
+        SetScrollPos(gui::Map(), message == WM_HSCROLL ? SB_HORZ : SB_VERT, percent * ScrollUnitsPerPercent, FALSE);
+        SendMessageA(gui::Map(), message, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
         gui::Pump();
     };
     // Probes of radius 0 (the smallest disc) one unit inside the area's corners and at its centre.
@@ -243,9 +244,9 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
         step.act();
-        EXPECT_EQ(std::make_pair(scrollPercentX, scrollPercentY), std::make_pair(step.scrollX, step.scrollY));
-        EXPECT_EQ(std::make_pair(GetScrollPos(gui::Map(), SB_HORZ), GetScrollPos(gui::Map(), SB_VERT)),
-                  std::make_pair(step.scrollX, step.scrollY));
+        const auto at = std::make_pair(step.scrollX * ScrollUnitsPerPercent, step.scrollY * ScrollUnitsPerPercent);
+        EXPECT_EQ(std::make_pair(scrollPositionX, scrollPositionY), at);
+        EXPECT_EQ(std::make_pair(GetScrollPos(gui::Map(), SB_HORZ), GetScrollPos(gui::Map(), SB_VERT)), at);
         EXPECT_LE(PictureWidth(), 1 << 26);
         int x, y;
         ASSERT_TRUE(GeoToWindow(thermals[step.probe].lat, thermals[step.probe].lon, x, y));

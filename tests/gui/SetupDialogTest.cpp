@@ -46,7 +46,7 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRe
     EXPECT_EQ(Shown(), (Rows{{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}));
     gui::CheckWatcher();
     // Load centres the view and marks the project (a cancelled Load is the driver's); then OK refused.
-    projectModified = scrollPercentX = scrollPercentY = 0;
+    projectModified = scrollPositionX = scrollPositionY = 0;
     gui::WriteGreyBackdrop(folder.File("area.bmp"), 100, 80);
     gui::ExpectFile(folder.File("area.bmp"));
     gui::Click(Dialog(), IdcSetupLoad);
@@ -54,7 +54,7 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadNamesAndOkRe
     char shown[64];
     GetDlgItemTextA(Dialog(), IdcSetupBackdrop, shown, sizeof shown);
     EXPECT_EQ(std::string(backdropName) + "|" + shown, "area.bmp|area.bmp");
-    EXPECT_EQ(std::vector<int>({scrollPercentX, scrollPercentY, projectModified, backdropLoaded}), std::vector<int>({50, 50, 1, 1}));
+    EXPECT_EQ(std::vector<int>({scrollPositionX, scrollPositionY, projectModified, backdropLoaded}), std::vector<int>({ScrollPositionCentre, ScrollPositionCentre, 1, 1}));
     const char* crossing = "The markers meet or cross: set the left marker left of the right one and the top marker above the bottom one...";
     const struct { const char* topDegrees; MarkerPoint left, right, top, bottom; const char* text; } refusals[] = {
         {"90", {}, {}, {}, {}, "Error [8] - Top value out of range..."},
