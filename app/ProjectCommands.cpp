@@ -36,13 +36,15 @@ bool ConfirmExit(HWND owner) {
 
 void NewProject(HWND owner) {
     if (projectModified) OfferSave(owner);
+    // Whatever tool dialog is open belongs to the replaced project: it closes unapplied, and a
+    // fresh Setup dialog shows the new one.
+    CloseToolDialog();
     ResetProject();
     ClearHistory();
     UpdateTitle(owner, projectName);
     ClearMapModes();
     setupMode = 1;
-    // An open Setup dialog shows the replaced project's rows: a fresh one shows the new project.
-    CloseSetupDialogWithoutApplying();
+    InvalidateMap(true);
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
 }
 
@@ -54,6 +56,7 @@ void OpenProject(HWND owner) {
     if (!ReadProject(dialogPath)) {
         // The project was reset: the Setup dialog's rows belong to the one that was replaced.
         CloseSetupDialogWithoutApplying();
+        InvalidateMap(true);
         ShowFileMessage(owner, "Could not read file %s!", dialogTitle);
         dialogPath[0] = '\0';
         dialogTitle[0] = '\0';

@@ -415,9 +415,13 @@ void BeginBatchDrawing() {
         batch.onScreen = true;
         return;
     }
-    // The discs are drawn on the picture they belong to; a paint still pending puts the rest of
-    // it on the screen.
-    if (!CompositionCurrent()) Compose(mapWindow, nullptr);
+    // The discs are drawn on the picture they belong to, made as an erasing paint makes it, so
+    // that nothing earlier paints left beside the backdrop stays.
+    if (!CompositionCurrent() || !composition.clean) {
+        HRGN whole = CreateRectRgn(0, 0, frame.width, frame.height);
+        Compose(mapWindow, whole);
+        DeleteObject(whole);
+    }
     batch.painter = new ThermalPainter(frame.dc, thermalCount);
     SetRectEmpty(&batch.touched);
 }
@@ -438,10 +442,11 @@ void EndBatchDrawing() {
         ShowBatchGroup();
         delete batch.painter;
         // The kept picture becomes what a paint of the new table makes: the selection and the
-        // frame go over the new discs there (the screen keeps the discs on top until it repaints).
+        // frame go over the new discs. The screen shows it whole, the rest of the picture too.
         if (automaticMode || clearPartMode) DrawSelection(frame.dc);
         if (setupMode) DrawAreaFrame(frame.dc);
         composition.key = CurrentKey();
+        BitBlt(batch.screen, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
     }
     ReleaseDC(mapWindow, batch.screen);
     batch = BatchDrawing{};

@@ -64,7 +64,7 @@ bool ApplySetup(HWND dialog) {
         return false;
     }
     RecomputeArea();
-    InvalidateMap(false);
+    InvalidateMap(true);
     projectModified = 1;
     setupMode = 0;
     CloseSetupDialog(dialog);
@@ -107,6 +107,10 @@ void CloseSetupDialogWithoutApplying() {
     if (setupDialog != nullptr && theApp->currentDialog == setupDialog) {
         CloseSetupDialog(setupDialog);
     }
+}
+
+void ShowSetupDialogInFront() {
+    if (setupDialog != nullptr && theApp->currentDialog == setupDialog) BringToFront(setupDialog);
 }
 
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

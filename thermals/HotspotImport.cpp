@@ -27,6 +27,7 @@ void ImportHotspots(HWND owner) {
         return;
     }
     ClearMapModes();
+    InvalidateMap(true);  // the selection or the area frame goes with its mode
 
     // The spare buffers keep the name that Open and Save offer next as it was.
     spareDialogPath[0] = '\0';

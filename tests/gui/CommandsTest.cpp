@@ -50,7 +50,7 @@ struct Row {
     std::string project;  // the project's name ("" untitled); its file is area.prj
     int tool;             // a command that opens a tool dialog first, or 0
     int modified;
-    std::vector<int> commands;
+    std::vector<int> commands;            // below -1: a click on that button of the open tool dialog
     std::vector<int> answers;             // to the message boxes, in order
     std::vector<std::string> files;       // typed into the file dialogs, under the folder; "" cancels
     std::vector<const char*> boxes;       // texts shown, in order; nullptr: a box of the system's own
@@ -96,6 +96,12 @@ const Row rows[] = {
     {"Clear all, Yes", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDYES}, {}, {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     {"Clear all without thermals only tells", Start::Backdrop, "alps", CmdManual, 0, {CmdClearAll}, {IDOK}, {},
      {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
+    {"About over a tool dialog holds both", Start::Project, "alps", CmdAutomatic, 0, {CmdAbout}, {IDOK}, {}, {nullptr},
+     "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
+    {"Edit brings the open Setup dialog back into use", Start::Project, "alps", CmdEdit, 0, {CmdEdit}, {}, {}, {}, "alps",
+     0, "Setup...", "1000", 3, {}, {}, false, [](const gui::ScratchFolder&) { SetActiveWindow(gui::Main()); }},
+    {"Setup's Load cancelled: the Setup dialog in use again", Start::Project, "alps", CmdEdit, 0, {-IdcSetupLoad}, {},
+     {""}, {}, "alps", 0, "Setup...", "1000", 3, {}, {}},
     {"Help without the guide beside the program says so", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {IDOK}, {},
      {"Could not open the user's guide *"}, "alps", 1, Manual, "0100", 3, {}, {}},
     // Undo and Redo: nothing to take back changes nothing; a step comes back whole, modes and dialog kept.
@@ -113,6 +119,8 @@ const Row rows[] = {
     {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
     {"New, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
      "Setup...", "1000", 0, {}, {}},
+    {"New over the Manual dialog closes it and opens Setup", Start::Project, "alps", CmdManual, 0, {CmdNew}, {}, {}, {},
+     "", 0, "Setup...", "1000", 0, {}, {}},
     {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
     {"Open, untitled, both dialogs cancelled", Start::Project, "", 0, 1, {CmdOpen}, {IDYES}, {"", ""}, {SaveFirst},
      "", 1, nullptr, "0000", 3, {}, {}},
@@ -217,6 +225,7 @@ TEST_F(CommandsTest, Rows) {
         }
         if (row.tool) gui::Command(row.tool);
         HWND dialog = gui::App().currentDialog;
+        const std::string dialogCaption = boxwatch::WindowText(dialog);
         if (row.prepare) row.prepare(folder);
         gui::Pump();
         projectModified = row.modified;
@@ -225,7 +234,8 @@ TEST_F(CommandsTest, Rows) {
         for (int answer : row.answers) gui::ExpectBox(answer);
         for (const std::string& file : row.files) file.empty() ? gui::ExpectFileCancel() : gui::ExpectFile(folder.File(file));
         for (int command : row.commands) {
-            if (command != CloseButton) gui::Command(command);
+            if (command < CloseButton) gui::Click(gui::App().currentDialog, -command);
+            if (command >= 0) gui::Command(command);
             if (command == CloseButton) { EXPECT_EQ(gui::Close(), row.quits ? 1 : 0); }
         }
         writeFaultAfterBytes = -1;
@@ -249,7 +259,12 @@ TEST_F(CommandsTest, Rows) {
         EXPECT_TRUE(IsWindowVisible(gui::Main()));  // quitting ends the loop; the window stays
         HWND open = gui::App().currentDialog;
         EXPECT_EQ(open ? boxwatch::WindowText(open) : "(none)", row.dialog ? row.dialog : "(none)");
-        if (dialog && row.dialog) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
+        if (dialog && row.dialog && row.dialog == dialogCaption) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
+        // The window in use before a box stays in use after it, a tool dialog above the main window.
+        EXPECT_EQ(GetActiveWindow(), open ? open : gui::Main());
+        HWND above = gui::Main();
+        while (open && above && above != open) above = GetWindow(above, GW_HWNDPREV);
+        EXPECT_TRUE(!open || above == open) << "the tool dialog lies behind the main window";
         if (dialog && row.quits) { EXPECT_FALSE(IsWindow(dialog)); }
         EXPECT_EQ(std::to_string(setupMode) + std::to_string(manualMode) + std::to_string(automaticMode) +
                       std::to_string(clearPartMode), row.modes);
