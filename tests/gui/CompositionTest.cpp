@@ -115,15 +115,15 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
 
 // After each command the screen is what a full repaint of the new state shows, beside the
 // backdrop too, from starting states whose overlays and discs reach into the grey margin (a
-// dragged selection leaves its trails there).
+// dragged selection leaves its trails there). The import finds nothing inside: only the modes go.
 TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
     using gui::MakeThermal;
     const std::vector<Thermal> corners = {MakeThermal(5250000, 450000, 1, false, 4000, 90), MakeThermal(5200000, 550000, 4, true, 4000),
                                           MakeThermal(5225000, 500000, 2, false, 9000, 200)};
-    const auto drag = [] {  // from inside the picture out into the margin
+    const auto drag = [] {  // from inside the picture out into the margin, twice: the first leaves trails there
         RECT r;
         GetClientRect(gui::Map(), &r);
-        gui::Drag(mapOriginX + PictureWidth() / 2, mapOriginY + 5, r.right - 4, r.bottom - 4);
+        for (int x : {r.right - 4, r.right / 2}) gui::Drag(mapOriginX + PictureWidth() / 4, mapOriginY + 5, x, r.bottom - 4);
     };
     const auto use = [](int command) {  // that command's own tool dialog
         if (gui::App().currentDialog) SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0);
@@ -131,10 +131,8 @@ TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
     };
     const auto click = [](int id) { gui::Click(gui::App().currentDialog, id); };
     const auto clearAll = [] { gui::ExpectBox(IDYES), gui::Command(CmdClearAll); };
-    const struct { const char* name; std::function<void()> run; } starts[] = {
-        {"manual", [] { gui::Command(CmdManual); }},
-        {"a selection into the margin", [&] { gui::Command(CmdAutomatic), drag(); }},
-        {"setup", [] { gui::Command(CmdEdit); }}};
+    const struct { const char* name; int command; bool trails; } starts[] = {
+        {"manual", CmdManual, false}, {"a selection into the margin", CmdAutomatic, true}, {"setup", CmdEdit, false}};
     const struct { const char* name; std::function<void()> run; } commands[] = {
         {"New", [] { gui::Command(CmdNew); }},
         {"Open", [this] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }},
@@ -148,14 +146,17 @@ TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
         {"Load", [&] { use(CmdEdit), gui::ExpectFile(folder.File("b.bmp")), click(IdcSetupLoad); }},
         {"batch", [&] { use(CmdAutomatic), drag(), click(IdcAutoTest); }}};
     folder.Write("b.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {corners[1]}));
-    folder.Write("a.cup", "name,code,country,lat,lon,elev\r\nA,,,5229.000N,00529.000E,5m\r\n");
+    folder.Write("a.cup", "name,code,country,lat,lon,elev\r\nOutside,,,5329.000N,00529.000E,5m\r\n");
     gui::WritePicture(folder.File("b.bmp"), 40, 90, [](int x, int y) { return Source(x, y); });
+    gui::WriteGreyBackdrop(folder.File("area.bmp"), 30, 48);  // narrower than the window: wide margins beside it
     for (const auto& start : starts)
         for (const auto& command : commands) {
             SCOPED_TRACE(std::string(start.name) + ", " + command.name);
             gui::ResetProgram();
             ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "a.prj", corners));
-            start.run();
+            gui::Command(start.command);
+            DropMapComposition(), Paint(true);
+            if (start.trails) drag();
             command.run();
             const gui::Picture shown = gui::CaptureMap();
             DropMapComposition(), Paint(true);
