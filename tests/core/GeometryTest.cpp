@@ -68,27 +68,24 @@ TEST_F(GeometryTest, ScrollStepsReachEveryColumnAtEveryZoom) {
     const ScrollAxis axis = ScrollAxis::Horizontal;
     const int room = ScrollRoom(axis);
     int zooms = 0;
-    for (FitZoom();; ++zooms) {
-        const double overflow = ScrollOverflow(axis), before = zoomFactor;
+    for (double before = (FitZoom(), 0.0); zoomFactor != before; before = zoomFactor, ZoomIn(), ++zooms) {
+        const double overflow = ScrollOverflow(axis);
         for (int percent : {1, 5}) {
             const bool uncapped = overflow * percent / 100 <= (percent == 1 ? 0.1 : 0.9) * room;
             for (int from : {0, ScrollPositionMax}) {
-                ScrollPosition(axis) = from;
-                UpdateMapOrigin();
+                ScrollPosition(axis) = from, UpdateMapOrigin();
                 for (int k = 1, last = mapOriginX; ScrollPosition(axis) != ScrollPositionMax - from; ++k, last = mapOriginX) {
-                    ScrollBy(axis, (from ? -1 : 1) * (percent == 1 ? ScrollLineStep(axis) : ScrollPageStep(axis)));
-                    UpdateMapOrigin();
+                    ScrollBy(axis, (from ? -1 : 1) * (percent == 1 ? ScrollLineStep(axis) : ScrollPageStep(axis))), UpdateMapOrigin();
                     ASSERT_LE(std::abs(mapOriginX - last), room) << zoomFactor;
-                    if (uncapped && !from && ScrollPosition(axis) < ScrollPositionMax)
+                    if (uncapped && !from && ScrollPosition(axis) < ScrollPositionMax) {
                         ASSERT_EQ(mapOriginX, static_cast<int>(-(overflow / 100.0) * (percent * k))) << zoomFactor;
+                    }
                 }
                 EXPECT_NEAR(mapOriginX, from ? 0.0 : -overflow, 1.0);
             }
         }
-        ZoomIn();
-        if (zoomFactor == before) break;  // the largest zoom
     }
-    EXPECT_GT(zooms, 100);
+    EXPECT_GT(zooms, 100);  // up to the largest, which ZoomIn keeps
 }
 
 }  // namespace
