@@ -417,11 +417,21 @@ void BeginBatchDrawing() {
     }
     // The discs are drawn on the picture they belong to, made as an erasing paint makes it, so
     // that nothing earlier paints left beside the backdrop stays.
-    if (!CompositionCurrent() || !composition.clean) {
-        HRGN whole = CreateRectRgn(0, 0, frame.width, frame.height);
-        Compose(mapWindow, whole);
-        DeleteObject(whole);
+    HRGN erased = CreateRectRgn(0, 0, frame.width, frame.height);
+    if (!CompositionCurrent()) {
+        Compose(mapWindow, erased);
+    } else if (!composition.clean) {
+        // Over the backdrop the composition is what an erasing paint makes; only beside it is it
+        // made again.
+        HRGN picture = CreateRectRgn(mapOriginX, mapOriginY, mapOriginX + PictureWidth(), mapOriginY + PictureHeight());
+        CombineRgn(erased, erased, picture, RGN_DIFF);
+        DeleteObject(picture);
+        SelectClipRgn(frame.dc, erased);
+        DrawPicture(mapWindow, frame.dc, erased);
+        SelectClipRgn(frame.dc, nullptr);
+        composition.clean = true;
     }
+    DeleteObject(erased);
     batch.painter = new ThermalPainter(frame.dc, thermalCount);
     SetRectEmpty(&batch.touched);
 }
