@@ -27,5 +27,7 @@ void ShowAbout(HWND owner);
 
 // Opens a modeless tool dialog into currentDialog unless one is open already.
 void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure);
+// Closes the open tool dialog, if any, as its close button does: nothing it holds is applied.
+void CloseToolDialog();
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

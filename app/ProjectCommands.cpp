@@ -83,13 +83,15 @@ bool ConfirmExit(HWND owner) {
 
 void NewProject(HWND owner) {
     if (projectModified && !OfferSave(owner)) return;
+    // Whatever tool dialog is open belongs to the replaced project: it closes unapplied, and a
+    // fresh Setup dialog shows the new one.
+    CloseToolDialog();
     ResetProject();
     ClearHistory();
     UpdateTitle(owner, projectName);
     ClearMapModes();
     setupMode = 1;
-    // An open Setup dialog shows the replaced project's rows: a fresh one shows the new project.
-    CloseSetupDialogWithoutApplying();
+    InvalidateMap(true);
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
 }
 
@@ -102,6 +104,8 @@ bool OpenProjectFile(HWND owner, const char* path) {
     const DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
     if (length == 0 || length >= sizeof full || title == nullptr || !ReadNewProject(full)) {
         ShowFileMessage(owner, "Could not read file %s!", title != nullptr && length < sizeof full ? title : path);
+        // Nothing changed, but the map is shown whole again, as after any command.
+        InvalidateMap(true);
         return false;
     }
     ClearHistory();

@@ -21,10 +21,22 @@ void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure) {
     theApp->currentDialog = CreateDialogParamA(theApp->instance, templateName, owner, procedure, 0);
 }
 
-// Exactly one map mode on, the others and the pending bounds parse off.
+void CloseToolDialog() {
+    HWND dialog = theApp->currentDialog;
+    if (dialog != nullptr) SendMessageA(dialog, WM_CLOSE, 0, 0);
+    // A dialog that did not close itself is not left as the open one.
+    if (theApp->currentDialog == dialog && dialog != nullptr) {
+        theApp->currentDialog = nullptr;
+        DestroyWindow(dialog);
+    }
+}
+
+// Exactly one map mode on, the others and the pending bounds parse off. The modes decide the
+// selection and the area frame on the map, so it is painted anew.
 static void SetMode(int32_t* mode) {
     ClearMapModes();
     *mode = 1;
+    InvalidateMap(true);
 }
 
 void EditSetup(HWND owner) {
@@ -34,6 +46,7 @@ void EditSetup(HWND owner) {
         return;
     }
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
+    ShowSetupDialogInFront();
     SetMode(&setupMode);
 }
 
@@ -71,10 +84,11 @@ void ClearAllThermals(HWND owner) {
     }
     // The modes go off before the question, whatever the answer.
     ClearMapModes();
+    InvalidateMap(true);
     if (ShowMessage(owner, "Do you want to clear all thermals ?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
     ClearAllRecords();
     projectModified = 1;
-    InvalidateMap(false);
+    InvalidateMap(true);
 }
 
 void UndoTableChange() {
@@ -115,6 +129,7 @@ void ShowHelp(HWND owner) {
 }
 
 void ShowAbout(HWND owner) {
+    ModalScope modal(owner);
     DialogBoxParamA(theApp->instance, "ABOUT", owner, AboutDialogProc, 0);
 }
 

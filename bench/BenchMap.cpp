@@ -26,8 +26,8 @@ constexpr int RepaintsTimed = 10;
 
 void SetView(double zoom) {
     zoomFactor = zoom;
-    scrollPercentX = 50;
-    scrollPercentY = 50;
+    scrollPositionX = ScrollPositionCentre;
+    scrollPositionY = ScrollPositionCentre;
 }
 
 void UseTable(bool full) { thermalCount = full ? MaxThermals : 0; }

@@ -9,7 +9,7 @@
 
 double zoomFactor = 1.0;
 double fitZoom = 0.0;
-int scrollPercentX = 50, scrollPercentY = 50;
+int scrollPositionX = ScrollPositionCentre, scrollPositionY = ScrollPositionCentre;
 int mapOriginX, mapOriginY;
 int viewWidth, viewHeight;
 int pointerX, pointerY;
@@ -20,6 +20,10 @@ namespace {
 constexpr double ZoomInStep = 1.1;
 constexpr double ZoomOutStep = 0.9;
 constexpr double ScrollDivisor = 100.0;
+constexpr double LineRoomShare = 0.1;
+constexpr double PageRoomShare = 0.9;
+constexpr int LinePercent = 1;
+constexpr int PagePercent = 5;
 
 // Zooming in stops before the picture's larger side would pass 2^26 pixels. That keeps the
 // picture size, the map origin (at most the picture size) and every window coordinate derived
@@ -52,12 +56,50 @@ void FitZoom() {
 }
 
 void UpdateMapOrigin() {
-    // The overflow of the scaled picture over the room; the percentage places the picture
-    // along it (a negative overflow slides a small picture inside the room).
-    double overflowX = backdropWidth * zoomFactor - viewWidth + double{ViewHorizontalAllowance};
-    double overflowY = backdropHeight * zoomFactor - viewHeight + double{ViewVerticalAllowance};
-    mapOriginX = TruncToInt32(-(overflowX / ScrollDivisor) * scrollPercentX);
-    mapOriginY = TruncToInt32(-(overflowY / ScrollDivisor) * scrollPercentY);
+    mapOriginX = ScrollOrigin(ScrollOverflow(ScrollAxis::Horizontal), scrollPositionX);
+    mapOriginY = ScrollOrigin(ScrollOverflow(ScrollAxis::Vertical), scrollPositionY);
+}
+
+int& ScrollPosition(ScrollAxis axis) { return axis == ScrollAxis::Horizontal ? scrollPositionX : scrollPositionY; }
+
+double ScrollOverflow(ScrollAxis axis) {
+    // A negative overflow slides a small picture inside the room.
+    if (axis == ScrollAxis::Horizontal)
+        return backdropWidth * zoomFactor - viewWidth + double{ViewHorizontalAllowance};
+    return backdropHeight * zoomFactor - viewHeight + double{ViewVerticalAllowance};
+}
+
+int ScrollRoom(ScrollAxis axis) {
+    return axis == ScrollAxis::Horizontal ? viewWidth - ViewHorizontalAllowance : viewHeight - ViewVerticalAllowance;
+}
+
+int ScrollOrigin(double overflow, int position) {
+    // The division by a power of two is exact: a whole percent gives the percent itself.
+    return TruncToInt32(-(overflow / ScrollDivisor) * (position / double{ScrollUnitsPerPercent}));
+}
+
+int ScrollStep(double overflow, int room, int percent, double roomShare) {
+    const double whole = double{ScrollUnitsPerPercent} * percent;
+    const double pixelsPerUnit = std::fabs(overflow) / ScrollDivisor / ScrollUnitsPerPercent;
+    if (room <= 0 || pixelsPerUnit <= 0.0) return static_cast<int>(whole);
+    const double capped = roomShare * room / pixelsPerUnit;
+    if (capped >= whole) return static_cast<int>(whole);
+    return capped < 1.0 ? 1 : static_cast<int>(capped);
+}
+
+int ScrollLineStep(ScrollAxis axis) {
+    return ScrollStep(ScrollOverflow(axis), ScrollRoom(axis), LinePercent, LineRoomShare);
+}
+
+int ScrollPageStep(ScrollAxis axis) {
+    return ScrollStep(ScrollOverflow(axis), ScrollRoom(axis), PagePercent, PageRoomShare);
+}
+
+void ScrollBy(ScrollAxis axis, int64_t units) {
+    int64_t position = ScrollPosition(axis) + units;
+    if (position < 0) position = 0;
+    if (position > ScrollPositionMax) position = ScrollPositionMax;
+    ScrollPosition(axis) = static_cast<int>(position);
 }
 
 void ComputePointerPosition() {
@@ -156,29 +198,27 @@ bool ZoomOneToOne() {
 
 bool FitAndCentre() {
     if (!HasBackdrop()) return false;
-    scrollPercentX = 50;
-    scrollPercentY = 50;
+    scrollPositionX = ScrollPositionCentre;
+    scrollPositionY = ScrollPositionCentre;
     FitZoom();
     return true;
 }
 
 namespace {
 
-// The percentage that puts the picture's origin nearest to origin, within 0 to 100; the one kept
+// The position that puts the picture's origin nearest to origin, within the range; the one kept
 // when the picture has no overflow to move along.
-int PercentFor(double origin, double overflow, int kept) {
+int PositionFor(double origin, double overflow, int kept) {
     if (overflow == 0.0) return kept;
-    double percent = std::floor(-origin * ScrollDivisor / overflow + 0.5);
-    return percent < 0.0 ? 0 : percent > 100.0 ? 100 : static_cast<int>(percent);
+    const double position = std::floor(-origin * ScrollDivisor * ScrollUnitsPerPercent / overflow + 0.5);
+    return position < 0.0 ? 0 : position > ScrollPositionMax ? ScrollPositionMax : static_cast<int>(position);
 }
 
 }  // namespace
 
 void PlacePointAt(double column, double row, int x, int y) {
-    double overflowX = backdropWidth * zoomFactor - viewWidth + double{ViewHorizontalAllowance};
-    double overflowY = backdropHeight * zoomFactor - viewHeight + double{ViewVerticalAllowance};
-    scrollPercentX = PercentFor(x - column * zoomFactor, overflowX, scrollPercentX);
-    scrollPercentY = PercentFor(y - row * zoomFactor, overflowY, scrollPercentY);
+    scrollPositionX = PositionFor(x - column * zoomFactor, ScrollOverflow(ScrollAxis::Horizontal), scrollPositionX);
+    scrollPositionY = PositionFor(y - row * zoomFactor, ScrollOverflow(ScrollAxis::Vertical), scrollPositionY);
     UpdateMapOrigin();
 }
 
@@ -189,8 +229,8 @@ bool CanScrollVertically() { return viewHeight < backdropHeight * zoomFactor; }
 void ResetView() {
     zoomFactor = 1.0;
     fitZoom = 0.0;
-    scrollPercentX = 50;
-    scrollPercentY = 50;
+    scrollPositionX = ScrollPositionCentre;
+    scrollPositionY = ScrollPositionCentre;
     mapOriginX = 0;
     mapOriginY = 0;
     pointerX = 0;

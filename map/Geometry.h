@@ -15,7 +15,15 @@ inline double DegreesToRadians(double degrees) { return degrees * 2 * 3.14159265
 
 extern double zoomFactor;      // window pixels per backdrop pixel
 extern double fitZoom;         // zoom at which the whole backdrop fits; lower bound of ZoomOut
-extern int scrollPercentX, scrollPercentY;
+// The scroll position along each axis places the picture along its overflow (the picture's
+// size on screen less the room for it), in 1/2^21 of a percent: 0 puts its left (top) edge at the
+// window's, ScrollPositionMax its right (bottom) edge at the room's. Whole percents are exact, and
+// at the largest zoom one unit is still less than a pixel, so every part of the picture is
+// reachable.
+constexpr int ScrollUnitsPerPercent = 1 << 21;
+constexpr int ScrollPositionMax = 100 * ScrollUnitsPerPercent;
+constexpr int ScrollPositionCentre = 50 * ScrollUnitsPerPercent;
+extern int scrollPositionX, scrollPositionY;
 extern int mapOriginX, mapOriginY;
 extern int viewWidth, viewHeight;  // main window's client size, status bar included
 extern int pointerX, pointerY;
@@ -23,6 +31,21 @@ extern int32_t pointerLat, pointerLon;
 
 void FitZoom();
 void UpdateMapOrigin();
+
+enum class ScrollAxis { Horizontal, Vertical };
+int& ScrollPosition(ScrollAxis axis);
+double ScrollOverflow(ScrollAxis axis);  // pixels; negative when the picture is smaller
+int ScrollRoom(ScrollAxis axis);         // the view less its allowance
+// The window coordinate of the picture's edge at a position along an overflow.
+int ScrollOrigin(double overflow, int position);
+// Position units of one step: percent of the overflow, but at most roomShare of the room, so
+// that at high zoom no step jumps past what the window showed. At least one unit.
+int ScrollStep(double overflow, int room, int percent, double roomShare);
+// A line step is 1% of the overflow or a tenth of the room, a page step 5% or nine tenths.
+int ScrollLineStep(ScrollAxis axis);
+int ScrollPageStep(ScrollAxis axis);
+// Moves the position by units, kept within 0..ScrollPositionMax.
+void ScrollBy(ScrollAxis axis, int64_t units);
 // Sets pointerLat and pointerLon from pointerX and pointerY and writes status part 0. The window
 // side then sends the texts to the status bar.
 void ComputePointerPosition();
@@ -55,7 +78,7 @@ bool ZoomOut();
 bool ZoomOneToOne();
 bool FitAndCentre();
 // Sets the scroll positions so that the backdrop point (column, row), in backdrop pixels, lies
-// at map pixel (x, y), as near as whole percents allow: what Ctrl and the wheel zoom about.
+// at map pixel (x, y), as near as the scroll positions allow: what Ctrl and the wheel zoom about.
 void PlacePointAt(double column, double row, int x, int y);
 bool CanScrollHorizontally();  // viewWidth < backdropWidth * zoomFactor
 bool CanScrollVertically();

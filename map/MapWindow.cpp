@@ -20,11 +20,6 @@
 
 namespace {
 
-constexpr int ScrollMin = 0;
-constexpr int ScrollMax = 100;
-constexpr int LineStep = 1;
-constexpr int PageStep = 5;
-
 // The kept composition: an off-screen copy of the window holding the composed picture of the
 // current view (backdrop, discs, wind lines, selection, frame), so that a paint that follows no
 // change is one copy to the screen. It also holds what the screen holds outside the backdrop: a
@@ -197,21 +192,27 @@ void Paint(HWND window) {
     EndPaint(window, &ps);
     DeleteObject(update);
     // Setting an unchanged thumb redraws the bar for nothing, which costs more than the paint.
-    if (GetScrollPos(window, SB_HORZ) != scrollPercentX) SetScrollPos(window, SB_HORZ, scrollPercentX, TRUE);
-    if (GetScrollPos(window, SB_VERT) != scrollPercentY) SetScrollPos(window, SB_VERT, scrollPercentY, TRUE);
+    if (GetScrollPos(window, SB_HORZ) != scrollPositionX) SetScrollPos(window, SB_HORZ, scrollPositionX, TRUE);
+    if (GetScrollPos(window, SB_VERT) != scrollPositionY) SetScrollPos(window, SB_VERT, scrollPositionY, TRUE);
 }
 
-void Scroll(int& percent, WPARAM wParam) {
+void Scroll(HWND window, int bar, WPARAM wParam) {
+    const ScrollAxis axis = bar == SB_HORZ ? ScrollAxis::Horizontal : ScrollAxis::Vertical;
     switch (LOWORD(wParam)) {
-    case SB_LINEUP: percent -= LineStep; break;
-    case SB_LINEDOWN: percent += LineStep; break;
-    case SB_PAGEUP: percent -= PageStep; break;
-    case SB_PAGEDOWN: percent += PageStep; break;
-    case SB_THUMBTRACK: percent = HIWORD(wParam); break;
+    case SB_LINEUP: ScrollBy(axis, -ScrollLineStep(axis)); break;
+    case SB_LINEDOWN: ScrollBy(axis, ScrollLineStep(axis)); break;
+    case SB_PAGEUP: ScrollBy(axis, -ScrollPageStep(axis)); break;
+    case SB_PAGEDOWN: ScrollBy(axis, ScrollPageStep(axis)); break;
+    case SB_THUMBTRACK: {
+        // The message carries only 16 bits of the thumb's position; the bar holds all 32.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(window, bar, &info)) ScrollBy(axis, int64_t{info.nTrackPos} - ScrollPosition(axis));
+        break;
+    }
     default: break;
     }
-    if (percent < ScrollMin) percent = ScrollMin;
-    if (percent > ScrollMax) percent = ScrollMax;
     UpdateMapOrigin();
     UpdatePointerPosition();
     InvalidateMap(false);
@@ -409,8 +410,8 @@ void ForgetBackdrop() {
 LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        SetScrollRange(window, SB_VERT, ScrollMin, ScrollMax, TRUE);
-        SetScrollRange(window, SB_HORZ, ScrollMin, ScrollMax, TRUE);
+        SetScrollRange(window, SB_VERT, 0, ScrollPositionMax, TRUE);
+        SetScrollRange(window, SB_HORZ, 0, ScrollPositionMax, TRUE);
         return 0;
     case WM_SIZE:
         // The kept picture's size was chosen for the old window.
@@ -429,10 +430,10 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         Paint(window);
         return 0;
     case WM_HSCROLL:
-        Scroll(scrollPercentX, wParam);
+        Scroll(window, SB_HORZ, wParam);
         return 0;
     case WM_VSCROLL:
-        Scroll(scrollPercentY, wParam);
+        Scroll(window, SB_VERT, wParam);
         return 0;
     case WM_MOUSEMOVE:
         MouseMove(window, wParam, lParam);
@@ -518,9 +519,23 @@ void BeginBatchDrawing() {
         batch.onScreen = true;
         return;
     }
-    // The discs are drawn on the picture they belong to; a paint still pending puts the rest of
-    // it on the screen.
-    if (!CompositionCurrent()) Compose(mapWindow, nullptr);
+    // The discs are drawn on the picture they belong to, made as an erasing paint makes it, so
+    // that nothing earlier paints left beside the backdrop stays.
+    HRGN erased = CreateRectRgn(0, 0, frame.width, frame.height);
+    if (!CompositionCurrent()) {
+        Compose(mapWindow, erased);
+    } else if (!composition.clean) {
+        // Over the backdrop the composition is what an erasing paint makes; only beside it is it
+        // made again.
+        HRGN picture = CreateRectRgn(mapOriginX, mapOriginY, mapOriginX + PictureWidth(), mapOriginY + PictureHeight());
+        CombineRgn(erased, erased, picture, RGN_DIFF);
+        DeleteObject(picture);
+        SelectClipRgn(frame.dc, erased);
+        DrawPicture(mapWindow, frame.dc, erased);
+        SelectClipRgn(frame.dc, nullptr);
+        composition.clean = true;
+    }
+    DeleteObject(erased);
     batch.painter = new ThermalPainter(frame.dc, thermalCount);
     SetRectEmpty(&batch.touched);
 }
@@ -541,10 +556,11 @@ void EndBatchDrawing() {
         ShowBatchGroup();
         delete batch.painter;
         // The kept picture becomes what a paint of the new table makes: the selection and the
-        // frame go over the new discs there (the screen keeps the discs on top until it repaints).
+        // frame go over the new discs. The screen shows it whole, the rest of the picture too.
         if (automaticMode || clearPartMode) DrawSelection(frame.dc);
         if (setupMode) DrawAreaFrame(frame.dc);
         composition.key = CurrentKey();
+        BitBlt(batch.screen, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
     }
     ReleaseDC(mapWindow, batch.screen);
     batch = BatchDrawing{};

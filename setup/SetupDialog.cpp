@@ -83,8 +83,8 @@ void TakeBackdrop(HWND dialog, const char* title) {
     CopyText(backdropName, BackdropNameSize, title);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
     if (openedWithoutPicture) RecomputeArea();
-    scrollPercentX = 50;
-    scrollPercentY = 50;
+    scrollPositionX = ScrollPositionCentre;
+    scrollPositionY = ScrollPositionCentre;
     projectModified = 1;
     // The world file is beside the picture; both ways in leave its full path here.
     OfferWorldFile(dialog, spareDialogPath);
@@ -108,7 +108,7 @@ bool ApplySetup(HWND dialog) {
         return false;
     }
     RecomputeArea();
-    InvalidateMap(false);
+    InvalidateMap(true);
     projectModified = 1;
     setupMode = 0;
     CloseSetupDialog(dialog);
@@ -166,6 +166,10 @@ bool LoadBackdropFile(const char* path) {
     SetCurrentDirectoryA(full);
     TakeBackdrop(setupDialog, spareDialogTitle);
     return true;
+}
+
+void ShowSetupDialogInFront() {
+    if (setupDialog != nullptr && theApp->currentDialog == setupDialog) BringToFront(setupDialog);
 }
 
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

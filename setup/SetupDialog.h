@@ -14,3 +14,5 @@ void CloseSetupDialogWithoutApplying();
 // A backdrop file dropped while the Setup dialog is open, loaded as its Load button does; false,
 // doing nothing, when the dialog is not open or the name does not make a path.
 bool LoadBackdropFile(const char* path);
+// Brings the Setup dialog, if it is open, in front and into use.
+void ShowSetupDialogInFront();

@@ -84,8 +84,16 @@ int AppWindow::Loop() {
     return static_cast<int>(message.wParam);
 }
 
+void BringToFront(HWND window) {
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+}
+
 ModalScope::ModalScope(HWND owner) {
     if (theApp == nullptr) return;
+    HWND active = GetActiveWindow();
+    if (active != nullptr && (active == theApp->mainWindow || active == theApp->currentDialog)) inUse = active;
     HWND windows[2] = {theApp->mainWindow, theApp->currentDialog};
     for (int i = 0; i < 2; ++i) {
         HWND window = windows[i];
@@ -99,4 +107,5 @@ ModalScope::~ModalScope() {
     for (HWND window : disabled) {
         if (window != nullptr && IsWindow(window)) EnableWindow(window, TRUE);
     }
+    if (inUse != nullptr && IsWindow(inUse) && IsWindowEnabled(inUse)) BringToFront(inUse);
 }

@@ -38,9 +38,10 @@ private:
 
 extern AppWindow* theApp;
 
-// While a message box or file dialog is up, neither the main window nor the open tool dialog
-// takes input: the box disables its owner itself, and this disables the other one for as long
-// as the scope lives.
+// While a message box, file dialog or the About box is up, neither the main window nor the open
+// tool dialog takes input: the box disables its owner itself, and this disables the other one
+// for as long as the scope lives. When the box closes, the system activates the box's owner; the
+// scope gives the input back, and the front place, to the window that was in use.
 class ModalScope {
 public:
     explicit ModalScope(HWND owner);
@@ -50,4 +51,8 @@ public:
 
 private:
     HWND disabled[2] = {nullptr, nullptr};
+    HWND inUse = nullptr;  // the program's window that was active, to be active again after
 };
+
+// Raises a top-level window above the others and makes it the active one.
+void BringToFront(HWND window);

@@ -37,7 +37,7 @@ void CloseAutomaticDialog(HWND dialog) {
     ResetSelection();
     areaSelected = 0;
     automaticMode = 0;
-    InvalidateMap(false);
+    InvalidateMap(true);
     DestroyWindow(dialog);
     if (theApp->currentDialog == dialog) theApp->currentDialog = nullptr;
 }
@@ -132,14 +132,14 @@ INT_PTR CALLBACK AutomaticDialogProc(HWND dialog, UINT message, WPARAM wParam, L
             return 0;
         case IdcAutoClear:
             if (DiscardThermals(batchStart, batchEnd)) projectModified = 1;
-            InvalidateMap(false);
+            InvalidateMap(true);
             return 0;
         case IdcAutoAdd:
             // Only a batch that was still pending is a change worth saving.
             if (KeepBatch()) projectModified = 1;
             ResetSelection();
             areaSelected = 0;
-            InvalidateMap(false);
+            InvalidateMap(true);
             return 0;
         default:
             CloseAutomaticDialog(dialog);  // OK, Escape, any other command

@@ -22,7 +22,7 @@ void ClearSelectedThermals() {
     }
     ClearThermalsInSelection();
     projectModified = 1;
-    InvalidateMap(false);  // the dialog stays for further rectangles
+    InvalidateMap(true);  // the dialog stays for further rectangles
 }
 
 void CloseClearPartDialog(HWND dialog) {
@@ -30,7 +30,7 @@ void CloseClearPartDialog(HWND dialog) {
     ResetSelection();
     areaSelected = 0;
     clearPartMode = 0;
-    InvalidateMap(false);
+    InvalidateMap(true);
     DestroyWindow(dialog);
     if (theApp->currentDialog == dialog) theApp->currentDialog = nullptr;
 }

@@ -18,14 +18,12 @@ const char CupFilter[] = "Waypoint files (*.cup)\0*.cup\0All files (*.*)\0*.*\0"
 
 // The backdrop decides which waypoints are inside, so there must be one; the map modes go off.
 bool ReadyToImport(HWND owner) {
-    // A paint still pending after an Open or a Load loads the backdrop and computes the area that
-    // decides which waypoints are inside; it runs before the modes (and its bounds parse) go off.
-    if (mapWindow != nullptr) UpdateWindow(mapWindow);
     if (!backdropLoaded) {
         ShowStartProjectNotice(owner);
         return false;
     }
     ClearMapModes();
+    InvalidateMap(true);  // the selection or the area frame goes with its mode
     return true;
 }
 

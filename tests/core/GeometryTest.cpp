@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -80,6 +81,34 @@ TEST_F(GeometryTest, PointerAndSelectionTexts) {
     EXPECT_EQ(std::vector<int32_t>({selNorth, selSouth, selWest, selEast, selCentreLat, selCentreLon}),
               std::vector<int32_t>({5300000, 5200000, 500000, 600000, 5250000, 550000}));
     EXPECT_STREQ(statusText[1], " hor:   67.8 km - ver.:  111.2 km - area:   7532.4 sq.km");
+}
+
+// At every zoom the keypad reaches, from fit to the largest, stepping by lines and by pages from
+// one end of the picture to the other and back moves it by at most the room each step (no column
+// is skipped) and reaches both ends; where a percent of the overflow is within the cap, the steps
+// are whole percents with the origins a percent always gave.
+TEST_F(GeometryTest, ScrollStepsReachEveryColumnAtEveryZoom) {
+    const ScrollAxis axis = ScrollAxis::Horizontal;
+    const int room = ScrollRoom(axis);
+    int zooms = 0;
+    for (double before = (FitZoom(), 0.0); zoomFactor != before; before = zoomFactor, ZoomIn(), ++zooms) {
+        const double overflow = ScrollOverflow(axis);
+        for (int percent : {1, 5}) {
+            const bool uncapped = overflow * percent / 100 <= (percent == 1 ? 0.1 : 0.9) * room;
+            for (int from : {0, ScrollPositionMax}) {
+                ScrollPosition(axis) = from, UpdateMapOrigin();
+                for (int k = 1, last = mapOriginX; ScrollPosition(axis) != ScrollPositionMax - from; ++k, last = mapOriginX) {
+                    ScrollBy(axis, (from ? -1 : 1) * (percent == 1 ? ScrollLineStep(axis) : ScrollPageStep(axis))), UpdateMapOrigin();
+                    ASSERT_LE(std::abs(mapOriginX - last), room) << zoomFactor;
+                    if (uncapped && !from && ScrollPosition(axis) < ScrollPositionMax) {
+                        ASSERT_EQ(mapOriginX, static_cast<int>(-(overflow / 100.0) * (percent * k))) << zoomFactor;
+                    }
+                }
+                EXPECT_NEAR(mapOriginX, from ? 0.0 : -overflow, 1.0);
+            }
+        }
+    }
+    EXPECT_GT(zooms, 100);  // up to the largest, which ZoomIn keeps
 }
 
 }  // namespace

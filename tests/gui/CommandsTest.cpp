@@ -59,7 +59,7 @@ struct Row {
     std::string project;  // the project's name ("" untitled); its file is area.prj
     int tool;             // a command that opens a tool dialog first, or 0
     int modified;
-    std::vector<int> commands;
+    std::vector<int> commands;            // other negative ids: a click on that button of the open tool dialog
     std::vector<int> answers;             // to the message boxes, in order
     std::vector<std::string> files;       // typed into the file dialogs, under the folder; "" cancels
     std::vector<const char*> boxes;       // texts shown, in order; nullptr: a box of the system's own
@@ -113,6 +113,12 @@ const Row rows[] = {
     {"Clear all, Yes", Start::Project, "alps", CmdManual, 0, {CmdClearAll}, {IDYES}, {}, {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     {"Clear all without thermals only tells", Start::Backdrop, "alps", CmdManual, 0, {CmdClearAll}, {IDOK}, {},
      {ThermalsFirst}, "alps", 0, Manual, "0100", 0, {}, {}},
+    {"About over a tool dialog holds both", Start::Project, "alps", CmdAutomatic, 0, {CmdAbout}, {IDOK}, {}, {nullptr},
+     "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
+    {"Edit brings the open Setup dialog back into use", Start::Project, "alps", CmdEdit, 0, {CmdEdit}, {}, {}, {}, "alps",
+     0, "Setup...", "1000", 3, {}, {}, false, [](const gui::ScratchFolder&) { SetActiveWindow(gui::Main()); }},
+    {"Setup's Load cancelled: the Setup dialog in use again", Start::Project, "alps", CmdEdit, 0, {-IdcSetupLoad}, {},
+     {""}, {}, "alps", 0, "Setup...", "1000", 3, {}, {}},
     {"Help without the guide beside the program says so", Start::Project, "alps", CmdManual, 1, {CmdHelp}, {IDOK}, {},
      {"Could not open the user's guide *"}, "alps", 1, Manual, "0100", 3, {}, {}},
     {"F1 is Help even in an edit", Start::Project, "alps", CmdEdit, 0, {F1}, {IDOK}, {}, {"Could not open the user's guide *"},
@@ -138,6 +144,8 @@ const Row rows[] = {
     {"New, the save fails: the project stays", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES, IDOK}, {},
      {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 10; }},
+    {"New over the Manual dialog closes it and opens Setup", Start::Project, "alps", CmdManual, 0, {CmdNew}, {}, {}, {},
+     "", 0, "Setup...", "1000", 0, {}, {}},
     {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
     {"Open, untitled, Save dialog cancelled: Open stops", Start::Project, "", 0, 1, {CmdOpen}, {IDYES}, {""}, {SaveFirst},
      "", 1, nullptr, "0000", 3, {}, {}},
@@ -266,6 +274,7 @@ TEST_F(CommandsTest, Rows) {
         }
         if (row.tool) gui::Command(row.tool);
         HWND dialog = gui::App().currentDialog;
+        const std::string dialogCaption = boxwatch::WindowText(dialog);
         if (row.prepare) row.prepare(folder);
         gui::Pump();
         projectModified = row.modified;
@@ -280,6 +289,8 @@ TEST_F(CommandsTest, Rows) {
                 gui::PostKey(VK_F1), gui::Pump();
             } else if (command == Drop) {
                 gui::Drop(row.tool == CmdEdit ? gui::App().currentDialog : gui::Main(), folder.File(row.dropped));
+            } else if (command < 0) {
+                gui::Click(gui::App().currentDialog, -command);
             } else {
                 gui::Command(command);
             }
@@ -305,7 +316,12 @@ TEST_F(CommandsTest, Rows) {
         EXPECT_TRUE(IsWindowVisible(gui::Main()));  // quitting ends the loop; the window stays
         HWND open = gui::App().currentDialog;
         EXPECT_EQ(open ? boxwatch::WindowText(open) : "(none)", row.dialog ? row.dialog : "(none)");
-        if (dialog && row.dialog) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
+        if (dialog && row.dialog && row.dialog == dialogCaption) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
+        // The window in use before a box stays in use after it, a tool dialog above the main window.
+        EXPECT_EQ(GetActiveWindow(), open ? open : gui::Main());
+        HWND above = gui::Main();
+        while (open && above && above != open) above = GetWindow(above, GW_HWNDPREV);
+        EXPECT_TRUE(!open || above == open) << "the tool dialog lies behind the main window";
         if (dialog && row.quits) { EXPECT_FALSE(IsWindow(dialog)); }
         EXPECT_EQ(std::to_string(setupMode) + std::to_string(manualMode) + std::to_string(automaticMode) +
                       std::to_string(clearPartMode), row.modes);

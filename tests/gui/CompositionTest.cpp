@@ -25,7 +25,7 @@ protected:
         gui::Pump();
         ASSERT_EQ(backdropWidth, W);
         areaTop = 4500000, areaLeft = 500000, latPerPixel = lonPerPixel = 100.0;
-        zoomFactor = zoom, scrollPercentX = scrollPercentY = 50;
+        zoomFactor = zoom, scrollPositionX = scrollPositionY = ScrollPositionCentre;
     }
 
     static void Paint(bool erase) {
@@ -41,7 +41,7 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
     auto select = [] { automaticMode = 1, selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; };
     const struct { const char* key; std::function<void()> prepare, change; bool erases = false; } rows[] = {
         {"zoom", [] {}, [] { zoomFactor = 0.45; }},
-        {"origin", [] {}, [] { scrollPercentX = 10; }},
+        {"origin", [] {}, [] { scrollPositionX = 10 * ScrollUnitsPerPercent; }},
         {"window size", [] {}, [] { SetWindowPos(gui::Main(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER); }},
         {"backdrop load", [this] { gui::WritePicture(folder.File("b.bmp"), W, H, [](int x, int y) { return Source(x, y, 100); }); },
          [this] { LoadBackdrop(folder.File("b.bmp").c_str()); }},
@@ -84,7 +84,7 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
     const struct { double zoom; int x, y; } views[] = {{0.7, 50, 50}, {0.5, 20, 0}, {0.45, 50, 50}, {0.3, 0, 100}, {0.2, 50, 50}};
     for (const auto& v : views) {
         SCOPED_TRACE(v.zoom);
-        zoomFactor = v.zoom, scrollPercentX = v.x, scrollPercentY = v.y;
+        zoomFactor = v.zoom, scrollPositionX = v.x * ScrollUnitsPerPercent, scrollPositionY = v.y * ScrollUnitsPerPercent;
         Paint(true);
         const gui::Picture shown = gui::CaptureMap();
         const int right = std::min(shown.width, mapOriginX + PictureWidth());
@@ -110,6 +110,51 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
         EXPECT_EQ(wrong, 0);
         EXPECT_GT(bottom, 0);
     }
+}
+
+// After each command the screen is what a full repaint of the new state shows, beside the
+// backdrop too, from starting states whose overlays and discs reach into the grey margin (a
+// dragged selection leaves its trails there). The import finds nothing inside: only the modes go.
+TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
+    const std::vector<Thermal> corners = {gui::MakeThermal(5250000, 450000, 1, false, 4000, 90), gui::MakeThermal(5200000, 550000, 4, true, 4000)};
+    const auto drag = [] {  // from inside the picture out into the margin, twice: the first leaves trails there
+        RECT r;
+        for (int x : {0, 1}) GetClientRect(gui::Map(), &r), gui::Drag(mapOriginX + 9, mapOriginY + 5, r.right / (1 + x) - 4, r.bottom - 4);
+    };
+    const auto use = [](int command) { SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0), gui::Command(command); };  // its own dialog
+    const auto click = [](int id) { gui::Click(gui::App().currentDialog, id); };
+    const auto clearAll = [] { gui::ExpectBox(IDYES), gui::Command(CmdClearAll); };
+    const struct { const char* name; int command; bool trails; } starts[] = {
+        {"manual", CmdManual, false}, {"a selection into the margin", CmdAutomatic, true}, {"setup", CmdEdit, false}};
+    const struct { const char* name; std::function<void()> run; } commands[] = {
+        {"New", [] { gui::Command(CmdNew); }},
+        {"Open", [this] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }},
+        {"failed Open", [this] { gui::ExpectFile(folder.File("none.prj")), gui::ExpectBox(IDYES), gui::ExpectBox(IDOK), gui::Command(CmdOpen); }},
+        {"Clear all", clearAll},
+        {"Clear", [&] { use(CmdClearPartly), drag(), gui::ExpectBox(IDYES), click(IdcClearPartClear); }},
+        {"Clear partly", [] { gui::Command(CmdClearPartly); }},
+        {"Undo", [&] { clearAll(), gui::Command(CmdUndo); }},
+        {"Redo", [&] { clearAll(), gui::Command(CmdUndo), gui::Command(CmdRedo); }},
+        {"import", [this] { gui::ExpectFile(folder.File("a.cup")), gui::ExpectBox(IDOK), gui::Command(CmdImportHotspots); }},
+        {"Load", [&] { use(CmdEdit), gui::ExpectFile(folder.File("b.bmp")), click(IdcSetupLoad); }},
+        {"batch", [&] { use(CmdAutomatic), drag(), click(IdcAutoTest); }}};
+    folder.Write("b.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {corners[1]}));
+    folder.Write("a.cup", "name,code,country,lat,lon,elev\r\nOutside,,,5329.000N,00529.000E,5m\r\n");
+    gui::WritePicture(folder.File("b.bmp"), 40, 90, [](int x, int y) { return Source(x, y); });
+    gui::WriteGreyBackdrop(folder.File("area.bmp"), 30, 48);  // narrower than the window: wide margins beside it
+    for (const auto& start : starts)
+        for (const auto& command : commands) {
+            SCOPED_TRACE(std::string(start.name) + ", " + command.name);
+            gui::ResetProgram();
+            ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "a.prj", corners));
+            gui::Command(start.command);
+            DropMapComposition(), Paint(true);
+            if (start.trails) drag();
+            command.run();
+            const gui::Picture shown = gui::CaptureMap();
+            DropMapComposition(), Paint(true);
+            EXPECT_TRUE(shown.pixels == gui::CaptureMap().pixels);
+        }
 }
 
 }  // namespace

@@ -50,7 +50,13 @@ void CALLBACK Deadline(HWND window, UINT, UINT_PTR id, DWORD) {
 }
 
 void Handle(HWND window, std::function<void(HWND)> act) {
-    acts[window] = std::move(act);
+    acts[window] = [act = std::move(act)](HWND dialog) {
+        // The dialog's own loop runs by now: no other window of the program may take input.
+        for (HWND other : {app->mainWindow, app->currentDialog})
+            if (other && other != dialog && IsWindowEnabled(other))
+                failures.push_back("\"" + boxwatch::WindowText(other) + "\" took input under \"" + boxwatch::WindowText(dialog) + "\"");
+        act(dialog);
+    };
     PostMessageA(window, actMessage, 0, 0);
     SetTimer(window, 1, DeadlineMs, Deadline);
 }
@@ -59,8 +65,8 @@ void Activated(HWND window) {
     if (!boxwatch::IsDialogWindow(window) || !seen.insert(window).second) return;
     const std::string caption = boxwatch::WindowText(window);
     const boxwatch::DialogKind kind = boxwatch::KindOf(window);
-    if (kind == boxwatch::DialogKind::MessageBox) {
-        BoxRecord box;
+    if (kind == boxwatch::DialogKind::MessageBox || caption == "About...") {
+        BoxRecord box{window, GetWindow(window, GW_OWNER), caption, caption, {IDOK}};  // the About box: OK
         boxwatch::ReadMessageBox(window, box);
         box.answer = boxwatch::FallbackAnswer(box);
         if (boxAnswers.empty()) {

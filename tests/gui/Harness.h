@@ -12,8 +12,9 @@
 //       gui::ExpectFile("/tmp/x/alps.prj");       // the next Open/Save dialog; ExpectFileCancel()
 //   }
 //
-// Each box and dialog is told apart when it activates: a message box or file dialog by its class
-// and controls, and is answered from the queues as soon as its own loop runs; a tool dialog is
+// Each box and dialog is told apart when it activates: a message box (the About box counts as
+// one) or file dialog by its class and controls, and is answered from the queues as soon as its
+// own loop runs, which fails the test if the main window or the tool dialog still takes input; a tool dialog is
 // the program's own (currentDialog) and is never touched. Anything else fails the test by name and is closed. An expectation still queued when
 // the test checks, or a dialog left open past its deadline, fails it too. Nothing waits on time.
 #pragma once

@@ -36,7 +36,7 @@ protected:
         Show(1.0, 0, 0);
     }
     static void Show(double zoom, int percentX, int percentY) {
-        zoomFactor = zoom, scrollPercentX = percentX, scrollPercentY = percentY;
+        zoomFactor = zoom, scrollPositionX = percentX * ScrollUnitsPerPercent, scrollPositionY = percentY * ScrollUnitsPerPercent;
         InvalidateMap(true);
         gui::Pump();
     }
@@ -262,8 +262,9 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
         for (int i = 0; i < times; ++i) gui::PostKey(key, gui::Main());
         gui::Pump();
     };
-    auto scroll = [](UINT message, int percent) {
-        SendMessageA(gui::Map(), message, MAKEWPARAM(SB_THUMBTRACK, percent), 0);
+    auto scroll = [](UINT message, int percent) {  // the thumb dragged there
+        SetScrollPos(gui::Map(), message == WM_HSCROLL ? SB_HORZ : SB_VERT, percent * ScrollUnitsPerPercent, FALSE);
+        SendMessageA(gui::Map(), message, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
         gui::Pump();
     };
     // Probes of radius 0 (the smallest disc) one unit inside the area's corners and at its centre.
@@ -288,9 +289,9 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
         step.act();
-        EXPECT_EQ(std::make_pair(scrollPercentX, scrollPercentY), std::make_pair(step.scrollX, step.scrollY));
-        EXPECT_EQ(std::make_pair(GetScrollPos(gui::Map(), SB_HORZ), GetScrollPos(gui::Map(), SB_VERT)),
-                  std::make_pair(step.scrollX, step.scrollY));
+        const auto at = std::make_pair(step.scrollX * ScrollUnitsPerPercent, step.scrollY * ScrollUnitsPerPercent);
+        EXPECT_EQ(std::make_pair(scrollPositionX, scrollPositionY), at);
+        EXPECT_EQ(std::make_pair(GetScrollPos(gui::Map(), SB_HORZ), GetScrollPos(gui::Map(), SB_VERT)), at);
         EXPECT_LE(PictureWidth(), 1 << 26);
         int x, y;
         ASSERT_TRUE(GeoToWindow(thermals[step.probe].lat, thermals[step.probe].lon, x, y));
@@ -318,8 +319,7 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
 }
 
 // The wheel over the map, as the main window gets it: line steps a notch, across with Shift; with
-// Ctrl a zoom step a notch that keeps the picture point under the pointer there, as near as whole
-// scroll percents allow.
+// Ctrl a zoom step a notch that keeps the picture point under the pointer there, within a pixel.
 TEST_F(MapWindowTest, WheelScrollsByLineStepsAndCtrlWheelZoomsAboutThePointer) {
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
@@ -343,11 +343,13 @@ TEST_F(MapWindowTest, WheelScrollsByLineStepsAndCtrlWheelZoomsAboutThePointer) {
         gui::Pump();
         EXPECT_NEAR(zoomFactor, row.zoom, 1e-9) << row.keys << " " << row.delta;
         if (row.keys & MK_CONTROL) {
-            // Half a percent of the overflow, in window pixels, is the nearest the point can stay.
-            EXPECT_NEAR(column * zoomFactor + mapOriginX, at.x, (BackdropW * zoomFactor - viewWidth + ViewHorizontalAllowance) / 200 + 1) << row.delta;
-            EXPECT_NEAR(line * zoomFactor + mapOriginY, at.y, (BackdropH * zoomFactor - viewHeight + ViewVerticalAllowance) / 200 + 1) << row.delta;
+            // The origin is a whole pixel: the point stays within one of where it was.
+            EXPECT_NEAR(column * zoomFactor + mapOriginX, at.x, 1.0) << row.delta;
+            EXPECT_NEAR(line * zoomFactor + mapOriginY, at.y, 1.0) << row.delta;
         } else {
-            EXPECT_EQ(std::make_pair(scrollPercentX, scrollPercentY), std::make_pair(50 + row.dx, 50 + row.dy)) << row.delta;
+            EXPECT_EQ(std::make_pair(scrollPositionX, scrollPositionY),
+                      std::make_pair(ScrollPositionCentre + row.dx * ScrollLineStep(ScrollAxis::Horizontal),
+                                     ScrollPositionCentre + row.dy * ScrollLineStep(ScrollAxis::Vertical))) << row.delta;
         }
     }
 }

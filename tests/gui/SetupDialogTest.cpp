@@ -48,15 +48,15 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
     gui::CheckWatcher();
     // A refused Load says why and keeps the name, the field, the view and the flags; Load centres
     // the view and marks the project (a cancelled Load is the driver's); then OK refused.
-    projectModified = scrollPercentX = scrollPercentY = 0;
+    projectModified = scrollPositionX = scrollPositionY = 0;
     folder.Write("rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
     gui::WriteGreyBackdrop(folder.File("area.bmp"), 100, 80);
     gui::ExpectFile(folder.File("rle.bmp")), gui::ExpectBox(IDOK), gui::ExpectFile(folder.File("area.bmp"));
     char shown[64];
-    for (const char* after : {"||0000", "area.bmp|area.bmp|505011"}) {
+    for (const char* after : {"||0000", "area.bmp|area.bmp|1111"}) {
         gui::Click(Dialog(), IdcSetupLoad);
         GetDlgItemTextA(Dialog(), IdcSetupBackdrop, shown, sizeof shown);
-        EXPECT_EQ(std::string(backdropName) + "|" + shown + "|" + std::to_string(scrollPercentX) + std::to_string(scrollPercentY) +
+        EXPECT_EQ(std::string(backdropName) + "|" + shown + "|" + std::to_string(scrollPositionX == ScrollPositionCentre) + std::to_string(scrollPositionY == ScrollPositionCentre) +
                       std::to_string(projectModified) + std::to_string(backdropLoaded), after);
     }
     EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"Could not load the backdrop rle.bmp: it is a compressed bitmap, which this program does not read."});
