@@ -105,6 +105,7 @@ void FillBenchTable(const char* backdropFileName) {
         t.cloudType = random.Between(1, 20);
     }
     thermalCount = MaxThermals;
+    NoteTableChange();
 }
 
 bool WriteBenchBitmap(const std::string& path, int side, int bitCount) {

@@ -30,7 +30,10 @@ void SetView(double zoom) {
     scrollPercentY = 50;
 }
 
-void UseTable(bool full) { thermalCount = full ? MaxThermals : 0; }
+void UseTable(bool full) {
+    thermalCount = full ? MaxThermals : 0;
+    NoteTableChange();
+}
 
 // Lets Wine put what was drawn on the screen before the next piece of work is timed, so that no
 // figure pays for the one before it.

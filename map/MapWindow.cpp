@@ -40,7 +40,7 @@ struct Frame {
 };
 
 // Everything the paint reads, as it stood when the composition was made.
-using CompositionKey = std::array<int64_t, 31>;
+using CompositionKey = std::array<int64_t, 30>;
 
 struct Composition {
     bool valid = false;
@@ -58,43 +58,12 @@ int64_t Bits(double value) {
     return bits;
 }
 
-// A fingerprint of the thermals in the table, for records changed in place without a count that
-// shows it, as a test does (the commands count every edit). Reading a full table would cost a
-// good part of a repaint, so past the first records only every few are read, and the last.
-constexpr int FingerprintedInFull = 2048;
-constexpr int FingerprintStride = 61;
-
-void Mix(uint64_t lane[4], const Thermal& t) {
-    constexpr uint64_t Prime = 0x100000001B3u;
-    unsigned char bytes[sizeof(Thermal)];
-    std::memcpy(bytes, &t, sizeof bytes);
-    size_t i = 0;
-    for (; i + 32 <= sizeof bytes; i += 32) {  // four lanes, so that the multiplications overlap
-        for (int k = 0; k < 4; ++k) {
-            uint64_t word;
-            std::memcpy(&word, bytes + i + 8 * k, 8);
-            lane[k] = (lane[k] ^ word) * Prime;
-        }
-    }
-    for (; i < sizeof bytes; ++i) lane[0] = (lane[0] ^ bytes[i]) * Prime;
-}
-
-int64_t TableFingerprint() {
-    const int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
-    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 1, 2, 3};
-    int i = 0;
-    for (; i < count && i < FingerprintedInFull; ++i) Mix(lane, thermals[i]);
-    for (; i < count; i += FingerprintStride) Mix(lane, thermals[i]);
-    if (count > 0) Mix(lane, thermals[count - 1]);
-    return static_cast<int64_t>(lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7));
-}
-
 CompositionKey CurrentKey() {
     return CompositionKey{
         frame.width, frame.height, Bits(zoomFactor), mapOriginX, mapOriginY,
         backdropLoadCount, static_cast<int64_t>(reinterpret_cast<uintptr_t>(backdrop.pixels.data())),
         backdrop.width, backdrop.height, backdropWidth, backdropHeight,
-        tableEdits, thermalCount, TableFingerprint(),
+        tableChanges, thermalCount,
         areaTop, areaLeft, Bits(latPerPixel), Bits(lonPerPixel),
         markers[MarkerTop].y, markers[MarkerBottom].y, markers[MarkerLeft].x, markers[MarkerRight].x,
         selStartX, selStartY, selEndX, selEndY, areaSelected,

@@ -47,6 +47,7 @@ protected:
     static void Place(const std::vector<Thermal>& list) {
         thermalCount = 0;
         for (const Thermal& t : list) thermals[thermalCount++] = t;
+        DropMapComposition();  // records set directly, not counted
         InvalidateMap(false);
         gui::Pump();
     }
