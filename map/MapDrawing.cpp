@@ -3,12 +3,14 @@
 #include "map/MapWindow.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <algorithm>
 #include <numeric>
 #include <vector>
 
 #include "map/Bitmap.h"
+#include "map/DiscStamps.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
 #include "map/Pyramid.h"
@@ -72,11 +74,15 @@ struct DiscShape {
     int endX, endY;
 };
 
-void ShapeOf(const Thermal& t, int x, int y, DiscShape& s) {
+// The disc's window radius, at least the smallest.
+double DiscRadius(const Thermal& t) {
+    double r = RadiusToWindow(t.radius);
+    return r >= MinDiscRadius ? r : MinDiscRadius;  // also catches NaN
+}
+
+void ShapeOf(const Thermal& t, int x, int y, double r, DiscShape& s) {
     s.x = x;
     s.y = y;
-    double r = RadiusToWindow(t.radius);
-    if (!(r >= MinDiscRadius)) r = MinDiscRadius;  // also catches NaN
     s.ri = TruncToInt32(r);
     s.wind = t.type != 4;
     s.endX = x;
@@ -202,9 +208,17 @@ ThermalPainter::ThermalPainter(HDC dc, int first) : dc(dc) {
     outline = CreatePen(PS_SOLID, 1, Black);
     oldPen = SelectObject(dc, outline);
     oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
+    stamped = usable && PixelFrameOf(dc, pixels);
+    gdiPending = stamped;  // what was drawn before, the backdrop say
+}
+
+void ThermalPainter::FinishGdi() {
+    if (gdiPending) GdiFlush();
+    gdiPending = false;
 }
 
 ThermalPainter::~ThermalPainter() {
+    if (placed) MoveToEx(dc, position.x, position.y, nullptr);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(outline);
@@ -222,23 +236,36 @@ void ThermalPainter::Draw(int i, RECT* touched) {
     if (!usable) return;
     int x, y;
     GeoToWindow(t.lat, t.lon, x, y);
+    // Far from the clip, neither the disc nor its wind line (at most its length from the centre)
+    // can reach it: skipped before the line's angle is worked out.
+    const double r = DiscRadius(t);
+    const double reach = (t.type != 4 ? std::fmax(r, r * WindLineFactor * std::fabs(zoomFactor)) : r) + ClipMargin + 2;
+    if (x + reach < clip.left || x - reach > clip.right || y + reach < clip.top || y - reach > clip.bottom) return;
     DiscShape s;
-    ShapeOf(t, x, y, s);
+    ShapeOf(t, x, y, r, s);
     if (!Meets(s, clip)) return;
 
-    SelectObject(dc, outline);
-    if (fill != selectedFill && fill != NoFill) {
-        if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
-        SelectObject(dc, brushes[fill]);
-        selectedFill = fill;
-    }
     // Only the wind line may reach the window; a disc wholly outside it draws nothing there.
     if (DiscMeets(s, clip)) {
-        if (s.ri > LargestEllipse)
-            DrawLargeDisc(dc, x, y, s.ri, clip);
-        else
-            Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
-                    Clamped(int64_t{y} + s.ri));
+        bool copied = false;
+        if (stamped && fill != NoFill && s.ri <= LargestStampedRadius) {
+            FinishGdi();
+            copied = CopyDiscStamp(pixels, x, y, static_cast<int>(s.ri), FillColours[fill]);
+        }
+        if (!copied) {
+            SelectObject(dc, outline);
+            if (fill != selectedFill && fill != NoFill) {
+                if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
+                SelectObject(dc, brushes[fill]);
+                selectedFill = fill;
+            }
+            if (s.ri > LargestEllipse)
+                DrawLargeDisc(dc, x, y, s.ri, clip);
+            else
+                Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
+                        Clamped(int64_t{y} + s.ri));
+            gdiPending = stamped;
+        }
     }
     int64_t boxLeft = int64_t{x} - s.ri, boxTop = int64_t{y} - s.ri;
     int64_t boxRight = int64_t{x} + s.ri, boxBottom = int64_t{y} + s.ri;
@@ -255,15 +282,30 @@ void ThermalPainter::Draw(int i, RECT* touched) {
             const double dx = static_cast<double>(s.endX) - x, dy = static_cast<double>(s.endY) - y;
             int ax = t0 > 0.0 ? Rounded(x + dx * t0) : x, ay = t0 > 0.0 ? Rounded(y + dy * t0) : y;
             int bx = t1 < 1.0 ? Rounded(x + dx * t1) : s.endX, by = t1 < 1.0 ? Rounded(y + dy * t1) : s.endY;
-            if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
-            SelectObject(dc, windPen);
-            MoveToEx(dc, ax, ay, nullptr);
-            LineTo(dc, bx, by);
+            bool copied = false;
+            if (stamped && std::abs(bx - ax) <= LongestStampedLine && std::abs(by - ay) <= LongestStampedLine) {
+                FinishGdi();
+                copied = CopyLineStamp(pixels, ax, ay, bx - ax, by - ay);
+            }
+            if (copied) {
+                placed = true;
+                position = POINT{bx, by};
+            } else {
+                if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
+                SelectObject(dc, windPen);
+                MoveToEx(dc, ax, ay, nullptr);
+                LineTo(dc, bx, by);
+                placed = false;
+                gdiPending = stamped;
+            }
             boxLeft = std::min<int64_t>(boxLeft, std::min(ax, bx));
             boxRight = std::max<int64_t>(boxRight, std::max(ax, bx));
             boxTop = std::min<int64_t>(boxTop, std::min(ay, by));
             boxBottom = std::max<int64_t>(boxBottom, std::max(ay, by));
         }
+    } else if (stamped) {
+        placed = true;
+        position = POINT{Clamped(x), Clamped(y)};
     } else {
         MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
     }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "map/DiscStamps.h"
+
 // Draws the backdrop where the paint puts it (at the map origin, stretched by the zoom), only
 // within clip. At zoom 1 and above it copies from the kept stretched picture of the current zoom
 // when the picture is small enough to keep, and otherwise stretches straight into dc, which GDI
@@ -21,7 +23,8 @@ HDC MirrorOf(HDC dc);
 
 // Draws thermals one at a time, in table order, on one device context, with pens and brushes
 // made once for all of them. Every index from the first on is handed to Draw in turn, drawn or
-// not, because a thermal of unknown type takes the fill of the one before it.
+// not, because a thermal of unknown type takes the fill of the one before it. On a picture whose
+// pixels we may write (the kept composition), discs and short wind lines are copied from stamps.
 class ThermalPainter {
 public:
     ThermalPainter(HDC dc, int first);
@@ -46,4 +49,11 @@ private:
     HBRUSH brushes[6] = {};
     HGDIOBJ oldPen = nullptr;
     HGDIOBJ oldBrush = nullptr;
+    PixelFrame pixels;
+    bool stamped = false;      // pixels are written by our own copies
+    bool gdiPending = false;   // a GDI drawing since the last copy, to be finished before the next
+    bool placed = false;       // the current position the drawings would have left, set at the end
+    POINT position{};
+
+    void FinishGdi();
 };

@@ -94,7 +94,16 @@ bool EnsureFrame(HWND window) {
     ReleaseFrame();
     HDC screen = GetDC(window);
     frame.dc = CreateCompatibleDC(screen);
-    frame.bitmap = frame.dc != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    // A DIB section, so that the discs can be copied into its pixels by our own code.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    frame.bitmap = frame.dc != nullptr ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (frame.bitmap == nullptr) {
         ReleaseDC(window, screen);
         ReleaseFrame();
