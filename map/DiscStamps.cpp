@@ -25,6 +25,7 @@ struct Run {
 struct Stamp {
     bool tried = false;
     bool usable = false;
+    int left = 0, top = 0, right = 0, bottom = 0;  // offsets of the painted pixels' bounds, inclusive
     std::vector<Run> runs;
     std::vector<uint32_t> colours;
 };
@@ -93,12 +94,31 @@ void MakeStamp(Stamp& stamp, int extent, Draw draw) {
             for (; col < side && over[0][at] == over[1][at]; ++col, ++at, ++run.length)
                 stamp.colours.push_back(over[0][at]);
             stamp.runs.push_back(run);
+            if (stamp.runs.size() == 1) stamp.left = stamp.right = run.dx, stamp.top = stamp.bottom = run.dy;
+            if (run.dx < stamp.left) stamp.left = run.dx;
+            if (run.dx + run.length - 1 > stamp.right) stamp.right = run.dx + run.length - 1;
+            stamp.bottom = run.dy;
         }
     }
     stamp.usable = true;
 }
 
 void Copy(const PixelFrame& frame, const Stamp& stamp, int x, int y) {
+    if (stamp.runs.empty()) return;
+    const int64_t left = int64_t{x} + stamp.left, right = int64_t{x} + stamp.right;
+    const int64_t top = int64_t{y} + stamp.top, bottom = int64_t{y} + stamp.bottom;
+    if (right < 0 || bottom < 0 || left >= frame.width || top >= frame.height) return;
+    const uint32_t* colours = stamp.colours.data();
+    if (left >= 0 && top >= 0 && right < frame.width && bottom < frame.height) {
+        // Wholly inside, as most are: no cutting. Runs are short, a plain loop beats memcpy.
+        uint32_t* const centre = frame.bits + static_cast<ptrdiff_t>(y) * frame.stride + x;
+        for (const Run& run : stamp.runs) {
+            uint32_t* target = centre + static_cast<ptrdiff_t>(run.dy) * frame.stride + run.dx;
+            const uint32_t* source = colours + run.first;
+            for (int k = 0; k < run.length; ++k) target[k] = source[k];
+        }
+        return;
+    }
     for (const Run& run : stamp.runs) {
         const int64_t row = int64_t{y} + run.dy;
         if (row < 0 || row >= frame.height) continue;
@@ -106,7 +126,7 @@ void Copy(const PixelFrame& frame, const Stamp& stamp, int x, int y) {
         const int64_t from = start < 0 ? 0 : start;
         const int64_t to = start + run.length > frame.width ? frame.width : start + run.length;
         if (from >= to) continue;
-        std::memcpy(frame.bits + row * frame.stride + from, &stamp.colours[run.first + static_cast<size_t>(from - start)],
+        std::memcpy(frame.bits + row * frame.stride + from, colours + run.first + (from - start),
                     static_cast<size_t>(to - from) * sizeof(uint32_t));
     }
 }
@@ -151,8 +171,11 @@ bool PixelFrameOf(HDC dc, PixelFrame& frame) {
 
 bool CopyDiscStamp(const PixelFrame& frame, int x, int y, int ri, COLORREF fill) {
     if (ri < 0 || ri > LargestStampedRadius) return false;
-    size_t kind = 0;
-    while (kind < discStamps.size() && discStamps[kind].first != fill) ++kind;
+    static size_t kind = 0;  // the fill of the disc before, most often the same
+    if (kind >= discStamps.size() || discStamps[kind].first != fill) {
+        kind = 0;
+        while (kind < discStamps.size() && discStamps[kind].first != fill) ++kind;
+    }
     if (kind == discStamps.size()) discStamps.emplace_back(fill, std::vector<Stamp>(LargestStampedRadius + 1));
     Stamp& stamp = discStamps[kind].second[static_cast<size_t>(ri)];
     if (!stamp.tried) {
