@@ -203,6 +203,11 @@ int ThermalPainter::Count() const { return thermalCount < 0 ? 0 : thermalCount >
 
 ThermalPainter::ThermalPainter(HDC dc, int first) : dc(dc) {
     usable = latPerPixel != 0.0 && lonPerPixel != 0.0 && GetClipBox(dc, &clip) != NULLREGION;
+    if (usable) {
+        toWindowX = zoomFactor / lonPerPixel;
+        toWindowY = zoomFactor / latPerPixel;
+        windReach = std::fmax(1.0, WindLineFactor * std::fabs(zoomFactor));
+    }
     if (first < 0) first = 0;
     for (int i = first - 1; i >= 0 && fill == NoFill; --i) fill = FillOf(thermals[i]);
     outline = CreatePen(PS_SOLID, 1, Black);
@@ -234,13 +239,18 @@ void ThermalPainter::Draw(int i, RECT* touched) {
     int own = FillOf(t);
     if (own != NoFill) fill = own;
     if (!usable) return;
+    // Far from the clip, neither the disc nor its wind line (at most its length from the centre)
+    // can reach it: skipped on a position and radius found by multiplications, which stay within
+    // a pixel of the exact ones; the margin covers that and the pens' reach.
+    const double nearX = (static_cast<double>(t.lon) - areaLeft) * toWindowX + mapOriginX;
+    const double nearY = (static_cast<double>(areaTop) - t.lat) * toWindowY + mapOriginY;
+    const double nearR = std::fmax(t.radius * toWindowY, MinDiscRadius);
+    const double reach = (t.type != 4 ? nearR * windReach : nearR) + ClipMargin + 4;
+    if (nearX + reach < clip.left || nearX - reach > clip.right || nearY + reach < clip.top || nearY - reach > clip.bottom)
+        return;
     int x, y;
     GeoToWindow(t.lat, t.lon, x, y);
-    // Far from the clip, neither the disc nor its wind line (at most its length from the centre)
-    // can reach it: skipped before the line's angle is worked out.
     const double r = DiscRadius(t);
-    const double reach = (t.type != 4 ? std::fmax(r, r * WindLineFactor * std::fabs(zoomFactor)) : r) + ClipMargin + 2;
-    if (x + reach < clip.left || x - reach > clip.right || y + reach < clip.top || y - reach > clip.bottom) return;
     DiscShape s;
     ShapeOf(t, x, y, r, s);
     if (!Meets(s, clip)) return;

@@ -44,6 +44,8 @@ private:
     RECT clip{};
     int fill = -1;
     int selectedFill = -1;
+    double toWindowX = 0.0, toWindowY = 0.0;  // window pixels per unit of longitude, of latitude
+    double windReach = 1.0;                   // the farthest a wind line reaches, in disc radii
     HPEN outline = nullptr;
     HPEN windPen = nullptr;  // made on first use
     HBRUSH brushes[6] = {};
