@@ -74,6 +74,13 @@ struct DiscShape {
     int endX, endY;
 };
 
+// The window position of a thermal's centre, floored: a picture moved by whole pixels then holds
+// every disc where a paint from scratch puts it, on either side of the window's edges.
+void FlooredPosition(const Thermal& t, int& x, int& y) {
+    x = TruncToInt32(std::floor((static_cast<int64_t>(t.lon) - areaLeft) / lonPerPixel * zoomFactor + mapOriginX));
+    y = TruncToInt32(std::floor((static_cast<int64_t>(areaTop) - t.lat) / latPerPixel * zoomFactor + mapOriginY));
+}
+
 // The disc's window radius, at least the smallest.
 double DiscRadius(const Thermal& t) {
     double r = RadiusToWindow(t.radius);
@@ -196,13 +203,28 @@ bool CutSegment(double x0, double y0, double x1, double y1, double left, double 
 int Rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 constexpr int64_t CutMargin = 256;
+constexpr int64_t CutGrid = 1024;
+
+int64_t DownToGrid(int64_t v) { return v >= 0 ? v / CutGrid * CutGrid : -((-v + CutGrid - 1) / CutGrid) * CutGrid; }
 
 }  // namespace
+
+RECT WindCutBounds() {
+    RECT client{};
+    if (mapWindow != nullptr) GetClientRect(mapWindow, &client);
+    const int64_t left = DownToGrid(client.left - CutMargin - mapOriginX);
+    const int64_t top = DownToGrid(client.top - CutMargin - mapOriginY);
+    const int64_t right = -DownToGrid(mapOriginX - client.right - CutMargin);
+    const int64_t bottom = -DownToGrid(mapOriginY - client.bottom - CutMargin);
+    return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+}
 
 int ThermalPainter::Count() const { return thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount; }
 
 ThermalPainter::ThermalPainter(HDC dc, int first) : dc(dc) {
     usable = latPerPixel != 0.0 && lonPerPixel != 0.0 && GetClipBox(dc, &clip) != NULLREGION;
+    cutTo = WindCutBounds();
+    OffsetRect(&cutTo, mapOriginX, mapOriginY);
     if (usable) {
         toWindowX = zoomFactor / lonPerPixel;
         toWindowY = zoomFactor / latPerPixel;
@@ -249,7 +271,7 @@ void ThermalPainter::Draw(int i, RECT* touched) {
     if (nearX + reach < clip.left || nearX - reach > clip.right || nearY + reach < clip.top || nearY - reach > clip.bottom)
         return;
     int x, y;
-    GeoToWindow(t.lat, t.lon, x, y);
+    FlooredPosition(t, x, y);
     const double r = DiscRadius(t);
     DiscShape s;
     ShapeOf(t, x, y, r, s);
@@ -280,15 +302,11 @@ void ThermalPainter::Draw(int i, RECT* touched) {
     int64_t boxLeft = int64_t{x} - s.ri, boxTop = int64_t{y} - s.ri;
     int64_t boxRight = int64_t{x} + s.ri, boxBottom = int64_t{y} + s.ri;
     if (s.wind) {
-        // Cut to the clip first, so that a line crossing the window costs only about its visible
-        // part. The cut ends lie well outside the clip: the rounding of an end turns the line by
-        // far less than a pixel where it shows, and a line that stays near the window is drawn
-        // whole, exactly as before.
-        const double left = static_cast<double>(clip.left - CutMargin), top = static_cast<double>(clip.top - CutMargin);
-        const double right = static_cast<double>(clip.right + CutMargin);
-        const double bottom = static_cast<double>(clip.bottom + CutMargin);
+        // Cut first, so that a line crossing the window costs only about its visible part. The
+        // cut ends lie well outside the window: the rounding of an end turns the line by far less
+        // than a pixel where it shows, and a line that stays near the window is drawn whole.
         double t0, t1;
-        if (CutSegment(x, y, s.endX, s.endY, left, top, right, bottom, t0, t1)) {
+        if (CutSegment(x, y, s.endX, s.endY, cutTo.left, cutTo.top, cutTo.right, cutTo.bottom, t0, t1)) {
             const double dx = static_cast<double>(s.endX) - x, dy = static_cast<double>(s.endY) - y;
             int ax = t0 > 0.0 ? Rounded(x + dx * t0) : x, ay = t0 > 0.0 ? Rounded(y + dy * t0) : y;
             int bx = t1 < 1.0 ? Rounded(x + dx * t1) : s.endX, by = t1 < 1.0 ? Rounded(y + dy * t1) : s.endY;
@@ -382,6 +400,7 @@ void DrawBackdrop(HDC dc, int x, int y, int drawWidth, int drawHeight) {
 }
 
 void DrawThermals(HDC dc) { DrawThermalsMirrored(dc, 0); }
+
 
 void DrawThermalsFrom(HDC dc, int first) { DrawThermalsMirrored(dc, first); }
 

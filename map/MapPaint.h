@@ -21,6 +21,11 @@ void ForgetKeptPicture();
 // window is repeated there, so that the copy keeps what the next paint leaves unpainted.
 HDC MirrorOf(HDC dc);
 
+// The rectangle wind lines are cut to, relative to the map origin: around the window with a wide
+// margin, on a grid fixed to the picture, so that a view moved by a step within the same cells
+// cuts every line where the view before it did.
+RECT WindCutBounds();
+
 // Draws thermals one at a time, in table order, on one device context, with pens and brushes
 // made once for all of them. Every index from the first on is handed to Draw in turn, drawn or
 // not, because a thermal of unknown type takes the fill of the one before it. On a picture whose
@@ -42,6 +47,7 @@ private:
     HDC dc;
     bool usable = false;
     RECT clip{};
+    RECT cutTo{};  // WindCutBounds in window pixels
     int fill = -1;
     int selectedFill = -1;
     double toWindowX = 0.0, toWindowY = 0.0;  // window pixels per unit of longitude, of latitude

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "map/Bitmap.h"
+#include "map/DiscStamps.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
 #include "map/Pyramid.h"
@@ -45,6 +46,7 @@ using CompositionKey = std::array<int64_t, 30>;
 struct Composition {
     bool valid = false;
     bool clean = false;  // composed on a wholly erased window: an erasing paint may copy it too
+    RECT cutBounds{};  // WindCutBounds when it was made
     CompositionKey key{};
 };
 
@@ -135,11 +137,63 @@ void DrawPicture(HWND window, HDC target, HRGN erased) {
 void Compose(HWND window, HRGN erased) {
     SelectClipRgn(frame.dc, nullptr);
     DrawPicture(window, frame.dc, erased);
+    composition.cutBounds = WindCutBounds();
     RECT box{};
     composition.clean = erased != nullptr && GetRgnBox(erased, &box) == SIMPLEREGION && box.left <= 0 &&
                         box.top <= 0 && box.right >= frame.width && box.bottom >= frame.height;
     composition.key = CurrentKey();  // after the drawing, which sets areaSelected
     composition.valid = true;
+}
+
+// A view moved by whole pixels and nothing else changed: the kept picture is moved by the step
+// and only the strips that come into view are composed. It holds what a paint from scratch makes
+// only where the backdrop covers the whole window before and after (outside it lies what earlier
+// paints left, which a paint does not move), without the selection and the area frame (their
+// corners are truncated toward zero, not floored) and while wind lines are cut where they were.
+// False, changing nothing, when the move does not apply.
+bool MoveComposition(HWND window) {
+    if (frame.dc == nullptr || !composition.valid || setupMode || automaticMode || clearPartMode ||
+        backdrop.pixels.empty())
+        return false;
+    const RECT cutBounds = WindCutBounds();
+    if (!EqualRect(&cutBounds, &composition.cutBounds)) return false;
+    const CompositionKey now = CurrentKey();
+    CompositionKey before = composition.key;
+    const int64_t sx = now[3] - before[3], sy = now[4] - before[4];  // the map origin's step
+    before[3] = now[3];
+    before[4] = now[4];
+    const int w = frame.width, h = frame.height;
+    if (before != now || sx <= -w || sx >= w || sy <= -h || sy >= h) return false;
+    const int64_t pw = PictureWidth(), ph = PictureHeight();
+    auto covers = [&](int64_t x, int64_t y) { return x <= 0 && y <= 0 && x + pw >= w && y + ph >= h; };
+    if (!covers(mapOriginX, mapOriginY) || !covers(mapOriginX - sx, mapOriginY - sy)) return false;
+    PixelFrame pixels;
+    if (!PixelFrameOf(frame.dc, pixels)) return false;
+    GdiFlush();
+    const int dx = static_cast<int>(sx), dy = static_cast<int>(sy);
+    const size_t rowBytes = static_cast<size_t>(w - (dx < 0 ? -dx : dx)) * sizeof(uint32_t);
+    for (int k = 0; k < h; ++k) {
+        const int y = dy > 0 ? h - 1 - k : k;  // rows moving down are moved from the bottom up
+        const int from = y - dy;
+        if (from < 0 || from >= h) continue;
+        std::memmove(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride + (dx > 0 ? dx : 0),
+                     pixels.bits + static_cast<ptrdiff_t>(from) * pixels.stride + (dx < 0 ? -dx : 0), rowBytes);
+    }
+    HRGN strips = CreateRectRgn(0, 0, 0, 0);
+    const RECT parts[2] = {dx > 0 ? RECT{0, 0, dx, h} : RECT{w + dx, 0, w, h},
+                           dy > 0 ? RECT{0, 0, w, dy} : RECT{0, h + dy, w, h}};
+    for (const RECT& part : parts) {
+        if (IsRectEmpty(&part)) continue;
+        HRGN piece = CreateRectRgnIndirect(&part);
+        CombineRgn(strips, strips, piece, RGN_OR);
+        DeleteObject(piece);
+    }
+    SelectClipRgn(frame.dc, strips);
+    DrawPicture(window, frame.dc, nullptr);
+    SelectClipRgn(frame.dc, nullptr);
+    DeleteObject(strips);
+    composition.key = CurrentKey();
+    return true;
 }
 
 void ShowSystemCursor(LPCSTR id) { SetCursor(LoadCursorA(nullptr, id)); }
@@ -157,7 +211,7 @@ void Paint(HWND window) {
     HRGN erased = ps.fErase ? update : nullptr;
     if (EnsureFrame(window)) {
         if (!CompositionCurrent()) {
-            Compose(window, erased);
+            if (erased != nullptr || !MoveComposition(window)) Compose(window, erased);
         } else if (erased != nullptr && !composition.clean) {
             // Unchanged, but what lies outside the backdrop came from earlier paints: the erased
             // part is made again as the paint has always made it, and the rest stays valid.
