@@ -203,7 +203,7 @@ bool CutSegment(double x0, double y0, double x1, double y1, double left, double 
 int Rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 constexpr int64_t CutMargin = 256;
-constexpr int64_t CutGrid = 1024;
+constexpr int64_t CutGrid = 8192;
 
 int64_t DownToGrid(int64_t v) { return v >= 0 ? v / CutGrid * CutGrid : -((-v + CutGrid - 1) / CutGrid) * CutGrid; }
 
