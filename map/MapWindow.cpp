@@ -148,9 +148,9 @@ void Compose(HWND window, HRGN erased) {
 // A view moved by whole pixels and nothing else changed: the kept picture is moved by the step
 // and only the strips that come into view are composed. It holds what a paint from scratch makes
 // only where the backdrop covers the whole window before and after (outside it lies what earlier
-// paints left, which a paint does not move), without the selection and the area frame (their
-// corners are truncated toward zero, not floored) and while wind lines are cut where they were.
-// False, changing nothing, when the move does not apply.
+// paints left, which a paint does not move) and is drawn alike in parts (below), without the
+// selection and the area frame (their corners are truncated toward zero, not floored) and while
+// wind lines are cut where they were. False, changing nothing, when the move does not apply.
 bool MoveComposition(HWND window) {
     if (frame.dc == nullptr || !composition.valid || setupMode || automaticMode || clearPartMode ||
         backdrop.pixels.empty())
@@ -165,6 +165,10 @@ bool MoveComposition(HWND window) {
     const int w = frame.width, h = frame.height;
     if (before != now || sx <= -w || sx >= w || sy <= -h || sy >= h) return false;
     const int64_t pw = PictureWidth(), ph = PictureHeight();
+    // Only where the backdrop's strip is the same pixels as that part of the whole picture: from
+    // zoom 1 up, while it is stretched in one call (past that its parts are stretched apart).
+    constexpr int64_t OneStretch = int64_t{1} << 31;
+    if (zoomFactor < 1.0 || pw * backdrop.width >= OneStretch || ph * backdrop.height >= OneStretch) return false;
     auto covers = [&](int64_t x, int64_t y) { return x <= 0 && y <= 0 && x + pw >= w && y + ph >= h; };
     if (!covers(mapOriginX, mapOriginY) || !covers(mapOriginX - sx, mapOriginY - sy)) return false;
     PixelFrame pixels;
