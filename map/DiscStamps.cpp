@@ -139,6 +139,7 @@ std::vector<Stamp> lineStamps;
 }  // namespace
 
 bool PixelFrameOf(HDC dc, PixelFrame& frame) {
+    if (GetObjectType(dc) != OBJ_MEMDC) return false;  // a window's pixels are the system's to write
     DIBSECTION section{};
     if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section) != sizeof section) return false;
     const BITMAP& bm = section.dsBm;

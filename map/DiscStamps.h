@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-// The pixels a device context draws into, when our own code may write them: a 32-bit DIB section
-// with no clip region and the default mapping.
+// The pixels a device context draws into, when our own code may write them: a memory device
+// context holding a 32-bit DIB section, with no clip region and the default mapping.
 struct PixelFrame {
     uint32_t* bits = nullptr;
     int width = 0, height = 0;
