@@ -1,5 +1,6 @@
 // The benchmark's inputs, made in a scratch folder: a full thermal table over a fixed area, its
-// project file, and backdrops of two sizes at 8 and 24 bits per pixel.
+// project file, and backdrops of two sizes at 8 and 24 bits per pixel (and the largest, for its
+// memory figure only).
 #pragma once
 
 #include <cstdint>
