@@ -17,7 +17,8 @@ void PlainWriteProject(const char* path);
 
 // Project read and write, scenery sources, backdrop loads.
 void MeasureFiles(BenchRun& run);
-// Paints at four zooms with and without the table, a scroll step and zoom steps.
+// Paints at four zooms with and without the table, scroll steps at 1:1 and 8x and zoom steps, each
+// with and without the table.
 void MeasureMap(BenchRun& run);
 // A batch made with the Automatic dialog's Test.
 void MeasureBatch(BenchRun& run);

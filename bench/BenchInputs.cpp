@@ -16,6 +16,7 @@ const BenchBackdrop benchBackdrops[BenchBackdropCount] = {
     {"bd8192x24.bmp", 8192, 24},
 };
 const BenchBackdrop& benchMainBackdrop = benchBackdrops[3];
+const BenchBackdrop benchLargestBackdrop = {"bd16384x24.bmp", 16384, 24};
 
 const char* const benchBoundTexts[4] = {"56:00.000N", "47:00.000N", "002:00.000E", "016:26.400E"};
 
@@ -105,6 +106,7 @@ void FillBenchTable(const char* backdropFileName) {
         t.cloudType = random.Between(1, 20);
     }
     thermalCount = MaxThermals;
+    NoteTableChange();
 }
 
 bool WriteBenchBitmap(const std::string& path, int side, int bitCount) {

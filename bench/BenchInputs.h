@@ -1,5 +1,6 @@
 // The benchmark's inputs, made in a scratch folder: a full thermal table over a fixed area, its
-// project file, and backdrops of two sizes at 8 and 24 bits per pixel.
+// project file, and backdrops of two sizes at 8 and 24 bits per pixel (and the largest, for its
+// memory figure only).
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,9 @@ constexpr int BenchBackdropCount = 4;
 extern const BenchBackdrop benchBackdrops[BenchBackdropCount];
 // The backdrop that the project names and the map paints: 8192 x 8192 at 24 bits per pixel.
 extern const BenchBackdrop& benchMainBackdrop;
+// The largest backdrop a 32-bit program takes, 16384 x 16384 at 24 bits; made only for its
+// memory figure.
+extern const BenchBackdrop benchLargestBackdrop;
 
 // Area of the bench project: 47 to 56 degrees north, 2 to 16.44 degrees east.
 extern const char* const benchBoundTexts[4];  // top, bottom, left, right

@@ -3,12 +3,14 @@
 #include "map/MapWindow.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <algorithm>
 #include <numeric>
 #include <vector>
 
 #include "map/Bitmap.h"
+#include "map/DiscStamps.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
 #include "map/Pyramid.h"
@@ -72,11 +74,22 @@ struct DiscShape {
     int endX, endY;
 };
 
-void ShapeOf(const Thermal& t, int x, int y, DiscShape& s) {
+// The window position of a thermal's centre, floored: a picture moved by whole pixels then holds
+// every disc where a paint from scratch puts it, on either side of the window's edges.
+void FlooredPosition(const Thermal& t, int& x, int& y) {
+    x = TruncToInt32(std::floor((static_cast<int64_t>(t.lon) - areaLeft) / lonPerPixel * zoomFactor + mapOriginX));
+    y = TruncToInt32(std::floor((static_cast<int64_t>(areaTop) - t.lat) / latPerPixel * zoomFactor + mapOriginY));
+}
+
+// The disc's window radius, at least the smallest.
+double DiscRadius(const Thermal& t) {
+    double r = RadiusToWindow(t.radius);
+    return r >= MinDiscRadius ? r : MinDiscRadius;  // also catches NaN
+}
+
+void ShapeOf(const Thermal& t, int x, int y, double r, DiscShape& s) {
     s.x = x;
     s.y = y;
-    double r = RadiusToWindow(t.radius);
-    if (!(r >= MinDiscRadius)) r = MinDiscRadius;  // also catches NaN
     s.ri = TruncToInt32(r);
     s.wind = t.type != 4;
     s.endX = x;
@@ -190,21 +203,49 @@ bool CutSegment(double x0, double y0, double x1, double y1, double left, double 
 int Rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 constexpr int64_t CutMargin = 256;
+constexpr int64_t CutGrid = 8192;
+
+int64_t DownToGrid(int64_t v) { return v >= 0 ? v / CutGrid * CutGrid : -((-v + CutGrid - 1) / CutGrid) * CutGrid; }
 
 }  // namespace
+
+RECT WindCutBounds() {
+    RECT client{};
+    if (mapWindow != nullptr) GetClientRect(mapWindow, &client);
+    const int64_t left = DownToGrid(client.left - CutMargin - mapOriginX);
+    const int64_t top = DownToGrid(client.top - CutMargin - mapOriginY);
+    const int64_t right = -DownToGrid(mapOriginX - client.right - CutMargin);
+    const int64_t bottom = -DownToGrid(mapOriginY - client.bottom - CutMargin);
+    return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+}
 
 int ThermalPainter::Count() const { return thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount; }
 
 ThermalPainter::ThermalPainter(HDC dc, int first) : dc(dc) {
     usable = latPerPixel != 0.0 && lonPerPixel != 0.0 && GetClipBox(dc, &clip) != NULLREGION;
+    cutTo = WindCutBounds();
+    OffsetRect(&cutTo, mapOriginX, mapOriginY);
+    if (usable) {
+        toWindowX = zoomFactor / lonPerPixel;
+        toWindowY = zoomFactor / latPerPixel;
+        windReach = std::fmax(1.0, WindLineFactor * std::fabs(zoomFactor));
+    }
     if (first < 0) first = 0;
     for (int i = first - 1; i >= 0 && fill == NoFill; --i) fill = FillOf(thermals[i]);
     outline = CreatePen(PS_SOLID, 1, Black);
     oldPen = SelectObject(dc, outline);
     oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
+    stamped = usable && PixelFrameOf(dc, pixels);
+    gdiPending = stamped;  // what was drawn before, the backdrop say
+}
+
+void ThermalPainter::FinishGdi() {
+    if (gdiPending) GdiFlush();
+    gdiPending = false;
 }
 
 ThermalPainter::~ThermalPainter() {
+    if (placed) MoveToEx(dc, position.x, position.y, nullptr);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(outline);
@@ -220,50 +261,79 @@ void ThermalPainter::Draw(int i, RECT* touched) {
     int own = FillOf(t);
     if (own != NoFill) fill = own;
     if (!usable) return;
+    // Far from the clip, neither the disc nor its wind line (at most its length from the centre)
+    // can reach it: skipped on a position and radius found by multiplications, which stay within
+    // a pixel of the exact ones; the margin covers that and the pens' reach.
+    const double nearX = (static_cast<double>(t.lon) - areaLeft) * toWindowX + mapOriginX;
+    const double nearY = (static_cast<double>(areaTop) - t.lat) * toWindowY + mapOriginY;
+    const double nearR = std::fmax(t.radius * toWindowY, MinDiscRadius);
+    const double reach = (t.type != 4 ? nearR * windReach : nearR) + ClipMargin + 4;
+    if (nearX + reach < clip.left || nearX - reach > clip.right || nearY + reach < clip.top || nearY - reach > clip.bottom)
+        return;
     int x, y;
-    GeoToWindow(t.lat, t.lon, x, y);
+    FlooredPosition(t, x, y);
+    const double r = DiscRadius(t);
     DiscShape s;
-    ShapeOf(t, x, y, s);
+    ShapeOf(t, x, y, r, s);
     if (!Meets(s, clip)) return;
 
-    SelectObject(dc, outline);
-    if (fill != selectedFill && fill != NoFill) {
-        if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
-        SelectObject(dc, brushes[fill]);
-        selectedFill = fill;
-    }
     // Only the wind line may reach the window; a disc wholly outside it draws nothing there.
     if (DiscMeets(s, clip)) {
-        if (s.ri > LargestEllipse)
-            DrawLargeDisc(dc, x, y, s.ri, clip);
-        else
-            Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
-                    Clamped(int64_t{y} + s.ri));
+        bool copied = false;
+        if (stamped && fill != NoFill && s.ri <= LargestStampedRadius) {
+            FinishGdi();
+            copied = CopyDiscStamp(pixels, x, y, static_cast<int>(s.ri), FillColours[fill]);
+        }
+        if (!copied) {
+            SelectObject(dc, outline);
+            if (fill != selectedFill && fill != NoFill) {
+                if (brushes[fill] == nullptr) brushes[fill] = CreateSolidBrush(FillColours[fill]);
+                SelectObject(dc, brushes[fill]);
+                selectedFill = fill;
+            }
+            if (s.ri > LargestEllipse)
+                DrawLargeDisc(dc, x, y, s.ri, clip);
+            else
+                Ellipse(dc, Clamped(int64_t{x} - s.ri), Clamped(int64_t{y} - s.ri), Clamped(int64_t{x} + s.ri),
+                        Clamped(int64_t{y} + s.ri));
+            gdiPending = stamped;
+        }
     }
     int64_t boxLeft = int64_t{x} - s.ri, boxTop = int64_t{y} - s.ri;
     int64_t boxRight = int64_t{x} + s.ri, boxBottom = int64_t{y} + s.ri;
     if (s.wind) {
-        // Cut to the clip first, so that a line crossing the window costs only about its visible
-        // part. The cut ends lie well outside the clip: the rounding of an end turns the line by
-        // far less than a pixel where it shows, and a line that stays near the window is drawn
-        // whole, exactly as before.
-        const double left = static_cast<double>(clip.left - CutMargin), top = static_cast<double>(clip.top - CutMargin);
-        const double right = static_cast<double>(clip.right + CutMargin);
-        const double bottom = static_cast<double>(clip.bottom + CutMargin);
+        // Cut first, so that a line crossing the window costs only about its visible part. The
+        // cut ends lie well outside the window: the rounding of an end turns the line by far less
+        // than a pixel where it shows, and a line that stays near the window is drawn whole.
         double t0, t1;
-        if (CutSegment(x, y, s.endX, s.endY, left, top, right, bottom, t0, t1)) {
+        if (CutSegment(x, y, s.endX, s.endY, cutTo.left, cutTo.top, cutTo.right, cutTo.bottom, t0, t1)) {
             const double dx = static_cast<double>(s.endX) - x, dy = static_cast<double>(s.endY) - y;
             int ax = t0 > 0.0 ? Rounded(x + dx * t0) : x, ay = t0 > 0.0 ? Rounded(y + dy * t0) : y;
             int bx = t1 < 1.0 ? Rounded(x + dx * t1) : s.endX, by = t1 < 1.0 ? Rounded(y + dy * t1) : s.endY;
-            if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
-            SelectObject(dc, windPen);
-            MoveToEx(dc, ax, ay, nullptr);
-            LineTo(dc, bx, by);
+            bool copied = false;
+            if (stamped && std::abs(bx - ax) <= LongestStampedLine && std::abs(by - ay) <= LongestStampedLine) {
+                FinishGdi();
+                copied = CopyLineStamp(pixels, ax, ay, bx - ax, by - ay);
+            }
+            if (copied) {
+                placed = true;
+                position = POINT{bx, by};
+            } else {
+                if (windPen == nullptr) windPen = CreatePen(PS_SOLID, 2, Black);
+                SelectObject(dc, windPen);
+                MoveToEx(dc, ax, ay, nullptr);
+                LineTo(dc, bx, by);
+                placed = false;
+                gdiPending = stamped;
+            }
             boxLeft = std::min<int64_t>(boxLeft, std::min(ax, bx));
             boxRight = std::max<int64_t>(boxRight, std::max(ax, bx));
             boxTop = std::min<int64_t>(boxTop, std::min(ay, by));
             boxBottom = std::max<int64_t>(boxBottom, std::max(ay, by));
         }
+    } else if (stamped) {
+        placed = true;
+        position = POINT{Clamped(x), Clamped(y)};
     } else {
         MoveToEx(dc, Clamped(x), Clamped(y), nullptr);
     }
@@ -330,6 +400,7 @@ void DrawBackdrop(HDC dc, int x, int y, int drawWidth, int drawHeight) {
 }
 
 void DrawThermals(HDC dc) { DrawThermalsMirrored(dc, 0); }
+
 
 void DrawThermalsFrom(HDC dc, int first) { DrawThermalsMirrored(dc, first); }
 

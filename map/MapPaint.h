@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "map/DiscStamps.h"
+
 // Draws the backdrop where the paint puts it (at the map origin, stretched by the zoom), only
 // within clip. At zoom 1 and above it copies from the kept stretched picture of the current zoom
 // when the picture is small enough to keep, and otherwise stretches straight into dc, which GDI
@@ -19,9 +21,15 @@ void ForgetKeptPicture();
 // window is repeated there, so that the copy keeps what the next paint leaves unpainted.
 HDC MirrorOf(HDC dc);
 
+// The rectangle wind lines are cut to, relative to the map origin: around the window with a wide
+// margin, on a grid fixed to the picture, so that a view moved by a step within the same cells
+// cuts every line where the view before it did.
+RECT WindCutBounds();
+
 // Draws thermals one at a time, in table order, on one device context, with pens and brushes
 // made once for all of them. Every index from the first on is handed to Draw in turn, drawn or
-// not, because a thermal of unknown type takes the fill of the one before it.
+// not, because a thermal of unknown type takes the fill of the one before it. On a picture whose
+// pixels we may write (the kept composition), discs and short wind lines are copied from stamps.
 class ThermalPainter {
 public:
     ThermalPainter(HDC dc, int first);
@@ -39,11 +47,21 @@ private:
     HDC dc;
     bool usable = false;
     RECT clip{};
+    RECT cutTo{};  // WindCutBounds in window pixels
     int fill = -1;
     int selectedFill = -1;
+    double toWindowX = 0.0, toWindowY = 0.0;  // window pixels per unit of longitude, of latitude
+    double windReach = 1.0;                   // the farthest a wind line reaches, in disc radii
     HPEN outline = nullptr;
     HPEN windPen = nullptr;  // made on first use
     HBRUSH brushes[6] = {};
     HGDIOBJ oldPen = nullptr;
     HGDIOBJ oldBrush = nullptr;
+    PixelFrame pixels;
+    bool stamped = false;      // pixels are written by our own copies
+    bool gdiPending = false;   // a GDI drawing since the last copy, to be finished before the next
+    bool placed = false;       // the current position the drawings would have left, set at the end
+    POINT position{};
+
+    void FinishGdi();
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "map/Bitmap.h"
+#include "map/DiscStamps.h"
 #include "map/Geometry.h"
 #include "map/MapPaint.h"
 #include "map/Pyramid.h"
@@ -35,11 +36,12 @@ struct Frame {
 };
 
 // Everything the paint reads, as it stood when the composition was made.
-using CompositionKey = std::array<int64_t, 31>;
+using CompositionKey = std::array<int64_t, 30>;
 
 struct Composition {
     bool valid = false;
     bool clean = false;  // composed on a wholly erased window: an erasing paint may copy it too
+    RECT cutBounds{};  // WindCutBounds when it was made
     CompositionKey key{};
 };
 
@@ -53,43 +55,12 @@ int64_t Bits(double value) {
     return bits;
 }
 
-// A fingerprint of the thermals in the table, for records changed in place without a count that
-// shows it, as a test does (the commands count every edit). Reading a full table would cost a
-// good part of a repaint, so past the first records only every few are read, and the last.
-constexpr int FingerprintedInFull = 2048;
-constexpr int FingerprintStride = 61;
-
-void Mix(uint64_t lane[4], const Thermal& t) {
-    constexpr uint64_t Prime = 0x100000001B3u;
-    unsigned char bytes[sizeof(Thermal)];
-    std::memcpy(bytes, &t, sizeof bytes);
-    size_t i = 0;
-    for (; i + 32 <= sizeof bytes; i += 32) {  // four lanes, so that the multiplications overlap
-        for (int k = 0; k < 4; ++k) {
-            uint64_t word;
-            std::memcpy(&word, bytes + i + 8 * k, 8);
-            lane[k] = (lane[k] ^ word) * Prime;
-        }
-    }
-    for (; i < sizeof bytes; ++i) lane[0] = (lane[0] ^ bytes[i]) * Prime;
-}
-
-int64_t TableFingerprint() {
-    const int count = thermalCount < 0 ? 0 : thermalCount > MaxThermals ? MaxThermals : thermalCount;
-    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 1, 2, 3};
-    int i = 0;
-    for (; i < count && i < FingerprintedInFull; ++i) Mix(lane, thermals[i]);
-    for (; i < count; i += FingerprintStride) Mix(lane, thermals[i]);
-    if (count > 0) Mix(lane, thermals[count - 1]);
-    return static_cast<int64_t>(lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7));
-}
-
 CompositionKey CurrentKey() {
     return CompositionKey{
         frame.width, frame.height, Bits(zoomFactor), mapOriginX, mapOriginY,
         backdropLoadCount, static_cast<int64_t>(reinterpret_cast<uintptr_t>(backdrop.pixels.data())),
         backdrop.width, backdrop.height, backdropWidth, backdropHeight,
-        tableEdits, thermalCount, TableFingerprint(),
+        tableChanges, thermalCount,
         areaTop, areaLeft, Bits(latPerPixel), Bits(lonPerPixel),
         markers[MarkerTop].y, markers[MarkerBottom].y, markers[MarkerLeft].x, markers[MarkerRight].x,
         selStartX, selStartY, selEndX, selEndY, areaSelected,
@@ -120,7 +91,16 @@ bool EnsureFrame(HWND window) {
     ReleaseFrame();
     HDC screen = GetDC(window);
     frame.dc = CreateCompatibleDC(screen);
-    frame.bitmap = frame.dc != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    // A DIB section, so that the discs can be copied into its pixels by our own code.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    frame.bitmap = frame.dc != nullptr ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (frame.bitmap == nullptr) {
         ReleaseDC(window, screen);
         ReleaseFrame();
@@ -152,11 +132,67 @@ void DrawPicture(HWND window, HDC target, HRGN erased) {
 void Compose(HWND window, HRGN erased) {
     SelectClipRgn(frame.dc, nullptr);
     DrawPicture(window, frame.dc, erased);
+    composition.cutBounds = WindCutBounds();
     RECT box{};
     composition.clean = erased != nullptr && GetRgnBox(erased, &box) == SIMPLEREGION && box.left <= 0 &&
                         box.top <= 0 && box.right >= frame.width && box.bottom >= frame.height;
     composition.key = CurrentKey();  // after the drawing, which sets areaSelected
     composition.valid = true;
+}
+
+// A view moved by whole pixels and nothing else changed: the kept picture is moved by the step
+// and only the strips that come into view are composed. It holds what a paint from scratch makes
+// only where the backdrop covers the whole window before and after (outside it lies what earlier
+// paints left, which a paint does not move) and is drawn alike in parts (below), without the
+// selection and the area frame (their corners are truncated toward zero, not floored) and while
+// wind lines are cut where they were. False, changing nothing, when the move does not apply.
+bool MoveComposition(HWND window) {
+    if (frame.dc == nullptr || !composition.valid || setupMode || automaticMode || clearPartMode ||
+        backdrop.pixels.empty())
+        return false;
+    const RECT cutBounds = WindCutBounds();
+    if (!EqualRect(&cutBounds, &composition.cutBounds)) return false;
+    const CompositionKey now = CurrentKey();
+    CompositionKey before = composition.key;
+    const int64_t sx = now[3] - before[3], sy = now[4] - before[4];  // the map origin's step
+    before[3] = now[3];
+    before[4] = now[4];
+    const int w = frame.width, h = frame.height;
+    if (before != now || sx <= -w || sx >= w || sy <= -h || sy >= h) return false;
+    const int64_t pw = PictureWidth(), ph = PictureHeight();
+    // Only where the backdrop's strip is the same pixels as that part of the whole picture: from
+    // zoom 1 up, while it is stretched in one call (past that its parts are stretched apart).
+    constexpr int64_t OneStretch = int64_t{1} << 31;
+    if (zoomFactor < 1.0 || pw * backdrop.width >= OneStretch || ph * backdrop.height >= OneStretch) return false;
+    auto covers = [&](int64_t x, int64_t y) { return x <= 0 && y <= 0 && x + pw >= w && y + ph >= h; };
+    if (!covers(mapOriginX, mapOriginY) || !covers(mapOriginX - sx, mapOriginY - sy)) return false;
+    PixelFrame pixels;
+    if (!PixelFrameOf(frame.dc, pixels)) return false;
+    GdiFlush();
+    const int dx = static_cast<int>(sx), dy = static_cast<int>(sy);
+    const size_t rowBytes = static_cast<size_t>(w - (dx < 0 ? -dx : dx)) * sizeof(uint32_t);
+    for (int k = 0; k < h; ++k) {
+        const int y = dy > 0 ? h - 1 - k : k;  // rows moving down are moved from the bottom up
+        const int from = y - dy;
+        if (from < 0 || from >= h) continue;
+        std::memmove(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride + (dx > 0 ? dx : 0),
+                     pixels.bits + static_cast<ptrdiff_t>(from) * pixels.stride + (dx < 0 ? -dx : 0), rowBytes);
+    }
+    HRGN strips = CreateRectRgn(0, 0, 0, 0);
+    const RECT parts[2] = {dx > 0 ? RECT{0, 0, dx, h} : RECT{w + dx, 0, w, h},
+                           dy > 0 ? RECT{0, 0, w, dy} : RECT{0, h + dy, w, h}};
+    for (const RECT& part : parts) {
+        if (IsRectEmpty(&part)) continue;
+        HRGN piece = CreateRectRgnIndirect(&part);
+        CombineRgn(strips, strips, piece, RGN_OR);
+        DeleteObject(piece);
+    }
+    SelectClipRgn(frame.dc, strips);
+    DrawPicture(window, frame.dc, nullptr);
+    SelectClipRgn(frame.dc, nullptr);
+    DeleteObject(strips);
+    composition.key = CurrentKey();
+    return true;
 }
 
 void ShowSystemCursor(LPCSTR id) { SetCursor(LoadCursorA(nullptr, id)); }
@@ -174,7 +210,7 @@ void Paint(HWND window) {
     HRGN erased = ps.fErase ? update : nullptr;
     if (EnsureFrame(window)) {
         if (!CompositionCurrent()) {
-            Compose(window, erased);
+            if (erased != nullptr || !MoveComposition(window)) Compose(window, erased);
         } else if (erased != nullptr && !composition.clean) {
             // Unchanged, but what lies outside the backdrop came from earlier paints: the erased
             // part is made again as the paint has always made it, and the rest stays valid.

@@ -26,6 +26,7 @@ int markerEdge;
 Thermal thermals[MaxThermals];
 int32_t thermalCount;
 uint32_t tableEdits;
+uint32_t tableChanges;
 
 int32_t projectModified;
 int32_t backdropLoaded;

@@ -69,7 +69,14 @@ extern int32_t thermalCount;
 // removal by hand, clearing, reset, reading a file). A pending batch is only taken back while this
 // count is the one it was when the batch was made.
 extern uint32_t tableEdits;
-inline void NoteTableEdit() { ++tableEdits; }
+// Counts every change of the table, the appends of an automatic batch too, so that a picture of
+// the table made at one count shows the table for as long as the count stays.
+extern uint32_t tableChanges;
+inline void NoteTableChange() { ++tableChanges; }
+inline void NoteTableEdit() {
+    ++tableEdits;
+    NoteTableChange();
+}
 
 // Project and mode flags, 0 or 1.
 extern int32_t projectModified;

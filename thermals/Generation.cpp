@@ -119,6 +119,7 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
 
             int index = thermalCount;
             ++thermalCount;
+            NoteTableChange();
             ++made;
             if (onAppended != nullptr) onAppended(index, context);
         }

@@ -39,7 +39,8 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         thermals[thermalCount++] = Thermal{4500000 - y * 100, 500000 + x * 100, type, 0, 0, 3000, wind, 0, 0, 0, 0, 0, 0};
     };
     auto select = [] { automaticMode = 1, selStartX = 100, selStartY = 100, selEndX = 700, selEndY = 500; };
-    const struct { const char* key; std::function<void()> prepare, change; bool erases = false; } rows[] = {
+    struct Row { std::string key; std::function<void()> prepare, change; bool erases = false; };
+    std::vector<Row> rows = {
         {"zoom", [] {}, [] { zoomFactor = 0.45; }},
         {"origin", [] {}, [] { scrollPositionX = 10 * ScrollUnitsPerPercent; }},
         {"window size", [] {}, [] { SetWindowPos(gui::Main(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER); }},
@@ -54,6 +55,19 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         {"erasing invalidation", [] {}, [] { thermals[0].lon += 20000, InvalidateMap(true); }, true},
         {"batch drawn in", select, [&append] { BeginBatchDrawing(), append(700, 480, 4, 0), DrawBatchThermal(thermalCount - 1), EndBatchDrawing(); }},
     };
+    // A scroll step moves the kept picture and composes the strip that comes into view; the window
+    // is made smaller than the picture at 1:1.
+    for (double zoom : {1.0, 8.0})
+        for (UINT bar : {WM_HSCROLL, WM_VSCROLL})
+            for (WPARAM code : {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN})
+                rows.push_back({"scroll " + std::to_string(bar) + " " + std::to_string(code) + " at zoom " + std::to_string(zoom),
+                                [zoom] {
+                                    SetWindowPos(gui::Main(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER), zoomFactor = zoom;
+                                    UpdateMapOrigin();  // discs centred a fraction of a pixel off the left and the top edge
+                                    thermals[thermalCount++] = Thermal{WindowToLat(200), WindowToLon(-3) + 37, 2, 0, 0, 3000, 90, 0, 0, 0, 0, 0, 0};
+                                    thermals[thermalCount++] = Thermal{WindowToLat(-3) - 37, WindowToLon(300), 3, 0, 0, 3000, 180, 0, 0, 0, 0, 0, 0};
+                                },
+                                [bar, code] { SendMessageA(gui::Map(), bar, code, 0); }});
     for (const auto& row : rows) {
         SCOPED_TRACE(row.key);
         gui::ResetProgram();

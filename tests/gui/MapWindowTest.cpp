@@ -3,7 +3,10 @@
 // larger than the window, and the view at the far ends of zoom and scroll; and over it the Manual
 // and Clear (partly) dialogs through their real controls.
 
+#include <algorithm>
+
 #include "gui/Harness.h"
+#include "map/DiscStamps.h"
 
 namespace {
 
@@ -47,6 +50,7 @@ protected:
     static void Place(const std::vector<Thermal>& list) {
         thermalCount = 0;
         for (const Thermal& t : list) thermals[thermalCount++] = t;
+        DropMapComposition();  // records set directly, not counted
         InvalidateMap(false);
         gui::Pump();
     }
@@ -411,3 +415,50 @@ TEST_F(MapWindowTest, ClearPartlyAsksEvenForAnEmptyRectangle) {
 }
 
 }  // namespace
+
+// Every stamp's copy leaves exactly the pixels of its direct GDI call: each stamped radius with
+// each fill, each stamped wind-line step, in the middle of a picture and cut by its edges.
+TEST(DiscStampTest, CopiesLeaveThePixelsOfTheDirectCalls) {
+    constexpr int Side = 90;
+    struct Surface {
+        HDC dc = CreateCompatibleDC(nullptr);
+        uint32_t* bits = nullptr;
+        HBITMAP bitmap;
+        Surface() {
+            BITMAPINFO info{};
+            info.bmiHeader = {sizeof(BITMAPINFOHEADER), Side, -Side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+            bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+            SelectObject(dc, bitmap);
+        }
+        ~Surface() { DeleteDC(dc), DeleteObject(bitmap); }
+        void Clear() { std::fill(bits, bits + Side * Side, 0x00405060u); }
+    } direct, stamped;
+    PixelFrame frame;
+    ASSERT_TRUE(PixelFrameOf(stamped.dc, frame));
+    const POINT places[] = {{Side / 2, Side / 2}, {1, 2}, {Side - 2, Side / 3}, {Side / 3, Side - 1}, {-5, Side + 4}};
+    const COLORREF fills[] = {Cyan, Yellow, Green, Magenta, Blue, Red};
+    HPEN outline = CreatePen(PS_SOLID, 1, Black), wind = CreatePen(PS_SOLID, 2, Black);
+    auto compare = [&](const char* what, int a, int b, POINT at, std::function<void()> draw, std::function<bool()> copy) {
+        direct.Clear(), stamped.Clear();
+        draw(), GdiFlush();
+        ASSERT_TRUE(copy());
+        ASSERT_TRUE(std::equal(direct.bits, direct.bits + Side * Side, stamped.bits)) << what << " " << a << " " << b << " at " << at.x << "," << at.y;
+    };
+    for (const POINT at : places) {
+        for (const COLORREF fill : fills) {
+            HBRUSH brush = CreateSolidBrush(fill);
+            SelectObject(direct.dc, outline), SelectObject(direct.dc, brush);
+            for (int ri = 0; ri <= LargestStampedRadius; ++ri)
+                compare("disc", ri, int(fill), at, [&] { Ellipse(direct.dc, at.x - ri, at.y - ri, at.x + ri, at.y + ri); },
+                        [&] { return CopyDiscStamp(frame, at.x, at.y, ri, fill); });
+            SelectObject(direct.dc, GetStockObject(WHITE_BRUSH)), DeleteObject(brush);
+        }
+        SelectObject(direct.dc, wind);
+        for (int dx = -LongestStampedLine; dx <= LongestStampedLine; ++dx)
+            for (int dy = -LongestStampedLine; dy <= LongestStampedLine; ++dy)
+                compare("line", dx, dy, at, [&] { MoveToEx(direct.dc, at.x, at.y, nullptr), LineTo(direct.dc, at.x + dx, at.y + dy); },
+                        [&] { return CopyLineStamp(frame, at.x, at.y, dx, dy); });
+        SelectObject(direct.dc, GetStockObject(BLACK_PEN));
+    }
+    DeleteObject(outline), DeleteObject(wind);
+}

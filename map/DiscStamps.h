@@ -1,0 +1,31 @@
+// Thermal discs and short wind lines copied from stamps into the pixels of a 32-bit DIB section.
+// A stamp holds the pixels that one GDI call (the disc's Ellipse, the wind line's LineTo) paints
+// around its centre, so a copy at any place leaves exactly what the call would leave there, at
+// the cost of a memory copy instead of a call per disc.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The pixels a device context draws into, when our own code may write them: a memory device
+// context holding a 32-bit DIB section, with no clip region and the default mapping.
+struct PixelFrame {
+    uint32_t* bits = nullptr;
+    int width = 0, height = 0;
+    int stride = 0;  // in pixels, negative for a picture stored bottom row first
+};
+bool PixelFrameOf(HDC dc, PixelFrame& frame);
+
+// The largest disc radius and the longest wind-line step (in each direction) kept as stamps;
+// larger ones are drawn by GDI as before.
+constexpr int LargestStampedRadius = 64;
+constexpr int LongestStampedLine = 16;
+
+// Copies the disc of radius ri centred at (x, y), black outline, filled with fill: the pixels of
+// Ellipse(x - ri, y - ri, x + ri, y + ri) with a 1-pixel black pen and a solid brush of fill.
+// False, copying nothing, for a radius outside 0..LargestStampedRadius or when no stamp can be made.
+bool CopyDiscStamp(const PixelFrame& frame, int x, int y, int ri, COLORREF fill);
+// Copies the wind line from (x, y) to (x + dx, y + dy): the pixels of MoveToEx and LineTo with the
+// 2-pixel black pen. False, copying nothing, for a step longer than LongestStampedLine.
+bool CopyLineStamp(const PixelFrame& frame, int x, int y, int dx, int dy);
