@@ -37,10 +37,9 @@ struct GeoPoint {
 
 class Program {
 public:
-    // findsScasm: the stand-in scasm's folder leads the program's PATH, or is not on it at all.
     // arguments: the command line after the program's name. With an output file the program runs
     // without its window: its standard output goes to that file, and no window is waited for.
-    explicit Program(const std::string& folder, bool findsScasm = true, const std::string& arguments = "",
+    explicit Program(const std::string& folder, const std::string& arguments = "",
                      const std::string& output = "");  // Started() tells whether its main window came
     ~Program();                                   // a program still running is terminated
     Program(const Program&) = delete;
@@ -63,7 +62,6 @@ public:
     void Type(HWND dialog, int id, const std::string& text);  // the control's whole text
     std::string Text(HWND dialog, int id) const;
     void Click(HWND dialog, int id);  // the user's click on a button (BM_CLICK)
-    void CloseWindow(HWND window);    // the close button of its title bar
 
     // ---- Keys, to the window that has the keyboard focus in the program ----
     HWND Focus() const;

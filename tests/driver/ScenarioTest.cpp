@@ -1,7 +1,7 @@
 // The shipped program used from outside as a person would, checked by what it shows and by the
-// files it leaves: a session from an empty project to scenery, then a project whose backdrop is
-// missing; the keyboard in a tool dialog and closing from the title bar. Manual placing and
-// Clear (partly) are the GUI tests'; the session's own steps are those only the whole program has.
+// files it leaves: a session from an empty project to scenery; the keyboard in a tool dialog and
+// closing from the title bar. Manual placing, Clear (partly) and a project whose backdrop is
+// missing are the GUI tests'; the session's own steps are those only the whole program has.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -62,7 +62,7 @@ protected:
     }
     // arguments: the command line after the program's name; the title then shows its project.
     std::unique_ptr<Program> Start(const std::string& arguments = "") {
-        auto program = std::make_unique<Program>(folder.Path(), true, arguments);
+        auto program = std::make_unique<Program>(folder.Path(), arguments);
         EXPECT_TRUE(program->Started() && program->Map()) << "no main window with its map";
         if (!program->Started()) return program;
         if (arguments.empty()) { EXPECT_EQ(program->Title(), Title("(untitled)")); }
@@ -74,7 +74,7 @@ protected:
     driver::Scratch folder;
 };
 
-TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
+TEST_F(ScenarioTest, WholeSessionFromNewProjectToScenery) {
     auto program = Start();
     Program& p = *program;
     // New, and the area in the Setup dialog, with left and right markers set on the map.
@@ -144,34 +144,6 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToSceneryThenAMissingBackdrop) {
     EXPECT_EQ(folder.Names("session_a.*"), (std::vector<std::string>{"session_a.bgl", "session_a.sca"}));
     EXPECT_EQ(folder.Read("session.prj"), saved) << "Create saves the same project again";
     ASSERT_NO_FATAL_FAILURE(ExitWith(q, {{ReallyExit, IDOK}}));
-
-    // A project whose backdrop is missing: Open says so, what needs a picture is refused and
-    // nothing is written; Edit opens Setup, whose Load brings one, and Save As keeps every thermal.
-    const std::string header = "47:30.000N\r\n47:00.000N\r\n010:00.000E\r\n011:00.000E\r\n"
-                               "4725000,1050000,1,0,1500,500,270,0,1,0,1500,1000,1\r\n4710000,1020000,4,0,2000,600,0,0,0,0,2000,1200,3\r\n";
-    ASSERT_TRUE(folder.Write("nobackdrop.prj", "missing.bmp\r\n" + header));
-    program = Start();
-    Program& r = *program;
-    r.Command(CmdOpen);
-    ASSERT_TRUE(r.AnswerFile(folder.File("nobackdrop.prj")));
-    AnswerBox(r, "Could not load the backdrop missing.bmp: the file cannot be read. Choose it again with Project > Edit > Load.", IDOK);
-    const std::vector<std::string> files = folder.Names();
-    for (int command : {CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate}) {
-        r.Command(command);
-        AnswerBox(r, "Perhaps you should start a project first...", IDOK);
-        EXPECT_TRUE(boxwatch::VisibleDialogs(r.ProcessId()).empty()) << command;
-    }
-    EXPECT_EQ(r.RunsStarted(), 0) << "a refused Create started SCASM";
-    EXPECT_EQ(folder.Names(), files) << "a refused command wrote a file";
-    r.Command(CmdEdit);
-    HWND again = r.FindDialog("Setup...");
-    ASSERT_NE(again, nullptr) << "Edit did not open the Setup dialog";
-    r.Click(again, IdcSetupLoad);
-    ASSERT_TRUE(r.AnswerFile(folder.File("sample.bmp")));
-    r.Command(CmdSaveAs);
-    ASSERT_TRUE(r.AnswerFile(folder.File("kept.prj")));
-    ASSERT_NO_FATAL_FAILURE(ExitWith(r, {{ReallyExit, IDOK}}));
-    EXPECT_EQ(folder.Read("kept.prj"), "sample.bmp\r\n" + header);
 }
 
 // The keys in the Manual dialog stay in it (the loop routes them through IsDialogMessage), and
@@ -267,7 +239,7 @@ TEST_F(ScenarioTest, CreateOnTheCommandLineWritesWhatCreateWritesAndEndsWithItsC
         std::filesystem::create_directory(folder.File(sub));
         if (!cases[i].project.empty()) { ASSERT_TRUE(folder.Write(sub + "x.prj", cases[i].project)); }
         if (cases[i].blocker) std::filesystem::create_directory(folder.File(sub + cases[i].blocker));
-        Program p(folder.Path(), true, "/create " + sub + "x.prj", folder.File("out.txt"));
+        Program p(folder.Path(), "/create " + sub + "x.prj", folder.File("out.txt"));
         DWORD code = 99;
         ASSERT_TRUE(p.WaitForExit(&code, 60000)) << "/create did not end";
         EXPECT_EQ(code, cases[i].code) << i;

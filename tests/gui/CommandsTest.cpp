@@ -38,6 +38,7 @@ UINT TypeOf(const std::string& text) {
     if (text == SaveFirst || text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
     if (text.rfind("The project will look", 0) == 0) return MB_OK | MB_ICONINFORMATION;
     if (text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
+    if (text == "Please set an area first...") return MB_OK;
     return MB_OK | MB_ICONEXCLAMATION;
 }
 
@@ -73,6 +74,7 @@ struct Row {
     bool quits = false;
     std::function<void(const gui::ScratchFolder&)> prepare = nullptr;
     std::string dropped = "";             // the file of Drop, under the folder
+    std::function<void(const gui::ScratchFolder&)> check = nullptr;  // what the files hold afterwards
 };
 const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog is open, "
                         "load a backdrop (.bmp).";
@@ -98,6 +100,10 @@ const Row rows[] = {
     {"Manual before any backdrop", Start::Thermals, "", 0, 0, {CmdManual}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
     {"Clear partly with thermals only", Start::Thermals, "", 0, 0, {CmdClearPartly}, {}, {}, {}, "", 0,
      "Clear (partly)", "0001", 3, {}, {}},
+    {"Clear partly's Clear without an area only tells", Start::Project, "alps", CmdClearPartly, 0, {-IdcClearPartClear}, {IDOK},
+     {}, {"Please set an area first..."}, "alps", 0, "Clear (partly)", "0001", 3, {}, {}},
+    {"Add with no batch pending is no change: Exit asks no save question", Start::Project, "alps", CmdAutomatic, 0,
+     {-IdcAutoAdd, CmdExit}, {IDCANCEL}, {}, {Exit}, "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
     {"Clear partly without thermals", Start::Backdrop, "alps", 0, 0, {CmdClearPartly}, {IDOK}, {}, {ThermalsFirst},
      "alps", 0, nullptr, "0000", 0, {}, {}},
     {"Edit", Start::Project, "alps", 0, 0, {CmdEdit}, {}, {}, {}, "alps", 0, "Setup...", "1000", 3, {}, {}},
@@ -141,9 +147,9 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}},
     {"New, save question cancelled", Start::Project, "alps", CmdManual, 1, {CmdNew}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
      Manual, "0100", 3, {}, {}},
-    {"New, the save fails: the project stays", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES, IDOK}, {},
+    {"New, the save's first write fails: the project stays", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES, IDOK}, {},
      {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
-     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 10; }},
+     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 0; }},
     {"New over the Manual dialog closes it and opens Setup", Start::Project, "alps", CmdManual, 0, {CmdNew}, {}, {}, {},
      "", 0, "Setup...", "1000", 0, {}, {}},
     {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
@@ -181,11 +187,16 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
     {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
      "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
-    // A project whose backdrop is missing opens, says so, and lets Edit choose it again.
-    {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0, {CmdOpen, CmdEdit, CmdAutomatic},
-     {IDOK, IDOK}, {"gone.prj"}, {"Could not load the backdrop gone.bmp: the file cannot be read. Choose it again with "
-     "Project > Edit > Load.", StartFirst}, "gone", 0, "Setup...", "1000", 1, {}, {},
-     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]})); }},
+    // A project whose backdrop is missing opens and says so; what needs a picture is refused with
+    // nothing written; Edit's Load brings one, and Save As keeps every thermal and bound.
+    {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0,
+     {CmdOpen, CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate, CmdEdit, -IdcSetupLoad, CmdSaveAs},
+     {IDOK, IDOK, IDOK, IDOK, IDOK, IDOK}, {"gone.prj", "area.bmp", "kept.prj"}, {"Could not load the backdrop gone.bmp: the "
+     "file cannot be read. Choose it again with Project > Edit > Load.", StartFirst, StartFirst, StartFirst, StartFirst, StartFirst},
+     "kept", 0, "Setup...", "1000", 1, {"kept.prj"}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]})); },
+     "", [](const gui::ScratchFolder& f) {
+         EXPECT_EQ(f.Read("kept.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]})); }},
     // Create: questions, the save, one run per band with the name quoted, the kept flag.
     {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
      {"Create a BGL with 3 thermals..."}, "alps", 0, Manual, "0000", 3, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
@@ -317,7 +328,9 @@ TEST_F(CommandsTest, Rows) {
         HWND open = gui::App().currentDialog;
         EXPECT_EQ(open ? boxwatch::WindowText(open) : "(none)", row.dialog ? row.dialog : "(none)");
         if (dialog && row.dialog && row.dialog == dialogCaption) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
-        // The window in use before a box stays in use after it, a tool dialog above the main window.
+        // The window in use before a box stays in use after it, a tool dialog above the main window;
+        // the harness checks that neither took input while the box was up.
+        EXPECT_TRUE(IsWindowEnabled(gui::Main()) && (!open || IsWindowEnabled(open))) << "a window still held after the boxes";
         EXPECT_EQ(GetActiveWindow(), open ? open : gui::Main());
         HWND above = gui::Main();
         while (open && above && above != open) above = GetWindow(above, GW_HWNDPREV);
@@ -344,6 +357,7 @@ TEST_F(CommandsTest, Rows) {
             expected.erase(name);
         }
         EXPECT_EQ(after, expected) << "files written or changed besides";
+        if (row.check) row.check(folder);
         gui::CheckWatcher();
     }
 }
