@@ -76,6 +76,21 @@ struct Row {
     std::string dropped = "";             // the file of Drop, under the folder
     std::function<void(const gui::ScratchFolder&)> check = nullptr;  // what the files hold afterwards
 };
+// A waypoint file in a folder of its own: three waypoints inside, one at a thermal already there,
+// one twice, one outside, one line not understood. A thermal of the import takes the Manual
+// settings, which the rows set to type 2 and top 2200.
+void WriteHotspots(const gui::ScratchFolder& folder) {
+    std::filesystem::create_directory(folder.File("maps"));
+    folder.Write("maps\\hotspots.cup", "name,code,country,lat,lon,elev\r\n\"Dune, \"\"west\"\"\",D1,NL,5215.000N,00445.000E,5m\r\n"
+                 "Lake,,,5225.500N,00520.250E\r\nFar,,,5300.000N,00500.000E\r\nCorner,,,5230.000N,00530.000E\r\n"
+                 "Old,,,5206.000N,00448.000E\r\nAgain,,,5215.000N,00445.000E\r\nBroken,,,5215.000N\r\n");
+    manualSettings.type = 2;
+    CopyText(manualSettings.top, ManualTextSize, "2200");
+    CopyText(dialogPath, DialogPathSize, "offered.prj");
+}
+Thermal Imported(int32_t lat, int32_t lon) { return {lat, lon, 2, 0, 2200, 500, 270, 0, 1, 0, 1500, 1000, 1}; }
+HANDLE lock = INVALID_HANDLE_VALUE;  // the waypoint file held open elsewhere, unshared
+
 const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog is open, "
                         "load a backdrop (.bmp).";
 
@@ -187,6 +202,22 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
     {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
      "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
+    // Import hotspots: each waypoint inside once, from a folder that does not become the current
+    // one; the mode goes off, the dialog and the name Open and Save offer stay.
+    {"Import hotspots, Save, then the same again: nothing new", Start::Project, "alps", CmdManual, 0,
+     {CmdImportHotspots, CmdSave, CmdImportHotspots}, {IDOK, IDOK}, {"maps\\hotspots.cup", "maps\\hotspots.cup"},
+     {"Imported 3 hotspots (2 already there, 1 outside the area, 1 lines not understood).",
+      "Imported 0 hotspots (5 already there, 1 outside the area, 1 lines not understood)."}, "alps", 0, Manual, "0000", 6,
+     {"alps.prj"}, {}, false, WriteHotspots, "", [](const gui::ScratchFolder& f) {
+         EXPECT_EQ(f.Read("alps.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0], OneBand[1], OneBand[2],
+             Imported(5225000, 475000), Imported(5242500, 533750), Imported(5250000, 550000)}));
+         EXPECT_STREQ(dialogPath, "offered.prj"); }},
+    {"Import hotspots from a file open elsewhere", Start::Project, "alps", CmdManual, 0, {CmdImportHotspots}, {IDOK},
+     {"maps\\hotspots.cup"}, {"Could not read file hotspots.cup!"}, "alps", 0, Manual, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) {
+         WriteHotspots(f);
+         lock = CreateFileA(f.File("maps\\hotspots.cup").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+     }, "", [](const gui::ScratchFolder&) { CloseHandle(lock); }},
     // A project whose backdrop is missing opens and says so; what needs a picture is refused with
     // nothing written; Edit's Load brings one, and Save As keeps every thermal and bound.
     {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0,
