@@ -121,7 +121,6 @@ TEST_F(HostileInput, EveryTruncationIsRefused) {
 TEST_F(HostileInput, BitmapsOfEveryDepthWidthAndOrderLoadTheSamePixels) {
     for (int bits : {1, 4, 8, 24, 32})
         for (int width = 1; width <= 33; ++width) {
-            EXPECT_EQ(BitmapRowSize(width, bits), (width * bits + 31) / 32 * 4);
             for (int height : {3, -3}) {
                 const std::string what = std::to_string(width) + " x " + std::to_string(height) + " at " + std::to_string(bits);
                 Load(what, Bmp(width, height, bits), LoadOk, width % 2 == 0);

@@ -192,7 +192,6 @@ bool Program::Answer(int answer, boxwatch::BoxRecord* record) {
     shown.expected = shown.HasButton(answer);
     shown.answer = shown.expected ? answer : boxwatch::FallbackAnswer(shown);
     boxwatch::PressButton(shown.box, shown.answer);
-    boxes.push_back(shown);
     if (record) *record = shown;
     Settle();
     return shown.expected;

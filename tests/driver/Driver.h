@@ -47,7 +47,6 @@ public:
 
     bool Started() const { return main_ != nullptr; }
     bool Running() const;
-    DWORD ProcessId() const { return processId_; }
     HWND Main() const { return main_; }
     HWND Map() const { return map_; }
     void Settle();
@@ -75,12 +74,11 @@ public:
     GeoPoint Probe(POINT at);  // moves there and reads the position status part 0 shows
 
     // ---- Message boxes and file dialogs ----
-    // Answers the box that is up (its safe answer when it lacks that button) and keeps its record
-    // in boxes. False when no box is up or it lacked the button.
+    // Answers the box that is up (its safe answer when it lacks that button) and fills record.
+    // False when no box is up or it lacked the button.
     bool Answer(int answer, boxwatch::BoxRecord* record = nullptr);
     std::string StrayBox();  // a box that is up although none was expected, answered; "" if none
     bool AnswerFile(const std::string& path);  // the file dialog that is up; "" cancels
-    std::vector<boxwatch::BoxRecord> boxes;
 
     // ---- The processes it started (SCASM runs), counted as the command returns ----
     int RunsStarted() { return runs_.Started(); }
