@@ -97,8 +97,8 @@ const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint f
 const Row rows[] = {
     // Exit and the close button.
     {"exit, OK", Start::Nothing, "", 0, 0, {CmdExit}, {IDOK}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}, true},
-    {"exit, modified, not saved", Start::Project, "alps", 0, 1, {CmdExit}, {IDNO, IDCANCEL}, {}, {SaveFirst, Exit},
-     "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"close over the Manual dialog, not saved, called off: the dialog stays", Start::Project, "alps", CmdManual, 1, {CloseButton},
+     {IDNO, IDCANCEL}, {}, {SaveFirst, Exit}, "alps", 1, Manual, "0100", 3, {}, {}},
     {"exit, save question cancelled: no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDCANCEL}, {},
      {SaveFirst}, "alps", 1, nullptr, "0000", 3, {}, {}},
     {"exit, the save fails: told, no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDYES, IDOK}, {},
