@@ -133,11 +133,6 @@ TEST_F(HostileInput, BitmapsOfEveryDepthWidthAndOrderLoadTheSamePixels) {
     EXPECT_EQ(BitmapRowSize(INT64_MAX / 2, 24), -1);
 }
 
-hostile::ThermalFields Fields(const Thermal& t) {
-    return {t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
-            t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType};
-}
-
 void KeepBeforeRead() {
     ResetProject();
     CopyText(backdropName, BackdropNameSize, hostile::KeptName);
@@ -156,7 +151,9 @@ TEST_F(HostileInput, ProjectFiles) {
         EXPECT_EQ(thermalCount, c.count) << c.what;
         EXPECT_EQ(backdropName, c.name) << c.what;
         EXPECT_EQ(areaTopText, c.top) << c.what;
-        EXPECT_EQ(Fields(thermals[0]), c.first) << c.what;
+        const Thermal& t = thermals[0];
+        EXPECT_EQ((hostile::ThermalFields{t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
+                                          t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType}), c.first) << c.what;
         if (thermalCount > 0) { EXPECT_EQ(thermals[thermalCount - 1].lat, c.lastLat) << c.what; }
     }
     // Neither reading refuses a file after changing the project, opening one of its own included.

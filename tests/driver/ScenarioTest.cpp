@@ -38,12 +38,6 @@ int CountThermals(Program& program) {
     return count;
 }
 
-void Open(Program& program, const std::string& path) {
-    program.Command(CmdOpen);
-    ASSERT_TRUE(program.AnswerFile(path)) << "the Open dialog did not take " << path;
-    ExpectNoBox(program);
-}
-
 // Exit or close with the questions answered in order; the program must then end with code 0.
 void ExitWith(Program& program, std::vector<std::pair<const char*, int>> answers, UINT message = WM_COMMAND, WPARAM wParam = CmdExit) {
     program.PostToMain(message, wParam);
@@ -147,7 +141,9 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToScenery) {
 TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndEnterSets) {
     auto program = Start();
     Program& p = *program;
-    ASSERT_NO_FATAL_FAILURE(Open(p, folder.File("sample.prj")));
+    p.Command(CmdOpen);
+    ASSERT_TRUE(p.AnswerFile(folder.File("sample.prj")));
+    ExpectNoBox(p);
     const POINT probe = p.MapPoint(0.5, 0.5);
     const GeoPoint start = p.Probe(probe);
     ASSERT_TRUE(start.valid) << p.StatusText(0);
