@@ -19,7 +19,6 @@ using driver::GeoPoint;
 using driver::Program;
 using driver::ThermalsOf;
 
-const char Manual[] = "Thermals (manual)";
 const char ReallyExit[] = "Do you really want to exit this program ?";
 std::string Title(const std::string& name) { return "Ascendor - [" + name + "]"; }
 
@@ -153,7 +152,7 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndEnterSets) {
     p.Key(VK_CLEAR);
     EXPECT_EQ(p.Probe(probe).lat, start.lat) << "keypad 5 did not fit and centre";
     p.Command(CmdManual);
-    HWND manual = p.FindDialog(Manual);
+    HWND manual = p.FindDialog("Thermals (manual)");
     ASSERT_NE(manual, nullptr);
     EXPECT_EQ(GetDlgCtrlID(p.Focus()), IdcManualType4);
     for (int expected : {IdcManualBottom, IdcManualTop, IdcManualRadius, IdcManualWindDir, IdcManualFactor, IdcManualCloudOn,

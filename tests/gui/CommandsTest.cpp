@@ -78,8 +78,8 @@ struct Row {
 };
 // A waypoint file in a folder of its own: three waypoints inside, one at a thermal already there,
 // one twice, one outside, one line not understood. A thermal of the import takes the Manual
-// settings, which the rows set to type 2 and top 2200.
-void WriteHotspots(const gui::ScratchFolder& folder) {
+// settings, set here to type 2 and top 2200; Open and Save offer "offered.prj".
+void PrepareImport(const gui::ScratchFolder& folder) {
     std::filesystem::create_directory(folder.File("maps"));
     folder.Write("maps\\hotspots.cup", "name,code,country,lat,lon,elev\r\n\"Dune, \"\"west\"\"\",D1,NL,5215.000N,00445.000E,5m\r\n"
                  "Lake,,,5225.500N,00520.250E\r\nFar,,,5300.000N,00500.000E\r\nCorner,,,5230.000N,00530.000E\r\n"
@@ -202,14 +202,14 @@ const Row rows[] = {
      {CmdImportHotspots, CmdSave, CmdImportHotspots}, {IDOK, IDOK}, {"maps\\hotspots.cup", "maps\\hotspots.cup"},
      {"Imported 3 hotspots (2 already there, 1 outside the area, 1 lines not understood).",
       "Imported 0 hotspots (5 already there, 1 outside the area, 1 lines not understood)."}, "alps", 0, Manual, "0000", 6,
-     {"alps.prj"}, {}, false, WriteHotspots, "", [](const gui::ScratchFolder& f) {
+     {"alps.prj"}, {}, false, PrepareImport, "", [](const gui::ScratchFolder& f) {
          EXPECT_EQ(f.Read("alps.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0], OneBand[1], OneBand[2],
              Imported(5225000, 475000), Imported(5242500, 533750), Imported(5250000, 550000)}));
          EXPECT_STREQ(dialogPath, "offered.prj"); }},
     {"Import hotspots from a file open elsewhere", Start::Project, "alps", CmdManual, 0, {CmdImportHotspots}, {IDOK},
      {"maps\\hotspots.cup"}, {"Could not read file hotspots.cup!"}, "alps", 0, Manual, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder& f) {
-         WriteHotspots(f);
+         PrepareImport(f);
          lock = CreateFileA(f.File("maps\\hotspots.cup").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
      }, "", [](const gui::ScratchFolder&) { CloseHandle(lock); }},
     // A project whose backdrop is missing opens and says so; what needs a picture is refused with

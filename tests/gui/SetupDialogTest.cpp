@@ -48,7 +48,7 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
     EXPECT_EQ(Shown(), (Rows{{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}));
     gui::CheckWatcher();
     // A refused Load says why and keeps the name, the field, the view and the flags; Load centres
-    // the view and marks the project (a cancelled Load is the driver's); then OK refused.
+    // the view and marks the project (a cancelled Load is the command rows'); then OK refused.
     projectModified = scrollPositionX = scrollPositionY = 0;
     folder.Write("rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
     gui::WriteGreyBackdrop(folder.File("area.bmp"), 100, 80);
