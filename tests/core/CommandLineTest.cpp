@@ -24,7 +24,6 @@ TEST(CommandLineTest, TellsWindowBuildAndUsageApart) {
         {"/?", A::Usage, ""},
         {"-?", A::Usage, ""},
         {"/created alps.prj", A::BadSwitch, ""},
-        {"/x", A::BadSwitch, ""},
     };
     for (const auto& row : rows) {
         const StartRequest request = ParseCommandLine(row.line);

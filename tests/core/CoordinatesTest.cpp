@@ -79,7 +79,7 @@ TEST(Coordinates, TextRoundTripIsAFixedPoint) {
 }
 
 // World files to the four edges as bound texts (top, bottom, left, right), or the reason they
-// cannot be used.
+// cannot be used (a rotated picture is the Setup dialog test's).
 TEST(Coordinates, WorldFilesGiveThePicturesEdgesOrAReason) {
     const struct { std::string text; int32_t width, height; const char* edges; } cases[] = {
         // Both hemispheres of each axis, 0 north and east; exponents, CR LF, blanks and a blank line.
@@ -94,7 +94,6 @@ TEST(Coordinates, WorldFilesGiveThePicturesEdgesOrAReason) {
         {"1\n0\n0\n-1\n0\n0\n0\n", 4, 4, "it does not hold six numbers"},
         {"8.3333E-04 deg\n0\n0\n-1\n0\n0\n", 4, 4, "it does not hold six numbers"},
         {std::string("1\n0\n0\n-1\n0\n0\0\n", 13), 4, 4, "it does not hold six numbers"},
-        {"1\n1E-9\n0\n-1\n0\n0\n", 4, 4, "the picture is rotated in it"},
         {"1\n0\n0\n1\n0\n0\n", 4, 4, "the picture is mirrored in it"},
         {"0.5\n0\n0\n-0.5\n0.25\n90.25\n", 4, 4, "its numbers are not degrees of latitude and longitude (a projected map?)"},
         {"0.5\n0\n0\n-0.5\n179.25\n0.25\n", 4, 4, "its numbers are not degrees of latitude and longitude (a projected map?)"},

@@ -82,9 +82,9 @@ TEST_F(HostileInput, Bitmaps) {
         }
     }
     EXPECT_EQ(LoadBackdrop(folder.File("missing.bmp").c_str()), LoadCannotOpen);
-    // The failure box's reason for each kind of refusal, after the load that answered it.
+    // The failure box's reason for each kind of refusal, after the load that answered it (a
+    // compressed one's is the Setup dialog test's).
     const std::pair<const char*, const char*> reasons[] = {
-        {"RLE8", "it is a compressed bitmap, which this program does not read"},
         {"16 bits, whole file", "it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel"},
         {"pixel offset 4294967295", "the file is shorter than its header says"},
         {"65536 x 65536 at 24 bits", "its picture of 65536 x 65536 pixels needs 12288 MB of memory, more than this program can have"}};
@@ -121,7 +121,6 @@ TEST_F(HostileInput, EveryTruncationIsRefused) {
 TEST_F(HostileInput, BitmapsOfEveryDepthWidthAndOrderLoadTheSamePixels) {
     for (int bits : {1, 4, 8, 24, 32})
         for (int width = 1; width <= 33; ++width) {
-            EXPECT_EQ(BitmapRowSize(width, bits), (width * bits + 31) / 32 * 4);
             for (int height : {3, -3}) {
                 const std::string what = std::to_string(width) + " x " + std::to_string(height) + " at " + std::to_string(bits);
                 Load(what, Bmp(width, height, bits), LoadOk, width % 2 == 0);
@@ -132,11 +131,6 @@ TEST_F(HostileInput, BitmapsOfEveryDepthWidthAndOrderLoadTheSamePixels) {
             }
         }
     EXPECT_EQ(BitmapRowSize(INT64_MAX / 2, 24), -1);
-}
-
-hostile::ThermalFields Fields(const Thermal& t) {
-    return {t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
-            t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType};
 }
 
 void KeepBeforeRead() {
@@ -157,7 +151,9 @@ TEST_F(HostileInput, ProjectFiles) {
         EXPECT_EQ(thermalCount, c.count) << c.what;
         EXPECT_EQ(backdropName, c.name) << c.what;
         EXPECT_EQ(areaTopText, c.top) << c.what;
-        EXPECT_EQ(Fields(thermals[0]), c.first) << c.what;
+        const Thermal& t = thermals[0];
+        EXPECT_EQ((hostile::ThermalFields{t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
+                                          t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType}), c.first) << c.what;
         if (thermalCount > 0) { EXPECT_EQ(thermals[thermalCount - 1].lat, c.lastLat) << c.what; }
     }
     // Neither reading refuses a file after changing the project, opening one of its own included.

@@ -17,8 +17,6 @@ Thermal At(int32_t lat, int32_t lon, int32_t tag) {
                    11 + tag};
 }
 
-bool Same(const Thermal& a, const Thermal& b) { return testdata::ThermalLine(a) == testdata::ThermalLine(b); }
-
 class PlacementTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetProject(), ResetManualSettings(), ResetSelection(), latSpan = 0; }
@@ -59,7 +57,7 @@ TEST_F(PlacementTest, DeleteTakesTheFirstHitStrictlyInside) {
         EXPECT_EQ(DeleteThermalAt(), c.removed >= 0) << c.lat << "," << c.lon;
         EXPECT_EQ(thermalCount, c.removed >= 0 ? 3 : 4);
         for (int i = 0; i < thermalCount; ++i)
-            EXPECT_TRUE(Same(thermals[i], table[c.removed >= 0 && i >= c.removed ? i + 1 : i]));
+            EXPECT_EQ(testdata::ThermalLine(thermals[i]), testdata::ThermalLine(table[c.removed >= 0 && i >= c.removed ? i + 1 : i]));
     }
 }
 

@@ -31,12 +31,10 @@ inline bool WriteBytes(const std::string& path, const std::string& bytes) {
     return static_cast<bool>(std::ofstream(path, std::ios::binary) << bytes);
 }
 
-// Byte value of pixel-data byte k of top-first row r, and colour table entry k: (k, 2k, 3k, 0).
-inline uint8_t PatternByte(int row, int k) { return static_cast<uint8_t>(row * 31 + k * 7 + 1); }
-
 // A BMP file: width x |height| at 1, 4, 8 or 24 bits (deeper ones get no table); a positive height
 // stores the rows bottom first. pixel(x, y) gives the index, or the 0xRRGGBB colour at 24 bits;
-// without it row r holds PatternByte(r, k). The rows alone, top first, with rowsOnly.
+// without it byte k of top-first row r holds r * 31 + k * 7 + 1. Colour table entry k is
+// (k, 2k, 3k, 0). The rows alone, top first, with rowsOnly.
 using PixelFunction = std::function<uint32_t(int x, int y)>;
 inline std::string Bmp(int32_t width, int32_t height, int bits, PixelFunction pixel = nullptr,
                        bool rowsOnly = false) {
@@ -47,7 +45,7 @@ inline std::string Bmp(int32_t width, int32_t height, int bits, PixelFunction pi
     std::string b(offset + static_cast<size_t>(rowSize * rows), '\0');
     for (int64_t r = 0; r < rows; ++r) {
         const size_t at = offset + static_cast<size_t>((rowsOnly || height < 0 ? r : rows - 1 - r) * rowSize);
-        for (int64_t k = 0; k < rowSize; ++k) b[at + k] = static_cast<char>(PatternByte(int(r), int(k)));
+        for (int64_t k = 0; k < rowSize; ++k) b[at + k] = static_cast<char>(r * 31 + k * 7 + 1);
         if (!pixel) continue;
         for (int x = 0; x < width; ++x) {
             const uint32_t v = pixel(x, static_cast<int>(r));

@@ -29,12 +29,11 @@ std::string SourceFile(const std::string& relative) {
     return boxwatch::WinePath(std::string(ASCENDOR_SOURCE_DIR) + "/" + relative);
 }
 
-Program::Program(const std::string& folder, bool findsScasm, const std::string& arguments, const std::string& output) {
+Program::Program(const std::string& folder, const std::string& arguments, const std::string& output) {
     // The stand-in scasm's folder first on PATH, where the program looks for scasm.
     const std::string scasm = boxwatch::WinePath(SCASM_EXE);
-    static const std::string plain = getenv("PATH") ? getenv("PATH") : "";
-    static const std::string path = scasm.substr(0, scasm.find_last_of('\\')) + ";" + plain;
-    SetEnvironmentVariableA("PATH", (findsScasm ? path : plain).c_str());
+    static const std::string path = scasm.substr(0, scasm.find_last_of('\\')) + ";" + (getenv("PATH") ? getenv("PATH") : "");
+    SetEnvironmentVariableA("PATH", path.c_str());
     const std::string program = boxwatch::WinePath(ASCENDOR_EXE);
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
@@ -143,7 +142,6 @@ void Program::Type(HWND dialog, int id, const std::string& text) {
 std::string Program::Text(HWND dialog, int id) const { return boxwatch::WindowText(GetDlgItem(dialog, id)); }
 
 void Program::Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Settle(); }
-void Program::CloseWindow(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0), Settle(); }
 
 HWND Program::Focus() const {
     GUITHREADINFO info{};
@@ -194,7 +192,6 @@ bool Program::Answer(int answer, boxwatch::BoxRecord* record) {
     shown.expected = shown.HasButton(answer);
     shown.answer = shown.expected ? answer : boxwatch::FallbackAnswer(shown);
     boxwatch::PressButton(shown.box, shown.answer);
-    boxes.push_back(shown);
     if (record) *record = shown;
     Settle();
     return shown.expected;

@@ -37,10 +37,9 @@ struct GeoPoint {
 
 class Program {
 public:
-    // findsScasm: the stand-in scasm's folder leads the program's PATH, or is not on it at all.
     // arguments: the command line after the program's name. With an output file the program runs
     // without its window: its standard output goes to that file, and no window is waited for.
-    explicit Program(const std::string& folder, bool findsScasm = true, const std::string& arguments = "",
+    explicit Program(const std::string& folder, const std::string& arguments = "",
                      const std::string& output = "");  // Started() tells whether its main window came
     ~Program();                                   // a program still running is terminated
     Program(const Program&) = delete;
@@ -48,7 +47,6 @@ public:
 
     bool Started() const { return main_ != nullptr; }
     bool Running() const;
-    DWORD ProcessId() const { return processId_; }
     HWND Main() const { return main_; }
     HWND Map() const { return map_; }
     void Settle();
@@ -63,7 +61,6 @@ public:
     void Type(HWND dialog, int id, const std::string& text);  // the control's whole text
     std::string Text(HWND dialog, int id) const;
     void Click(HWND dialog, int id);  // the user's click on a button (BM_CLICK)
-    void CloseWindow(HWND window);    // the close button of its title bar
 
     // ---- Keys, to the window that has the keyboard focus in the program ----
     HWND Focus() const;
@@ -77,12 +74,11 @@ public:
     GeoPoint Probe(POINT at);  // moves there and reads the position status part 0 shows
 
     // ---- Message boxes and file dialogs ----
-    // Answers the box that is up (its safe answer when it lacks that button) and keeps its record
-    // in boxes. False when no box is up or it lacked the button.
+    // Answers the box that is up (its safe answer when it lacks that button) and fills record.
+    // False when no box is up or it lacked the button.
     bool Answer(int answer, boxwatch::BoxRecord* record = nullptr);
     std::string StrayBox();  // a box that is up although none was expected, answered; "" if none
     bool AnswerFile(const std::string& path);  // the file dialog that is up; "" cancels
-    std::vector<boxwatch::BoxRecord> boxes;
 
     // ---- The processes it started (SCASM runs), counted as the command returns ----
     int RunsStarted() { return runs_.Started(); }

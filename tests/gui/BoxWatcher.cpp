@@ -15,6 +15,11 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
     return TRUE;
 }
 
+std::string ClassName(HWND window) {
+    char name[64] = "";
+    return GetClassNameA(window, name, sizeof name) ? name : "";
+}
+
 HWND FileNameControl(HWND dialog) { return GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1); }
 
 BoxIcon ReadIcon(HWND box) {
@@ -62,11 +67,6 @@ std::string WindowText(HWND window) {
     SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000, &copied);
     text.resize(copied < length ? copied : length);
     return text;
-}
-
-std::string ClassName(HWND window) {
-    char name[64] = "";
-    return GetClassNameA(window, name, sizeof name) ? name : "";
 }
 
 bool IsDialogWindow(HWND window) { return window && ClassName(window) == "#32770"; }

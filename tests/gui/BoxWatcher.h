@@ -34,7 +34,6 @@ enum class DialogKind { MessageBox, FileDialog, Other };
 
 std::string Describe(const BoxRecord& record);
 std::string WindowText(HWND window);  // by WM_GETTEXT, bounded in time
-std::string ClassName(HWND window);
 // MessageBox for a "#32770" window with the text static 0xFFFF and only statics and answer
 // buttons (so the About box, whose statics also carry 0xFFFF, is not one); FileDialog for one with
 // a file-name control; Other for every other dialog, and for a window that is no dialog.

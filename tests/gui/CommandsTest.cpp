@@ -38,6 +38,7 @@ UINT TypeOf(const std::string& text) {
     if (text == SaveFirst || text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
     if (text.rfind("The project will look", 0) == 0) return MB_OK | MB_ICONINFORMATION;
     if (text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
+    if (text == "Please set an area first...") return MB_OK;
     return MB_OK | MB_ICONEXCLAMATION;
 }
 
@@ -73,16 +74,31 @@ struct Row {
     bool quits = false;
     std::function<void(const gui::ScratchFolder&)> prepare = nullptr;
     std::string dropped = "";             // the file of Drop, under the folder
+    std::function<void(const gui::ScratchFolder&)> check = nullptr;  // what the files hold afterwards
 };
+// A waypoint file in a folder of its own: three waypoints inside, one at a thermal already there,
+// one twice, one outside, one line not understood. A thermal of the import takes the Manual
+// settings, set here to type 2 and top 2200; Open and Save offer "offered.prj".
+void PrepareImport(const gui::ScratchFolder& folder) {
+    std::filesystem::create_directory(folder.File("maps"));
+    folder.Write("maps\\hotspots.cup", "name,code,country,lat,lon,elev\r\n\"Dune, \"\"west\"\"\",D1,NL,5215.000N,00445.000E,5m\r\n"
+                 "Lake,,,5225.500N,00520.250E\r\nFar,,,5300.000N,00500.000E\r\nCorner,,,5230.000N,00530.000E\r\n"
+                 "Old,,,5206.000N,00448.000E\r\nAgain,,,5215.000N,00445.000E\r\nBroken,,,5215.000N\r\n");
+    manualSettings.type = 2;
+    CopyText(manualSettings.top, ManualTextSize, "2200");
+    CopyText(dialogPath, DialogPathSize, "offered.prj");
+}
+Thermal Imported(int32_t lat, int32_t lon) { return {lat, lon, 2, 0, 2200, 500, 270, 0, 1, 0, 1500, 1000, 1}; }
+HANDLE lock = INVALID_HANDLE_VALUE;  // the waypoint file held open elsewhere, unshared
+
 const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog is open, "
                         "load a backdrop (.bmp).";
 
 const Row rows[] = {
     // Exit and the close button.
-    {"exit, cancel", Start::Nothing, "", 0, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}},
     {"exit, OK", Start::Nothing, "", 0, 0, {CmdExit}, {IDOK}, {}, {Exit}, "", 0, nullptr, "0000", 0, {}, {}, true},
-    {"exit, modified, not saved", Start::Project, "alps", 0, 1, {CmdExit}, {IDNO, IDCANCEL}, {}, {SaveFirst, Exit},
-     "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"close over the Manual dialog, not saved, called off: the dialog stays", Start::Project, "alps", CmdManual, 1, {CloseButton},
+     {IDNO, IDCANCEL}, {}, {SaveFirst, Exit}, "alps", 1, Manual, "0100", 3, {}, {}},
     {"exit, save question cancelled: no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDCANCEL}, {},
      {SaveFirst}, "alps", 1, nullptr, "0000", 3, {}, {}},
     {"exit, the save fails: told, no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDYES, IDOK}, {},
@@ -95,14 +111,14 @@ const Row rows[] = {
     {"close over a tool dialog, OK", Start::Project, "alps", CmdManual, 1, {CloseButton}, {IDNO, IDOK}, {},
      {SaveFirst, Exit}, "alps", 1, nullptr, "0100", 3, {}, {}, true},
     // The tool dialogs' commands: preconditions, modes, one dialog at a time.
-    {"Manual before any backdrop", Start::Thermals, "", 0, 0, {CmdManual}, {IDOK}, {}, {StartFirst}, "", 0, nullptr, "0000", 3, {}, {}},
     {"Clear partly with thermals only", Start::Thermals, "", 0, 0, {CmdClearPartly}, {}, {}, {}, "", 0,
      "Clear (partly)", "0001", 3, {}, {}},
+    {"Clear partly's Clear without an area only tells", Start::Project, "alps", CmdClearPartly, 0, {-IdcClearPartClear}, {IDOK},
+     {}, {"Please set an area first..."}, "alps", 0, "Clear (partly)", "0001", 3, {}, {}},
+    {"Add with no batch pending is no change: Exit asks no save question", Start::Project, "alps", CmdAutomatic, 0,
+     {-IdcAutoAdd, CmdExit}, {IDCANCEL}, {}, {Exit}, "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
     {"Clear partly without thermals", Start::Backdrop, "alps", 0, 0, {CmdClearPartly}, {IDOK}, {}, {ThermalsFirst},
      "alps", 0, nullptr, "0000", 0, {}, {}},
-    {"Edit", Start::Project, "alps", 0, 0, {CmdEdit}, {}, {}, {}, "alps", 0, "Setup...", "1000", 3, {}, {}},
-    {"Manual", Start::Project, "alps", 0, 0, {CmdManual}, {}, {}, {}, "alps", 0, Manual, "0100", 3, {}, {}},
-    {"Automatic", Start::Project, "alps", 0, 0, {CmdAutomatic}, {}, {}, {}, "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
     {"Manual after New: the run's backdrop still counts", Start::Project, "alps", 0, 0, {CmdManual}, {}, {},
      {}, "", 0, Manual, "0100", 0, {}, {},
      false, [](const gui::ScratchFolder&) { gui::Command(CmdNew); SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0); }},
@@ -123,11 +139,10 @@ const Row rows[] = {
      {"Could not open the user's guide *"}, "alps", 1, Manual, "0100", 3, {}, {}},
     {"F1 is Help even in an edit", Start::Project, "alps", CmdEdit, 0, {F1}, {IDOK}, {}, {"Could not open the user's guide *"},
      "alps", 0, "Setup...", "1000", 3, {}, {}, false, [](const gui::ScratchFolder&) { SetFocus(GetDlgItem(gui::App().currentDialog, IdcSetupTopDeg)); }},
-    // Undo and Redo: nothing to take back changes nothing; a step comes back whole, modes and dialog kept.
+    // Undo and Redo: nothing to take back changes nothing; modes and dialog are kept (each step
+    // coming back whole is the menu test's).
     {"Undo and Redo with nothing to take back", Start::Project, "alps", CmdManual, 0, {CmdUndo, CmdRedo}, {}, {}, {},
      "alps", 0, Manual, "0100", 3, {}, {}},
-    {"Clear all, Undo", Start::Project, "alps", CmdManual, 0, {CmdClearAll, CmdUndo}, {IDYES}, {}, {ClearAll}, "alps", 1,
-     Manual, "0000", 3, {}, {}},
     {"Clear all, Undo, Redo", Start::Project, "alps", CmdManual, 0, {CmdClearAll, CmdUndo, CmdRedo}, {IDYES}, {},
      {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
     // Save As names the project at the first dot; Save follows into the dialog's folder.
@@ -141,9 +156,9 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}},
     {"New, save question cancelled", Start::Project, "alps", CmdManual, 1, {CmdNew}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
      Manual, "0100", 3, {}, {}},
-    {"New, the save fails: the project stays", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES, IDOK}, {},
+    {"New, the save's first write fails: the project stays", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES, IDOK}, {},
      {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
-     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 10; }},
+     false, [](const gui::ScratchFolder&) { writeFaultAfterBytes = 0; }},
     {"New over the Manual dialog closes it and opens Setup", Start::Project, "alps", CmdManual, 0, {CmdNew}, {}, {}, {},
      "", 0, "Setup...", "1000", 0, {}, {}},
     {"New, saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDYES}, {}, {SaveFirst}, "", 0, "Setup...", "1000", 0, {"alps.prj"}, {}},
@@ -181,11 +196,32 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
     {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
      "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
-    // A project whose backdrop is missing opens, says so, and lets Edit choose it again.
-    {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0, {CmdOpen, CmdEdit, CmdAutomatic},
-     {IDOK, IDOK}, {"gone.prj"}, {"Could not load the backdrop gone.bmp: the file cannot be read. Choose it again with "
-     "Project > Edit > Load.", StartFirst}, "gone", 0, "Setup...", "1000", 1, {}, {},
-     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]})); }},
+    // Import hotspots: each waypoint inside once, from a folder that does not become the current
+    // one; the mode goes off, the dialog and the name Open and Save offer stay.
+    {"Import hotspots, Save, then the same again: nothing new", Start::Project, "alps", CmdManual, 0,
+     {CmdImportHotspots, CmdSave, CmdImportHotspots}, {IDOK, IDOK}, {"maps\\hotspots.cup", "maps\\hotspots.cup"},
+     {"Imported 3 hotspots (2 already there, 1 outside the area, 1 lines not understood).",
+      "Imported 0 hotspots (5 already there, 1 outside the area, 1 lines not understood)."}, "alps", 0, Manual, "0000", 6,
+     {"alps.prj"}, {}, false, PrepareImport, "", [](const gui::ScratchFolder& f) {
+         EXPECT_EQ(f.Read("alps.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0], OneBand[1], OneBand[2],
+             Imported(5225000, 475000), Imported(5242500, 533750), Imported(5250000, 550000)}));
+         EXPECT_STREQ(dialogPath, "offered.prj"); }},
+    {"Import hotspots from a file open elsewhere", Start::Project, "alps", CmdManual, 0, {CmdImportHotspots}, {IDOK},
+     {"maps\\hotspots.cup"}, {"Could not read file hotspots.cup!"}, "alps", 0, Manual, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) {
+         PrepareImport(f);
+         lock = CreateFileA(f.File("maps\\hotspots.cup").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+     }, "", [](const gui::ScratchFolder&) { CloseHandle(lock); }},
+    // A project whose backdrop is missing opens and says so; what needs a picture is refused with
+    // nothing written; Edit's Load brings one, and Save As keeps every thermal and bound.
+    {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0,
+     {CmdOpen, CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate, CmdEdit, -IdcSetupLoad, CmdSaveAs},
+     {IDOK, IDOK, IDOK, IDOK, IDOK, IDOK}, {"gone.prj", "area.bmp", "kept.prj"}, {"Could not load the backdrop gone.bmp: the "
+     "file cannot be read. Choose it again with Project > Edit > Load.", StartFirst, StartFirst, StartFirst, StartFirst, StartFirst},
+     "kept", 0, "Setup...", "1000", 1, {"kept.prj"}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]})); },
+     "", [](const gui::ScratchFolder& f) {
+         EXPECT_EQ(f.Read("kept.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]})); }},
     // Create: questions, the save, one run per band with the name quoted, the kept flag.
     {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
      {"Create a BGL with 3 thermals..."}, "alps", 0, Manual, "0000", 3, {"alps.prj", "alps_a.sca", "alps_a.bgl"},
@@ -317,7 +353,9 @@ TEST_F(CommandsTest, Rows) {
         HWND open = gui::App().currentDialog;
         EXPECT_EQ(open ? boxwatch::WindowText(open) : "(none)", row.dialog ? row.dialog : "(none)");
         if (dialog && row.dialog && row.dialog == dialogCaption) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
-        // The window in use before a box stays in use after it, a tool dialog above the main window.
+        // The window in use before a box stays in use after it, a tool dialog above the main window;
+        // the harness checks that neither took input while the box was up.
+        EXPECT_TRUE(IsWindowEnabled(gui::Main()) && (!open || IsWindowEnabled(open))) << "a window still held after the boxes";
         EXPECT_EQ(GetActiveWindow(), open ? open : gui::Main());
         HWND above = gui::Main();
         while (open && above && above != open) above = GetWindow(above, GW_HWNDPREV);
@@ -344,23 +382,26 @@ TEST_F(CommandsTest, Rows) {
             expected.erase(name);
         }
         EXPECT_EQ(after, expected) << "files written or changed besides";
+        if (row.check) row.check(folder);
         gui::CheckWatcher();
     }
 }
 
-// Undo and Redo are greyed, as the Thermals menu opens, while there is nothing to take back or put back.
-TEST_F(CommandsTest, UndoAndRedoGreyedWithNothingToTakeBackOrPutBack) {
+// Undo and Redo take Clear all back and put it back, and are greyed, as the Thermals menu opens,
+// while there is nothing to take back or put back.
+TEST_F(CommandsTest, UndoAndRedoWalkClearAllAndAreGreyedWithNothingToTakeBackOrPutBack) {
     gui::ScratchFolder folder;
     ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "area.prj", OneBand));
     HMENU menu = GetSubMenu(GetMenu(gui::Main()), 1);
-    const struct { int command, answer; UINT undo, redo; } steps[] = {
-        {0, 0, MF_GRAYED, MF_GRAYED}, {CmdClearAll, IDYES, 0, MF_GRAYED}, {CmdUndo, 0, MF_GRAYED, 0}, {CmdRedo, 0, 0, MF_GRAYED}};
+    const struct { int command, answer; UINT undo, redo; int32_t count; } steps[] = {
+        {0, 0, MF_GRAYED, MF_GRAYED, 3}, {CmdClearAll, IDYES, 0, MF_GRAYED, 0}, {CmdUndo, 0, MF_GRAYED, 0, 3}, {CmdRedo, 0, 0, MF_GRAYED, 0}};
     for (const auto& step : steps) {
         if (step.answer) gui::ExpectBox(step.answer);
         if (step.command) gui::Command(step.command);
         SendMessageA(gui::Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 1);
         EXPECT_EQ(GetMenuState(menu, CmdUndo, MF_BYCOMMAND) & MF_GRAYED, step.undo) << step.command;
         EXPECT_EQ(GetMenuState(menu, CmdRedo, MF_BYCOMMAND) & MF_GRAYED, step.redo) << step.command;
+        EXPECT_EQ(thermalCount, step.count) << step.command;
     }
 }
 

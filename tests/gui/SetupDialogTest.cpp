@@ -33,7 +33,8 @@ protected:
 };
 
 TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNamesAndOkRefuses) {
-    EXPECT_EQ(Shown(), (Rows{{"89", "00", "000", "N"}, {"89", "00", "000", "S"}, {"179", "00", "000", "W"}, {"179", "00", "000", "E"}}));
+    const Rows fresh = {{"89", "00", "000", "N"}, {"89", "00", "000", "S"}, {"179", "00", "000", "W"}, {"179", "00", "000", "E"}};
+    EXPECT_EQ(Shown(), fresh);
     EXPECT_EQ(std::string(areaTopText) + areaBottomText + areaLeftText + areaRightText, "89:00.000N89:00.000S179:00.000W179:00.000E");
     EXPECT_EQ(setupMode, 1);
     EXPECT_EQ(GetFocus(), GetDlgItem(Dialog(), IdcSetupLoad));
@@ -47,7 +48,7 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
     EXPECT_EQ(Shown(), (Rows{{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}));
     gui::CheckWatcher();
     // A refused Load says why and keeps the name, the field, the view and the flags; Load centres
-    // the view and marks the project (a cancelled Load is the driver's); then OK refused.
+    // the view and marks the project (a cancelled Load is the command rows'); then OK refused.
     projectModified = scrollPositionX = scrollPositionY = 0;
     folder.Write("rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
     gui::WriteGreyBackdrop(folder.File("area.bmp"), 100, 80);
@@ -80,6 +81,18 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
         EXPECT_EQ(markers[MarkerLeft].x, c.left.x);  // kept for the next OK
         gui::CheckWatcher();
     }
+    // Rows a Check kept are checked again as Edit opens the dialog; New over the open dialog
+    // shows the new project in it.
+    SetDlgItemTextA(Dialog(), IdcSetupTopDeg, "90");
+    gui::ExpectBox(IDOK), gui::ExpectBox(IDOK), gui::ExpectBox(IDNO);
+    gui::Click(Dialog(), IdcSetupCheck);
+    SendMessageA(Dialog(), WM_CLOSE, 0, 0);
+    gui::Command(CmdEdit);
+    gui::Command(CmdNew);
+    EXPECT_EQ(gui::BoxTexts(), (std::vector<std::string>{refusals[0].text, refusals[0].text, "Shouldn't you save the current file first ?"}));
+    GetDlgItemTextA(Dialog(), IdcSetupBackdrop, shown, sizeof shown);
+    EXPECT_EQ(shown, std::string());
+    EXPECT_EQ(Shown(), fresh);
 }
 
 // A world file beside the picture: one that cannot be used, and No, leave rows and markers; Yes
