@@ -390,7 +390,7 @@ TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
     EXPECT_STREQ(manualSettings.top, "-12ab");
 }
 
-// Which thermals go is the core's, Clear without a rectangle the driver's; here: the question, its
+// Which thermals go is the core's, Clear without a rectangle a command row's; here: the question, its
 // answers, an empty rectangle, OK.
 TEST_F(MapWindowTest, ClearPartlyAsksEvenForAnEmptyRectangle) {
     thermals[0] = Thermal{Top - 100, Left + 100, 1, 0, 1000, 300, 0, 0, 1, 0, 0, 0, 1}, thermalCount = 1;
