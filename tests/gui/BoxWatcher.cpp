@@ -3,6 +3,8 @@
 #include <dlgs.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 namespace boxwatch {
 
@@ -13,6 +15,25 @@ constexpr int TextControlId = 0xFFFF;
 BOOL CALLBACK Collect(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
+}
+
+// Wine starts its own session processes (the desktop's explorer.exe, services) from whichever
+// program first needs them in a new prefix; they are no run of the program's and never end.
+bool IsWineSessionProcess(DWORD id) {
+    char path[MAX_PATH] = "";
+    DWORD size = sizeof path;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (process == nullptr) return false;
+    const bool named = QueryFullProcessImageNameA(process, 0, path, &size) != 0;
+    CloseHandle(process);
+    if (!named) return false;
+    const char* slash = std::strrchr(path, '\\');
+    std::string name = slash ? slash + 1 : path;
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* own : {"explorer.exe", "services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "rpcss.exe",
+                            "conhost.exe", "winemenubuilder.exe", "wineboot.exe"})
+        if (name == own) return true;
+    return false;
 }
 
 std::string ClassName(HWND window) {
@@ -180,7 +201,7 @@ void StartedProcesses::Take(DWORD waitMs) {
     OVERLAPPED* data = nullptr;
     while (port_ && GetQueuedCompletionStatus(port_, &code, &key, &data, waitMs)) {
         const DWORD id = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
-        if (id != watched_ && code == JOB_OBJECT_MSG_NEW_PROCESS) ++started_, running_.push_back(id);
+        if (id != watched_ && code == JOB_OBJECT_MSG_NEW_PROCESS && !IsWineSessionProcess(id)) ++started_, running_.push_back(id);
         if (code == JOB_OBJECT_MSG_EXIT_PROCESS || code == JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS)
             for (auto it = running_.begin(); it != running_.end();) it = *it == id ? running_.erase(it) : it + 1;
         waitMs = 0;
