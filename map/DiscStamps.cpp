@@ -40,13 +40,7 @@ Scratch scratch;
 
 bool EnsureScratch() {
     if (scratch.bits != nullptr) return true;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = ScratchSide;
-    info.bmiHeader.biHeight = -ScratchSide;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownPictureInfo(ScratchSide, ScratchSide);
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = dc != nullptr ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
@@ -212,4 +206,15 @@ bool CopyLineStamp(const PixelFrame& frame, int x, int y, int dx, int dy) {
     if (!stamp.usable) return false;
     Copy(frame, stamp, x, y);
     return true;
+}
+
+BITMAPINFO TopDownPictureInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }

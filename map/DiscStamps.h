@@ -17,6 +17,10 @@ struct PixelFrame {
 };
 bool PixelFrameOf(HDC dc, PixelFrame& frame);
 
+// The header of a top-down 32-bit picture of width x height pixels, as the frame and the stamps'
+// scratch are made, so that our own loops address their rows from the top.
+BITMAPINFO TopDownPictureInfo(int width, int height);
+
 // The largest disc radius and the longest wind-line step (in each direction) kept as stamps;
 // larger ones are drawn by GDI as before.
 constexpr int LargestStampedRadius = 64;

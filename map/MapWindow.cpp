@@ -92,13 +92,7 @@ bool EnsureFrame(HWND window) {
     HDC screen = GetDC(window);
     frame.dc = CreateCompatibleDC(screen);
     // A DIB section, so that the discs can be copied into its pixels by our own code.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownPictureInfo(width, height);
     void* bits = nullptr;
     frame.bitmap = frame.dc != nullptr ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (frame.bitmap == nullptr) {
