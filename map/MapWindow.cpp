@@ -394,7 +394,8 @@ void RightButtonDown(HWND window) {
     if (!(manualMode || automaticMode)) return;
     if (!DeleteThermalAt()) return;
     projectModified = 1;
-    InvalidateMap(false);
+    // Erasing: the removed disc may have reached into the margin beside the backdrop.
+    InvalidateMap(true);
     HDC dc = GetDC(window);
     DrawThermals(dc);
     ReleaseDC(window, dc);

@@ -151,7 +151,12 @@ TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
         {"Redo", [&] { clearAll(), gui::Command(CmdUndo), gui::Command(CmdRedo); }},
         {"import", [this] { gui::ExpectFile(folder.File("a.cup")), gui::ExpectBox(IDOK), gui::Command(CmdImportHotspots); }},
         {"Load", [&] { use(CmdEdit), gui::ExpectFile(folder.File("b.bmp")), click(IdcSetupLoad); }},
-        {"batch", [&] { use(CmdAutomatic), drag(), click(IdcAutoTest); }}};
+        {"batch", [&] { use(CmdAutomatic), drag(), click(IdcAutoTest); }},
+        {"right-click removal", [&] {
+             int x = 0, y = 0;
+             ASSERT_TRUE(GeoToWindow(corners[0].lat, corners[0].lon, x, y));
+             gui::RightClick(x, y);
+         }}};
     folder.Write("b.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {corners[1]}));
     folder.Write("a.cup", "name,code,country,lat,lon,elev\r\nOutside,,,5329.000N,00529.000E,5m\r\n");
     gui::WritePicture(folder.File("b.bmp"), 40, 90, [](int x, int y) { return Source(x, y); });
