@@ -74,12 +74,12 @@ void OfferWorldFile(HWND dialog, const char* picturePath) {
 }
 
 // The chosen backdrop: its title is the name the project keeps, relative to the current folder.
-void TakeBackdrop(HWND dialog, const char* title) {
+bool TakeBackdrop(HWND dialog, const char* title) {
     // A project opened without its picture (it names one) gets the area numbers that need one
     // once it is there; a new project's area waits for OK, with the rows and markers as they are.
     const bool openedWithoutPicture = backdropLoaded == 0 && backdropName[0] != '\0';
     // The name changes only with the picture, so that a save never names one the map does not show.
-    if (!LoadBackdropOrTell(theApp->mainWindow, title, "")) return;
+    if (!LoadBackdropOrTell(theApp->mainWindow, title, "")) return false;
     CopyText(backdropName, BackdropNameSize, title);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
     if (openedWithoutPicture) RecomputeArea();
@@ -88,12 +88,25 @@ void TakeBackdrop(HWND dialog, const char* title) {
     projectModified = 1;
     // The world file is beside the picture; both ways in leave its full path here.
     OfferWorldFile(dialog, spareDialogPath);
+    return true;
 }
+
+// The current folder before a Load: a picture that cannot be loaded leaves it, so that Save still
+// writes where it wrote before.
+struct FolderKeeper {
+    FolderKeeper() { length = GetCurrentDirectoryA(MAX_PATH, folder); }
+    char folder[MAX_PATH];
+    DWORD length;
+    void Restore() const {
+        if (length > 0 && length < MAX_PATH) SetCurrentDirectoryA(folder);
+    }
+};
 
 void LoadBackdrop(HWND dialog) {
     fileDialog.lpstrFilter = BackdropFilter;
+    const FolderKeeper before;
     if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
-    TakeBackdrop(dialog, spareDialogTitle);
+    if (!TakeBackdrop(dialog, spareDialogTitle)) before.Restore();
 }
 
 // True when the dialog closed.
@@ -163,8 +176,9 @@ bool LoadBackdropFile(const char* path) {
     CopyText(spareDialogPath, DialogPathSize, full);
     CopyText(spareDialogTitle, DialogTitleSize, title);
     *title = '\0';
+    const FolderKeeper before;
     SetCurrentDirectoryA(full);
-    TakeBackdrop(setupDialog, spareDialogTitle);
+    if (!TakeBackdrop(setupDialog, spareDialogTitle)) before.Restore();
     return true;
 }
 

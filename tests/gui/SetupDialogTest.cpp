@@ -2,6 +2,8 @@
 // normalised rows, Load refused, Load with and without a world file, and OK refused. Markers set on
 // the map are the driver's and the core's.
 
+#include <filesystem>
+
 #include "gui/Harness.h"
 
 namespace {
@@ -47,15 +49,19 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
     EXPECT_TRUE(box.owner == Dialog() && box.Type() == (MB_OK | MB_ICONHAND) && box.caption != "Ascendor");
     EXPECT_EQ(Shown(), (Rows{{"90", "00", "000", "N"}, {"51", "00", "000", "N"}, {"180", "00", "000", "N"}, {"006", "00", "000", "E"}}));
     gui::CheckWatcher();
-    // A refused Load says why and keeps the name, the field, the view and the flags; Load centres
-    // the view and marks the project (a cancelled Load is the command rows'); then OK refused.
+    // A refused Load says why and keeps the name, the field, the view, the flags and the folder
+    // Save writes into; Load centres the view and marks the project (a cancelled Load is the
+    // command rows'); then OK refused.
     projectModified = scrollPositionX = scrollPositionY = 0;
-    folder.Write("rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
+    std::filesystem::create_directory(folder.File("other"));
+    folder.Write("other/rle.bmp", testdata::With(testdata::Bmp(4, 2, 8), 30, 1));
     gui::WriteGreyBackdrop(folder.File("area.bmp"), 100, 80);
-    gui::ExpectFile(folder.File("rle.bmp")), gui::ExpectBox(IDOK), gui::ExpectFile(folder.File("area.bmp"));
-    char shown[64];
+    gui::ExpectFile(folder.File("other/rle.bmp")), gui::ExpectBox(IDOK), gui::ExpectFile(folder.File("area.bmp"));
+    char shown[64], current[MAX_PATH] = "", before[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, before);
     for (const char* after : {"||0000", "area.bmp|area.bmp|1111"}) {
         gui::Click(Dialog(), IdcSetupLoad);
+        if (!backdropLoaded) { EXPECT_STREQ(GetCurrentDirectoryA(MAX_PATH, current) ? current : "", before); }
         GetDlgItemTextA(Dialog(), IdcSetupBackdrop, shown, sizeof shown);
         EXPECT_EQ(std::string(backdropName) + "|" + shown + "|" + std::to_string(scrollPositionX == ScrollPositionCentre) + std::to_string(scrollPositionY == ScrollPositionCentre) +
                       std::to_string(projectModified) + std::to_string(backdropLoaded), after);
