@@ -29,5 +29,7 @@ void ShowAbout(HWND owner);
 void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure);
 // Closes the open tool dialog, if any, as its close button does: nothing it holds is applied.
 void CloseToolDialog();
+// Destroys the open tool dialog, if any, and empties the slot (Exit, the main window's end).
+void DestroyToolDialog();
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

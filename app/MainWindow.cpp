@@ -176,14 +176,6 @@ static void OnCommand(HWND window, int id) {
     }
 }
 
-static void DestroyToolDialog() {
-    if (theApp->currentDialog != nullptr) {
-        HWND dialog = theApp->currentDialog;
-        theApp->currentDialog = nullptr;
-        DestroyWindow(dialog);
-    }
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:

@@ -171,10 +171,6 @@ void SaveProjectAs(HWND owner) {
 
 void ExitProgram(HWND owner) {
     if (!ConfirmExit(owner)) return;
-    if (theApp->currentDialog != nullptr) {
-        HWND dialog = theApp->currentDialog;
-        theApp->currentDialog = nullptr;
-        DestroyWindow(dialog);
-    }
+    DestroyToolDialog();
     PostQuitMessage(0);
 }

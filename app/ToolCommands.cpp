@@ -21,14 +21,19 @@ void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure) {
     theApp->currentDialog = CreateDialogParamA(theApp->instance, templateName, owner, procedure, 0);
 }
 
+void DestroyToolDialog() {
+    HWND dialog = theApp->currentDialog;
+    if (dialog == nullptr) return;
+    theApp->currentDialog = nullptr;
+    DestroyWindow(dialog);
+}
+
 void CloseToolDialog() {
     HWND dialog = theApp->currentDialog;
-    if (dialog != nullptr) SendMessageA(dialog, WM_CLOSE, 0, 0);
+    if (dialog == nullptr) return;
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
     // A dialog that did not close itself is not left as the open one.
-    if (theApp->currentDialog == dialog && dialog != nullptr) {
-        theApp->currentDialog = nullptr;
-        DestroyWindow(dialog);
-    }
+    if (theApp->currentDialog == dialog) DestroyToolDialog();
 }
 
 // Exactly one map mode on, the others and the pending bounds parse off. The modes decide the

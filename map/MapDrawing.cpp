@@ -401,7 +401,6 @@ void DrawBackdrop(HDC dc, int x, int y, int drawWidth, int drawHeight) {
 
 void DrawThermals(HDC dc) { DrawThermalsMirrored(dc, 0); }
 
-
 void DrawThermalsFrom(HDC dc, int first) { DrawThermalsMirrored(dc, first); }
 
 bool DrawSelection(HDC dc) {

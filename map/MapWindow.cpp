@@ -55,6 +55,9 @@ int64_t Bits(double value) {
     return bits;
 }
 
+// Where the map origin stands in the key: a view moved by a step differs there only.
+constexpr size_t KeyOriginX = 3, KeyOriginY = 4;
+
 CompositionKey CurrentKey() {
     return CompositionKey{
         frame.width, frame.height, Bits(zoomFactor), mapOriginX, mapOriginY,
@@ -148,9 +151,9 @@ bool MoveComposition(HWND window) {
     if (!EqualRect(&cutBounds, &composition.cutBounds)) return false;
     const CompositionKey now = CurrentKey();
     CompositionKey before = composition.key;
-    const int64_t sx = now[3] - before[3], sy = now[4] - before[4];  // the map origin's step
-    before[3] = now[3];
-    before[4] = now[4];
+    const int64_t sx = now[KeyOriginX] - before[KeyOriginX], sy = now[KeyOriginY] - before[KeyOriginY];
+    before[KeyOriginX] = now[KeyOriginX];
+    before[KeyOriginY] = now[KeyOriginY];
     const int w = frame.width, h = frame.height;
     if (before != now || sx <= -w || sx >= w || sy <= -h || sy >= h) return false;
     const int64_t pw = PictureWidth(), ph = PictureHeight();
@@ -389,16 +392,14 @@ void LeftButtonDown(HWND window, WPARAM wParam) {
     }
 }
 
-void RightButtonDown(HWND window) {
+void RightButtonDown() {
     ShowSystemCursor(IDC_NO);
     if (!(manualMode || automaticMode)) return;
     if (!DeleteThermalAt()) return;
     projectModified = 1;
-    // Erasing: the removed disc may have reached into the margin beside the backdrop.
+    // Erasing: the removed disc may have reached into the margin beside the backdrop. The paint
+    // that follows draws the table anew.
     InvalidateMap(true);
-    HDC dc = GetDC(window);
-    DrawThermals(dc);
-    ReleaseDC(window, dc);
 }
 
 }  // namespace
@@ -473,7 +474,7 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         LeftButtonDown(window, wParam);
         return 0;
     case WM_RBUTTONDOWN:
-        RightButtonDown(window);
+        RightButtonDown();
         return 0;
     case WM_LBUTTONUP:
         if (press.active) {

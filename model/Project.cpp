@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 char backdropName[BackdropNameSize];
 char projectName[ProjectNameSize];
@@ -39,6 +40,21 @@ char dialogPath[DialogPathSize];
 char dialogTitle[DialogTitleSize];
 char spareDialogPath[DialogPathSize];
 char spareDialogTitle[DialogTitleSize];
+
+bool SameThermal(const Thermal& a, const Thermal& b) {
+    auto fields = [](const Thermal& t) {
+        return std::make_tuple(t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
+                               t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType);
+    };
+    return fields(a) == fields(b);
+}
+
+const char* FileTitle(const char* path) {
+    const char* title = path;
+    for (const char* p = path; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':') title = p + 1;
+    return title;
+}
 
 void CopyText(char* target, int targetSize, const char* source) {
     if (targetSize <= 0) return;

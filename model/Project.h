@@ -101,6 +101,13 @@ void ClearMapModes();
 // Puts the project into the new-project state. Always true.
 bool ResetProject();
 
+// Whether two records hold the same values, field by field: the padding after cloudOn is no part
+// of a record.
+bool SameThermal(const Thermal& a, const Thermal& b);
+
+// The file name at the end of path, after its last folder or drive separator.
+const char* FileTitle(const char* path);
+
 // Copies text into a buffer of the given size, cutting it to fit; never writes past the buffer.
 void CopyText(char* target, int targetSize, const char* source);
 

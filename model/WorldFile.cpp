@@ -130,9 +130,7 @@ void EdgeToRow(SetupRow& row, int32_t thousandths, bool isLatitude) {
 }  // namespace
 
 bool FindWorldFile(const char* picturePath, char* target, int targetSize, const char** title) {
-    const char* name = picturePath;
-    for (const char* p = picturePath; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    const char* name = FileTitle(picturePath);
     const char* dot = std::strrchr(name, '.');
     const size_t stem = dot ? static_cast<size_t>(dot - picturePath) : std::strlen(picturePath);
     for (const char* extension : {".bpw", ".bmpw", ".wld"}) {

@@ -63,8 +63,5 @@ void ImportHotspots(HWND owner) {
 
 void ImportHotspotsFrom(HWND owner, const char* path) {
     if (!ReadyToImport(owner)) return;
-    const char* title = path;
-    for (const char* p = path; *p != '\0'; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':') title = p + 1;
-    ImportFile(owner, path, title);
+    ImportFile(owner, path, FileTitle(path));
 }

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <tuple>
 
 #include "map/Geometry.h"
 #include "model/History.h"
@@ -42,15 +41,6 @@ int32_t* EditedField(Thermal& t, int field) {
     return fields[field];
 }
 int32_t EditedValue(Thermal t, int field) { return *EditedField(t, field); }
-
-// Field by field: the padding after cloudOn is no part of a record.
-bool SameThermal(const Thermal& a, const Thermal& b) {
-    auto fields = [](const Thermal& t) {
-        return std::make_tuple(t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
-                               t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType);
-    };
-    return fields(a) == fields(b);
-}
 
 }  // namespace
 

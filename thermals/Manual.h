@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "model/Project.h"
+
 constexpr int ManualTextSize = 6;  // at most 5 characters
 
 struct ManualSettings {
@@ -21,8 +23,6 @@ struct ManualSettings {
 
 extern ManualSettings manualSettings;
 void ResetManualSettings();  // start-of-run values; for tests
-
-#include "model/Project.h"
 
 // The thermal a manual click at (lat, lon) places with the current settings.
 Thermal ManualThermalAt(int32_t lat, int32_t lon);

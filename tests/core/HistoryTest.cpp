@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "map/Geometry.h"
@@ -22,15 +21,7 @@ using Table = std::vector<Thermal>;
 
 Table Current() { return Table(thermals, thermals + thermalCount); }
 
-// Field by field: the padding after cloudOn is no part of a record.
-bool Same(const Table& a, const Table& b) {
-    auto fields = [](const Thermal& t) {
-        return std::make_tuple(t.lat, t.lon, t.type, t.bottom, t.top, t.radius, t.windDir, t.factor, t.cloudOn,
-                               t.cloudParam, t.cloudCeiling, t.cloudSize, t.cloudType);
-    };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](const Thermal& x, const Thermal& y) { return fields(x) == fields(y); });
-}
+bool Same(const Table& a, const Table& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameThermal); }
 
 // What the user expects: every change that alters the table is a step; Undo and Redo walk them;
 // a pending batch is the tail a Test appended, shrunk by removals inside it.
