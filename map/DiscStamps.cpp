@@ -101,9 +101,9 @@ void Copy(const PixelFrame& frame, const Stamp& stamp, int x, int y) {
     if (stamp.runs.empty()) return;
     const int64_t left = int64_t{x} + stamp.left, right = int64_t{x} + stamp.right;
     const int64_t top = int64_t{y} + stamp.top, bottom = int64_t{y} + stamp.bottom;
-    if (right < 0 || bottom < 0 || left >= frame.width || top >= frame.height) return;
+    if (right < frame.left || bottom < frame.top || left >= frame.right || top >= frame.bottom) return;
     const uint32_t* colours = stamp.colours.data();
-    if (left >= 0 && top >= 0 && right < frame.width && bottom < frame.height) {
+    if (left >= frame.left && top >= frame.top && right < frame.right && bottom < frame.bottom) {
         // Wholly inside, as most are: no cutting. Runs are short, a plain loop beats memcpy.
         uint32_t* const centre = frame.bits + static_cast<ptrdiff_t>(y) * frame.stride + x;
         for (const Run& run : stamp.runs) {
@@ -115,10 +115,10 @@ void Copy(const PixelFrame& frame, const Stamp& stamp, int x, int y) {
     }
     for (const Run& run : stamp.runs) {
         const int64_t row = int64_t{y} + run.dy;
-        if (row < 0 || row >= frame.height) continue;
+        if (row < frame.top || row >= frame.bottom) continue;
         const int64_t start = int64_t{x} + run.dx;
-        const int64_t from = start < 0 ? 0 : start;
-        const int64_t to = start + run.length > frame.width ? frame.width : start + run.length;
+        const int64_t from = start < frame.left ? frame.left : start;
+        const int64_t to = start + run.length > frame.right ? frame.right : start + run.length;
         if (from >= to) continue;
         std::memcpy(frame.bits + row * frame.stride + from, colours + run.first + (from - start),
                     static_cast<size_t>(to - from) * sizeof(uint32_t));
@@ -138,15 +138,22 @@ bool PixelFrameOf(HDC dc, PixelFrame& frame) {
     if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section) != sizeof section) return false;
     const BITMAP& bm = section.dsBm;
     if (bm.bmBitsPixel != 32 || bm.bmBits == nullptr || section.dsBmih.biCompression != BI_RGB) return false;
-    HRGN clip = CreateRectRgn(0, 0, 0, 0);
-    const int clipped = GetClipRgn(dc, clip);
-    DeleteObject(clip);
     POINT viewport{}, window{};
     GetViewportOrgEx(dc, &viewport);
     GetWindowOrgEx(dc, &window);
-    if (clipped != 0 || GetMapMode(dc) != MM_TEXT || GetROP2(dc) != R2_COPYPEN || viewport.x != 0 ||
-        viewport.y != 0 || window.x != 0 || window.y != 0)
+    if (GetMapMode(dc) != MM_TEXT || GetROP2(dc) != R2_COPYPEN || viewport.x != 0 || viewport.y != 0 || window.x != 0 ||
+        window.y != 0)
         return false;
+    RECT part{0, 0, bm.bmWidth, bm.bmHeight};
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    const int clipped = GetClipRgn(dc, clip);
+    RECT box{};
+    if (clipped < 0 || (clipped == 1 && (GetRgnBox(clip, &box) != SIMPLEREGION || !IntersectRect(&part, &part, &box)))) {
+        DeleteObject(clip);
+        return false;
+    }
+    // The probe below must reach the corner pixel, wherever the clip lies.
+    if (clipped == 1) SelectClipRgn(dc, nullptr);
     const int rowPixels = bm.bmWidthBytes / 4;
     auto* bits = static_cast<uint32_t*>(bm.bmBits);
     uint32_t* lastRow = bits + static_cast<ptrdiff_t>(bm.bmHeight - 1) * rowPixels;
@@ -160,7 +167,11 @@ bool PixelFrameOf(HDC dc, PixelFrame& frame) {
     const bool topDown = bits[0] != keptFirst || bm.bmHeight == 1;
     bits[0] = keptFirst;
     lastRow[0] = keptLast;
-    frame = PixelFrame{topDown ? bits : lastRow, bm.bmWidth, bm.bmHeight, topDown ? rowPixels : -rowPixels};
+    if (clipped == 1) SelectClipRgn(dc, clip);
+    DeleteObject(clip);
+    frame = PixelFrame{topDown ? bits : lastRow, bm.bmWidth, bm.bmHeight, topDown ? rowPixels : -rowPixels,
+                       static_cast<int>(part.left), static_cast<int>(part.top), static_cast<int>(part.right),
+                       static_cast<int>(part.bottom)};
     return true;
 }
 

@@ -9,11 +9,13 @@
 #include <cstdint>
 
 // The pixels a device context draws into, when our own code may write them: a memory device
-// context holding a 32-bit DIB section, with no clip region and the default mapping.
+// context holding a 32-bit DIB section, with the default mapping and no clip region or a
+// rectangular one, which our writes keep to as GDI's would.
 struct PixelFrame {
     uint32_t* bits = nullptr;
     int width = 0, height = 0;
     int stride = 0;  // in pixels, negative for a picture stored bottom row first
+    int left = 0, top = 0, right = 0, bottom = 0;  // the part that may be written, right and bottom excluded
 };
 bool PixelFrameOf(HDC dc, PixelFrame& frame);
 

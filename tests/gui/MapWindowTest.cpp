@@ -417,7 +417,8 @@ TEST_F(MapWindowTest, ClearPartlyAsksEvenForAnEmptyRectangle) {
 }  // namespace
 
 // Every stamp's copy leaves exactly the pixels of its direct GDI call: each stamped radius with
-// each fill, each stamped wind-line step, in the middle of a picture and cut by its edges.
+// each fill, each stamped wind-line step, in the middle of a picture and cut by its edges or by a
+// rectangular clip (a strip of a moved view); a clip of any other shape is left to GDI.
 TEST(DiscStampTest, CopiesLeaveThePixelsOfTheDirectCalls) {
     constexpr int Side = 90;
     struct Surface {
@@ -433,8 +434,12 @@ TEST(DiscStampTest, CopiesLeaveThePixelsOfTheDirectCalls) {
         ~Surface() { DeleteDC(dc), DeleteObject(bitmap); }
         void Clear() { std::fill(bits, bits + Side * Side, 0x00405060u); }
     } direct, stamped;
+    HRGN notch = CreateRectRgn(0, 0, 30, 30), corner = CreateRectRgn(20, 20, 60, 60);
+    CombineRgn(notch, notch, corner, RGN_OR);
+    SelectClipRgn(stamped.dc, notch);
     PixelFrame frame;
-    ASSERT_TRUE(PixelFrameOf(stamped.dc, frame));
+    EXPECT_FALSE(PixelFrameOf(stamped.dc, frame));
+    DeleteObject(notch), DeleteObject(corner);
     const POINT places[] = {{Side / 2, Side / 2}, {1, 2}, {Side - 2, Side / 3}, {Side / 3, Side - 1}, {-5, Side + 4}};
     const COLORREF fills[] = {Cyan, Yellow, Green, Magenta, Blue, Red};
     HPEN outline = CreatePen(PS_SOLID, 1, Black), wind = CreatePen(PS_SOLID, 2, Black);
@@ -444,7 +449,13 @@ TEST(DiscStampTest, CopiesLeaveThePixelsOfTheDirectCalls) {
         ASSERT_TRUE(copy());
         ASSERT_TRUE(std::equal(direct.bits, direct.bits + Side * Side, stamped.bits)) << what << " " << a << " " << b << " at " << at.x << "," << at.y;
     };
+    const RECT clips[] = {{0, 0, Side, Side}, {20, 10, 70, 80}};
+    for (const RECT& clip : clips)
     for (const POINT at : places) {
+        HRGN region = CreateRectRgnIndirect(&clip);
+        SelectClipRgn(direct.dc, region), SelectClipRgn(stamped.dc, region);
+        DeleteObject(region);
+        ASSERT_TRUE(PixelFrameOf(stamped.dc, frame));
         for (const COLORREF fill : fills) {
             HBRUSH brush = CreateSolidBrush(fill);
             SelectObject(direct.dc, outline), SelectObject(direct.dc, brush);
