@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstdint>
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <numeric>
 #include <vector>
 
@@ -254,20 +256,32 @@ ThermalPainter::~ThermalPainter() {
         if (brush != nullptr) DeleteObject(brush);
 }
 
-void ThermalPainter::Draw(int i, RECT* touched) {
+// A thermal being dragged is drawn where the pointer has it, not where the table keeps it.
+const Thermal& ThermalPainter::Shown(int i) const {
+    return thermalMove.active && thermalMove.index == i ? thermalMove.shown : thermals[i];
+}
+
+// Far from the clip, neither the disc nor its wind line (at most its length from the centre) can
+// reach it: the centre relative to the map origin and the reach, found by multiplications that
+// stay within a pixel of the exact ones; the margin covers that and the pens' reach.
+void ThermalPainter::Near(const Thermal& t, double& x, double& y, double& reach) const {
+    x = (static_cast<double>(t.lon) - areaLeft) * toWindowX;
+    y = (static_cast<double>(areaTop) - t.lat) * toWindowY;
+    const double r = std::fmax(t.radius * toWindowY, MinDiscRadius);
+    reach = (t.type != 4 ? r * windReach : r) + ClipMargin + 4;
+}
+
+void ThermalPainter::Draw(int i, RECT* touched, ReachBox* noted) {
     if (i < 0 || i >= Count()) return;  // the table may grow while a batch is drawn
-    // A thermal being dragged is drawn where the pointer has it, not where the table keeps it.
-    const Thermal& t = thermalMove.active && thermalMove.index == i ? thermalMove.shown : thermals[i];
+    const Thermal& t = Shown(i);
     int own = FillOf(t);
     if (own != NoFill) fill = own;
     if (!usable) return;
-    // Far from the clip, neither the disc nor its wind line (at most its length from the centre)
-    // can reach it: skipped on a position and radius found by multiplications, which stay within
-    // a pixel of the exact ones; the margin covers that and the pens' reach.
-    const double nearX = (static_cast<double>(t.lon) - areaLeft) * toWindowX + mapOriginX;
-    const double nearY = (static_cast<double>(areaTop) - t.lat) * toWindowY + mapOriginY;
-    const double nearR = std::fmax(t.radius * toWindowY, MinDiscRadius);
-    const double reach = (t.type != 4 ? nearR * windReach : nearR) + ClipMargin + 4;
+    double nearX, nearY, reach;
+    Near(t, nearX, nearY, reach);
+    if (noted != nullptr) *noted = ReachAround(nearX, nearY, reach);
+    nearX += mapOriginX;
+    nearY += mapOriginY;
     if (nearX + reach < clip.left || nearX - reach > clip.right || nearY + reach < clip.top || nearY - reach > clip.bottom)
         return;
     int x, y;
@@ -400,6 +414,72 @@ void DrawBackdrop(HDC dc, int x, int y, int drawWidth, int drawHeight) {
 }
 
 void DrawThermals(HDC dc) { DrawThermalsMirrored(dc, 0); }
+
+namespace {
+
+// Where each thermal can draw and the fill it leaves for the next, noted when the whole table was
+// last drawn onto the kept composition, for the view (table, zoom and area) it was drawn at.
+using NotesKey = std::array<int64_t, 7>;
+
+struct ReachNotes {
+    bool valid = false;
+    NotesKey key{};
+    std::vector<ReachBox> boxes;
+    std::vector<signed char> fills;  // the painter's fill after each thermal
+};
+
+ReachNotes notes;
+
+int64_t Bits(double value) {
+    int64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+NotesKey CurrentNotesKey(const ThermalPainter& painter) {
+    return NotesKey{tableChanges, painter.Count(), Bits(zoomFactor), areaTop, areaLeft, Bits(latPerPixel),
+                    Bits(lonPerPixel)};
+}
+
+}  // namespace
+
+void DrawThermalsNoting(HDC dc) {
+    ThermalPainter painter(dc, 0);
+    const int count = painter.Count();
+    notes.valid = painter.Usable() && !thermalMove.active;
+    if (notes.valid) {
+        notes.boxes.resize(static_cast<size_t>(count));
+        notes.fills.resize(static_cast<size_t>(count));
+        notes.key = CurrentNotesKey(painter);
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!notes.valid) {
+            painter.Draw(i);
+            continue;
+        }
+        painter.Draw(i, nullptr, &notes.boxes[static_cast<size_t>(i)]);
+        notes.fills[static_cast<size_t>(i)] = static_cast<signed char>(painter.Fill());
+    }
+}
+
+void DrawThermalsFromNotes(HDC dc) {
+    ThermalPainter painter(dc, 0);
+    if (!notes.valid || thermalMove.active || !painter.Usable() || notes.key != CurrentNotesKey(painter)) {
+        for (int i = 0; i < painter.Count(); ++i) painter.Draw(i);
+        return;
+    }
+    const RECT& clip = painter.Clip();
+    const int count = painter.Count();
+    for (int i = 0; i < count; ++i) {
+        if (!ReachMeets(notes.boxes[static_cast<size_t>(i)], mapOriginX, mapOriginY, clip.left, clip.top, clip.right,
+                        clip.bottom))
+            continue;
+        if (i > 0) painter.TakeFill(notes.fills[static_cast<size_t>(i) - 1]);
+        painter.Draw(i);
+    }
+}
+
+void ForgetThermalNotes() { notes = ReachNotes{}; }
 
 void DrawThermalsFrom(HDC dc, int first) { DrawThermalsMirrored(dc, first); }
 

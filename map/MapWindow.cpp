@@ -112,14 +112,22 @@ bool EnsureFrame(HWND window) {
     return true;
 }
 
+// How a picture's thermals are drawn: as the paint always has, or onto the kept composition,
+// noting where each can draw, or for a strip of a moved view from those notes.
+enum class Thermals { Drawn, Noted, FromNotes };
+
 // Composes the picture on target in the order of the paint: background where erased, backdrop,
 // thermals, then the selection or the area frame by mode.
-void DrawPicture(HWND window, HDC target, HRGN erased) {
+void DrawPicture(HWND window, HDC target, HRGN erased, Thermals thermals = Thermals::Drawn) {
     if (erased != nullptr) FillRgn(target, erased, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
     RECT clip;
     if (GetClipBox(target, &clip) == NULLREGION) return;
     PaintBackdrop(target, clip);
-    DrawThermals(target);
+    switch (thermals) {
+    case Thermals::Drawn: DrawThermals(target); break;
+    case Thermals::Noted: DrawThermalsNoting(target); break;
+    case Thermals::FromNotes: DrawThermalsFromNotes(target); break;
+    }
     if (automaticMode || clearPartMode) DrawSelection(target);
     if (setupMode) DrawAreaFrame(target);
 }
@@ -128,7 +136,7 @@ void DrawPicture(HWND window, HDC target, HRGN erased) {
 // background is cleared first.
 void Compose(HWND window, HRGN erased) {
     SelectClipRgn(frame.dc, nullptr);
-    DrawPicture(window, frame.dc, erased);
+    DrawPicture(window, frame.dc, erased, Thermals::Noted);
     composition.cutBounds = WindCutBounds();
     RECT box{};
     composition.clean = erased != nullptr && GetRgnBox(erased, &box) == SIMPLEREGION && box.left <= 0 &&
@@ -175,24 +183,28 @@ bool MoveComposition(HWND window) {
         std::memmove(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride + (dx > 0 ? dx : 0),
                      pixels.bits + static_cast<ptrdiff_t>(from) * pixels.stride + (dx < 0 ? -dx : 0), rowBytes);
     }
-    HRGN strips = CreateRectRgn(0, 0, 0, 0);
+    // Each strip on its own, as a rectangle the discs' stamps can be cut to; where the two meet,
+    // the second draws the same pixels again.
     const RECT parts[2] = {dx > 0 ? RECT{0, 0, dx, h} : RECT{w + dx, 0, w, h},
                            dy > 0 ? RECT{0, 0, w, dy} : RECT{0, h + dy, w, h}};
     for (const RECT& part : parts) {
         if (IsRectEmpty(&part)) continue;
-        HRGN piece = CreateRectRgnIndirect(&part);
-        CombineRgn(strips, strips, piece, RGN_OR);
-        DeleteObject(piece);
+        HRGN strip = CreateRectRgnIndirect(&part);
+        SelectClipRgn(frame.dc, strip);
+        DeleteObject(strip);
+        DrawPicture(window, frame.dc, nullptr, Thermals::FromNotes);
     }
-    SelectClipRgn(frame.dc, strips);
-    DrawPicture(window, frame.dc, nullptr);
     SelectClipRgn(frame.dc, nullptr);
-    DeleteObject(strips);
     composition.key = CurrentKey();
     return true;
 }
 
 void ShowSystemCursor(LPCSTR id) { SetCursor(LoadCursorA(nullptr, id)); }
+
+// Posted once a paint has changed a bar's position; the bars whose thumbs wait to be drawn.
+constexpr UINT WM_DRAWTHUMBS = WM_APP + 1;
+bool thumbsToDraw[2] = {};  // by SB_HORZ, SB_VERT
+bool thumbsPosted = false;
 
 void Paint(HWND window) {
     // The update region, taken before BeginPaint validates it, is what an erasing paint clears.
@@ -224,9 +236,27 @@ void Paint(HWND window) {
     painting = false;
     EndPaint(window, &ps);
     DeleteObject(update);
-    // Setting an unchanged thumb redraws the bar for nothing, which costs more than the paint.
-    if (GetScrollPos(window, SB_HORZ) != scrollPositionX) SetScrollPos(window, SB_HORZ, scrollPositionX, TRUE);
-    if (GetScrollPos(window, SB_VERT) != scrollPositionY) SetScrollPos(window, SB_VERT, scrollPositionY, TRUE);
+    // The bars take the new positions at once; their thumbs are drawn after the paint's message
+    // is done, since drawing a thumb (through Wine's theme) costs several times the map's paint.
+    // An unchanged thumb is not drawn again.
+    bool moved = false;
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        const int position = bar == SB_HORZ ? scrollPositionX : scrollPositionY;
+        if (GetScrollPos(window, bar) == position) continue;
+        SetScrollPos(window, bar, position, FALSE);
+        thumbsToDraw[bar] = true;
+        moved = true;
+    }
+    if (moved && !thumbsPosted) thumbsPosted = PostMessageA(window, WM_DRAWTHUMBS, 0, 0) != FALSE;
+}
+
+void DrawThumbs(HWND window) {
+    thumbsPosted = false;
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        if (!thumbsToDraw[bar]) continue;
+        thumbsToDraw[bar] = false;
+        SetScrollPos(window, bar, GetScrollPos(window, bar), TRUE);
+    }
 }
 
 void Scroll(HWND window, int bar, WPARAM wParam) {
@@ -247,7 +277,8 @@ void Scroll(HWND window, int bar, WPARAM wParam) {
     default: break;
     }
     UpdateMapOrigin();
-    UpdatePointerPosition();
+    ComputePointerPosition();
+    UpdateStatusBarLater();
     InvalidateMap(false);
 }
 
@@ -467,6 +498,9 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_VSCROLL:
         Scroll(window, SB_VERT, wParam);
         return 0;
+    case WM_DRAWTHUMBS:
+        DrawThumbs(window);
+        return 0;
     case WM_MOUSEMOVE:
         MouseMove(window, wParam, lParam);
         return 0;
@@ -512,7 +546,10 @@ void InvalidateMap(bool erase) {
     InvalidateRect(mapWindow, nullptr, erase ? TRUE : FALSE);
 }
 
-void DropMapComposition() { composition.valid = false; }
+void DropMapComposition() {
+    composition.valid = false;
+    ForgetThermalNotes();
+}
 
 namespace {
 

@@ -11,3 +11,6 @@ extern int statusBarHeight;
 void UpdateTitle(HWND window, const char* name);
 // Sends the four status texts to the status bar.
 void UpdateStatusBar();
+// The same texts, set at once, but drawn by the bar's next paint instead of one repaint per
+// changed part now: for a step of the view, which should show the map first.
+void UpdateStatusBarLater();

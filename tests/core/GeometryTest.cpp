@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "map/Geometry.h"
 #include "map/Selection.h"
+#include "map/ThermalReach.h"
 #include "model/Project.h"
 
 namespace {
@@ -112,3 +114,29 @@ TEST_F(GeometryTest, ScrollStepsReachEveryColumnAtEveryZoom) {
 }
 
 }  // namespace
+
+// A strip of a moved view skips the thermals whose noted box misses it: the box must meet the clip
+// wherever the painter's own estimate (centre plus origin, give or take the reach) does, also for
+// positions and reaches past the 32-bit range or no number at all, and must still drop the far ones.
+TEST(ThermalReachTest, TheBoxMeetsTheClipWheneverTheEstimateDoesAndDropsTheFarOnes) {
+    constexpr double Huge = 1e12, Nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row { double x, y, reach; int64_t originX, originY; bool meets; };
+    const Row rows[] = {
+        {100.0, 100.0, 10.0, 0, 0, true},                // inside
+        {-9.6, 50.0, 10.0, 0, 0, true},                  // reaches the left edge by less than a pixel
+        {50.0, 509.6, 10.0, 0, 0, true},                 // the bottom edge likewise
+        {-40.0, 50.0, 10.0, 0, 0, false},                // far to the left
+        {50.0, 560.0, 10.0, 0, 0, false},                // far below
+        {-300.0, -200.0, 10.0, 350, 260, true},          // brought in by the origin
+        {-300.0, -200.0, 10.0, -350, -260, false},       // taken out by it
+        {3e9, 3e9, Huge, 0, 0, true},                    // a disc larger than the picture
+        {-3e9, 100.0, 1.0, 0, 0, false},                 // past the range, far off
+        {Nan, 100.0, 10.0, 0, 0, true},                  // no number: drawn, the painter decides
+        {100.0, 100.0, Nan, 0, 0, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.x << ", " << r.y << " reach " << r.reach);
+        const ReachBox box = ReachAround(r.x, r.y, r.reach);
+        EXPECT_EQ(ReachMeets(box, r.originX, r.originY, 0, 0, 500, 500), r.meets);
+    }
+}

@@ -66,6 +66,15 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
                                     UpdateMapOrigin();  // discs centred a fraction of a pixel off the left and the top edge
                                     thermals[thermalCount++] = Thermal{WindowToLat(200), WindowToLon(-3) + 37, 2, 0, 0, 3000, 90, 0, 0, 0, 0, 0, 0};
                                     thermals[thermalCount++] = Thermal{WindowToLat(-3) - 37, WindowToLon(300), 3, 0, 0, 3000, 180, 0, 0, 0, 0, 0, 0};
+                                    // Just outside each edge, a disc of unknown type after a blue one far off:
+                                    // the part that comes into view is blue too.
+                                    RECT c{};
+                                    GetClientRect(gui::Map(), &c);
+                                    const POINT outside[] = {{-6, 250}, {c.right + 6, 250}, {350, -6}, {350, c.bottom + 6}};
+                                    for (const POINT& p : outside) {
+                                        thermals[thermalCount++] = Thermal{WindowToLat(-4000), WindowToLon(-4000), 4, 0, 0, 3000, 0, 0, 0, 0, 0, 0, 0};
+                                        thermals[thermalCount++] = Thermal{WindowToLat(p.y), WindowToLon(p.x), 0, 0, 0, 3000, 135, 0, 0, 0, 0, 0, 0};
+                                    }
                                 },
                                 [bar, code] { SendMessageA(gui::Map(), bar, code, 0); }});
     for (const auto& row : rows) {
@@ -85,6 +94,52 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         EXPECT_TRUE(before.pixels != full.pixels) << "the change shows";
         ASSERT_EQ(after.width, full.width);
         EXPECT_TRUE(after.pixels == full.pixels);
+    }
+}
+
+// A step shows the map at once and leaves the thumbs and the pointer's position in the status bar
+// to be drawn when its message is done: the bars and the status bar hold the new state at once,
+// and once the queue is empty they show what a redraw of everything shows.
+TEST_F(CompositionTest, AfterAStepTheBarsAndStatusHoldTheNewStateAndShowItOnceTheQueueIsDone) {
+    struct Row { UINT bar; WPARAM code; double zoom; };
+    for (const Row& row : {Row{WM_HSCROLL, SB_PAGEDOWN, 1.0}, Row{WM_VSCROLL, SB_PAGEUP, 1.0}, Row{WM_HSCROLL, SB_LINEUP, 8.0},
+                           Row{WM_VSCROLL, SB_LINEDOWN, 8.0}}) {
+        SCOPED_TRACE(std::to_string(row.bar) + " " + std::to_string(row.code) + " at zoom " + std::to_string(row.zoom));
+        gui::ResetProgram();
+        Load(row.zoom);
+        pointerX = 120, pointerY = 90;  // over the map, so that the step changes the position under it
+        UpdatePointerPosition();
+        Paint(true);
+        const std::vector<std::string> texts = {gui::StatusText(0), gui::StatusText(1), gui::StatusText(2), gui::StatusText(3)};
+        SendMessageA(gui::Map(), row.bar, row.code, 0);
+        UpdateWindow(gui::Map());
+        const int bar = row.bar == WM_HSCROLL ? SB_HORZ : SB_VERT;
+        EXPECT_EQ(GetScrollPos(gui::Map(), bar), bar == SB_HORZ ? scrollPositionX : scrollPositionY);
+        bool changed = false;
+        for (int part = 0; part < StatusParts; ++part) {
+            EXPECT_EQ(gui::StatusText(part), statusText[part]) << "part " << part;
+            changed = changed || gui::StatusText(part) != texts[static_cast<size_t>(part)];
+        }
+        EXPECT_TRUE(changed) << "the step changes the position under the pointer";
+        gui::Pump();
+        // The map's frame without its client area, which an erasing redraw may change outside the
+        // backdrop.
+        auto frameOfMap = [] {
+            gui::Picture whole = gui::CaptureWhole(gui::Map());
+            RECT box{}, client{};
+            GetWindowRect(gui::Map(), &box);
+            GetClientRect(gui::Map(), &client);
+            MapWindowPoints(gui::Map(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+            OffsetRect(&client, -box.left, -box.top);
+            for (int y = client.top; y < client.bottom; ++y)
+                for (int x = client.left; x < client.right; ++x) whole.pixels[static_cast<size_t>(y) * whole.width + x] = 0;
+            return whole;
+        };
+        const gui::Picture bars = frameOfMap(), status = gui::CaptureWhole(statusBar);
+        RedrawWindow(gui::Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        gui::Pump();
+        EXPECT_TRUE(bars.pixels == frameOfMap().pixels) << "the bars";
+        EXPECT_TRUE(status.pixels == gui::CaptureWhole(statusBar).pixels) << "the status bar";
     }
 }
 

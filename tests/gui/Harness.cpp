@@ -240,24 +240,45 @@ std::string StatusText(int part) {
     return text.c_str();
 }
 
-Picture CaptureMap() {
-    UpdateWindow(mapWindow);
+namespace {
+
+// The pixels of dc from (0, 0), width by height.
+Picture Capture(HDC dc, int width, int height) {
     Picture picture;
-    RECT client{};
-    GetClientRect(mapWindow, &client);
-    picture.width = client.right, picture.height = client.bottom;
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    HDC dc = GetDC(mapWindow), memory = CreateCompatibleDC(dc);
+    picture.width = width, picture.height = height;
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC memory = CreateCompatibleDC(dc);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     GdiFlush();
-    for (size_t i = 0; bits && i < static_cast<size_t>(picture.width) * picture.height; ++i) {
+    for (size_t i = 0; bits && i < static_cast<size_t>(width) * height; ++i) {
         const uint32_t p = static_cast<const uint32_t*>(bits)[i];  // 0x00RRGGBB
         picture.pixels.push_back(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
     }
-    SelectObject(memory, old), DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(mapWindow, dc);
+    SelectObject(memory, old), DeleteObject(bitmap), DeleteDC(memory);
+    return picture;
+}
+
+}  // namespace
+
+Picture CaptureMap() {
+    UpdateWindow(mapWindow);
+    RECT client{};
+    GetClientRect(mapWindow, &client);
+    HDC dc = GetDC(mapWindow);
+    Picture picture = Capture(dc, client.right, client.bottom);
+    ReleaseDC(mapWindow, dc);
+    return picture;
+}
+
+Picture CaptureWhole(HWND window) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    HDC dc = GetWindowDC(window);
+    Picture picture = Capture(dc, box.right - box.left, box.bottom - box.top);
+    ReleaseDC(window, dc);
     return picture;
 }
 

@@ -83,6 +83,8 @@ struct Picture {
 };
 Picture CaptureMap();
 inline COLORREF MapPixel(int x, int y) { return CaptureMap().At(x, y); }
+// A window's pixels as they stand, frame, bars and border included, without painting first.
+Picture CaptureWhole(HWND window);
 
 // ---- Boxes and dialogs ----
 void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
