@@ -255,7 +255,10 @@ void DrawThumbs(HWND window) {
     for (int bar : {SB_HORZ, SB_VERT}) {
         if (!thumbsToDraw[bar]) continue;
         thumbsToDraw[bar] = false;
-        SetScrollPos(window, bar, GetScrollPos(window, bar), TRUE);
+        // A bar may draw only when its position changes: it is set one unit aside and back.
+        const int position = GetScrollPos(window, bar);
+        SetScrollPos(window, bar, position > 0 ? position - 1 : position + 1, FALSE);
+        SetScrollPos(window, bar, position, TRUE);
     }
 }
 
