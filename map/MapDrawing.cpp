@@ -430,12 +430,6 @@ struct ReachNotes {
 
 ReachNotes notes;
 
-int64_t Bits(double value) {
-    int64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 NotesKey CurrentNotesKey(const ThermalPainter& painter) {
     return NotesKey{tableChanges, painter.Count(), Bits(zoomFactor), areaTop, areaLeft, Bits(latPerPixel),
                     Bits(lonPerPixel)};

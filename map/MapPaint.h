@@ -4,9 +4,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "map/DiscStamps.h"
 #include "map/ThermalReach.h"
 #include "model/Project.h"
+
+// A number's exact bits, for keys that must tell every change of a double apart.
+inline int64_t Bits(double value) {
+    int64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 // Draws the backdrop where the paint puts it (at the map origin, stretched by the zoom), only
 // within clip. At zoom 1 and above it copies from the kept stretched picture of the current zoom
