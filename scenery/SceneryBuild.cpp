@@ -1,6 +1,7 @@
 // The Create command: save the project, write the SCASM sources, start SCASM once per file.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -86,23 +87,25 @@ void CreateScenery(HWND owner) {
     BoxQuestions questions(owner);
     if (!WriteScaFiles(questions, projectName)) return;
 
-    char firstFailed[sizeof scasmCommand] = "";
+    int firstFailed = -1;
     for (int band = 0; band < sceneryFileCount; ++band) {
         ComposeScasmCommand(projectName, band);
         HANDLE process = RunScasm(scasmCommand);
         // Nobody waits for a run; its handle is not needed.
         if (process != nullptr)
             CloseHandle(process);
-        else if (firstFailed[0] == '\0')
-            CopyText(firstFailed, sizeof firstFailed, scasmCommand);
+        else if (firstFailed < 0)
+            firstFailed = band;
     }
-    if (firstFailed[0] != '\0') {
-        char text[sizeof firstFailed + 160];
-        std::snprintf(text, sizeof text,
-                      "Could not start SCASM: %s. The sources are written; put scasm.exe on the PATH or "
-                      "in the project's folder, then press Create again.",
-                      firstFailed);
-        ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
+    if (firstFailed >= 0) {
+        // The command line as it was run, its file names cut as every box cuts them.
+        const std::string name = std::string(projectName) + sceneryFileSuffixes[firstFailed];
+        const std::string quote = std::strchr(projectName, ' ') != nullptr ? "\"" : "";
+        const std::string text = "Could not start SCASM: scasm " + quote + ShortenedName(name + ".sca") + quote + " " +
+                                 quote + ShortenedName(name + ".bgl") + quote +
+                                 ". The sources are written; put scasm.exe on the PATH or in the project's folder, "
+                                 "then press Create again.";
+        ShowMessage(owner, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
     }
     // A project whose save failed still has unsaved changes.
     if (saved) projectModified = 0;

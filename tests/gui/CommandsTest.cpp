@@ -53,6 +53,10 @@ const std::string longName(300, 'r'), longestName(ProjectNameSize - 1, 'r');
 // A name in a box is cut to its start and end, so that the box fits on the screen.
 const std::string longNameText = "Could not write file " + ShortenedName(longName + ".prj");
 const std::string longestNameText = "Could not write file " + ShortenedName(longestName + ".prj");
+const std::string midName(100, 'm');
+const std::string midNameNoScasm = "Could not start SCASM: scasm " + ShortenedName(midName + "_a.sca") + " " +
+                                   ShortenedName(midName + "_a.bgl") + ". The sources are written; put scasm.exe on the "
+                                   "PATH or in the project's folder, then press Create again.";
 
 struct Row {
     const char* name;
@@ -256,6 +260,10 @@ const Row rows[] = {
      {CmdCreate}, {IDOK, IDOK}, {}, {"Create a BGL with 3 thermals...", "Could not start SCASM: scasm alps_a.sca alps_a.bgl. "
      "The sources are written; put scasm.exe on the PATH or in the project's folder, then press Create again."},
      "alps", 0, nullptr, "0000", 3, {"alps.prj", "alps_a.sca"}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::remove(f.File("scasm.exe")); }},
+    {"Create, no SCASM, a long name: cut in the box", Start::Project, midName, 0, 1, {CmdCreate}, {IDOK, IDOK}, {},
+     {"Create a BGL with 3 thermals...", midNameNoScasm.c_str()}, midName, 0, nullptr, "0000", 3,
+     {midName + ".prj", midName + "_a.sca"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::remove(f.File("scasm.exe")); }},
     {"Create without backdrop", Start::Thermals, "alps", CmdClearPartly, 1, {CmdCreate}, {IDOK}, {}, {StartFirst},
      "alps", 1, "Clear (partly)", "0001", 3, {}, {}},
