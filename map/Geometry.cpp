@@ -240,3 +240,31 @@ void ResetView() {
     for (auto& text : statusText) text[0] = '\0';
     // viewWidth and viewHeight follow the main window's client size and are left to it.
 }
+
+namespace {
+
+// A full table's paint takes a direction 32768 times.
+struct WindDirections {
+    double sine[360], cosine[360];
+    WindDirections() {
+        for (int degrees = 0; degrees < 360; ++degrees) {
+            const double angle = PiForWind * degrees / 180.0;
+            sine[degrees] = std::sin(angle);
+            cosine[degrees] = std::cos(angle);
+        }
+    }
+};
+
+}  // namespace
+
+void WindDirection(int32_t degrees, double& sine, double& cosine) {
+    static const WindDirections directions;
+    if (degrees >= 0 && degrees < 360) {
+        sine = directions.sine[degrees];
+        cosine = directions.cosine[degrees];
+        return;
+    }
+    const double angle = PiForWind * degrees / 180.0;
+    sine = std::sin(angle);
+    cosine = std::cos(angle);
+}

@@ -85,3 +85,8 @@ bool CanScrollVertically();
 
 // Start-of-run view state; for tests.
 void ResetView();
+
+// The sine and cosine of a wind direction in whole degrees (0 = map up, clockwise), taken at
+// PiForWind x degrees / 180; the whole-degree ones come from a table made by the same expression.
+constexpr double PiForWind = 3.1415926535;
+void WindDirection(int32_t degrees, double& sine, double& cosine);

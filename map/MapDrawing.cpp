@@ -28,7 +28,6 @@ constexpr COLORREF Red = RGB(255, 0, 0);
 constexpr int FramePenWidth = 3;
 constexpr double MinDiscRadius = 5.0;
 constexpr double WindLineFactor = 1.25;
-constexpr double PiForWind = 3.1415926535;
 
 // Disc fills; a thermal's fill is found by FillOf.
 enum Fill { FillCyan, FillYellow, FillGreen, FillMagenta, FillBlue, FillRed, FillCount, NoFill = -1 };
@@ -99,9 +98,10 @@ void ShapeOf(const Thermal& t, int x, int y, double r, DiscShape& s) {
     if (!s.wind) return;
     // r already holds the zoom once; the wind line takes it a second time.
     double length = r * WindLineFactor * zoomFactor;
-    double angle = PiForWind * t.windDir / 180.0;
-    double dx = std::sin(angle) * length;
-    double dy = -std::cos(angle) * length;
+    double sine, cosine;
+    WindDirection(t.windDir, sine, cosine);
+    double dx = sine * length;
+    double dy = -cosine * length;
     double ex = x + dx, ey = y + dy;
     double limit = static_cast<double>(GdiLimit);
     if (std::fabs(ex) > limit || std::fabs(ey) > limit) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <limits>
 #include <cstdlib>
 #include <utility>
@@ -138,5 +139,17 @@ TEST(ThermalReachTest, TheBoxMeetsTheClipWheneverTheEstimateDoesAndDropsTheFarOn
         SCOPED_TRACE(testing::Message() << r.x << ", " << r.y << " reach " << r.reach);
         const ReachBox box = ReachAround(r.x, r.y, r.reach);
         EXPECT_EQ(ReachMeets(box, r.originX, r.originY, 0, 0, 500, 500), r.meets);
+    }
+}
+
+// The whole-degree directions come from a table: each must be the very value of the expression
+// the other directions use, or a line would turn between a whole degree and its neighbours.
+TEST(WindDirectionTest, EveryDirectionIsTheExpressionsOwnValue) {
+    for (int32_t degrees = -400; degrees <= 400; ++degrees) {
+        double sine = 0.0, cosine = 0.0;
+        WindDirection(degrees, sine, cosine);
+        const double angle = PiForWind * degrees / 180.0;
+        ASSERT_EQ(sine, std::sin(angle)) << degrees;
+        ASSERT_EQ(cosine, std::cos(angle)) << degrees;
     }
 }
