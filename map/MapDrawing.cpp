@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <numeric>
 #include <vector>
 
