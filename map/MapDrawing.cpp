@@ -16,6 +16,7 @@
 #include "map/MapPaint.h"
 #include "map/Pyramid.h"
 #include "map/Selection.h"
+#include "map/ThermalGrid.h"
 #include "model/Project.h"
 #include "shell/Frame.h"
 #include "thermals/Manual.h"
@@ -270,7 +271,13 @@ void ThermalPainter::Near(const Thermal& t, double& x, double& y, double& reach)
     reach = (t.type != 4 ? r * windReach : r) + ClipMargin + 4;
 }
 
-void ThermalPainter::Draw(int i, RECT* touched, ReachBox* noted) {
+GridView ThermalPainter::View() const {
+    return GridView{static_cast<double>(areaLeft), static_cast<double>(areaTop), toWindowX, toWindowY,
+                    static_cast<double>(mapOriginX), static_cast<double>(mapOriginY), MinDiscRadius, windReach,
+                    ClipMargin + 4.0};
+}
+
+void ThermalPainter::Draw(int i, RECT* touched) {
     if (i < 0 || i >= Count()) return;  // the table may grow while a batch is drawn
     const Thermal& t = Shown(i);
     int own = FillOf(t);
@@ -278,7 +285,6 @@ void ThermalPainter::Draw(int i, RECT* touched, ReachBox* noted) {
     if (!usable) return;
     double nearX, nearY, reach;
     Near(t, nearX, nearY, reach);
-    if (noted != nullptr) *noted = ReachAround(nearX, nearY, reach);
     nearX += mapOriginX;
     nearY += mapOriginY;
     if (nearX + reach < clip.left || nearX - reach > clip.right || nearY + reach < clip.top || nearY - reach > clip.bottom)
@@ -369,8 +375,45 @@ namespace {
 // Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
 // it, so the fill is followed through the whole table, also across thermals that lie outside dc's
 // clip and are not drawn; before the first known type the fill is dc's current brush.
+// The table filed by position for its current state (counted changes and count).
+struct FiledTable {
+    bool valid = false;
+    uint32_t changes = 0;
+    int count = 0;
+    ThermalGrid grid;
+};
+
+FiledTable filed;
+
+// The grid for the table as the painter draws it; none while a thermal is dragged, since the
+// painter then draws that one elsewhere.
+const ThermalGrid* CurrentGrid(const ThermalPainter& painter) {
+    if (thermalMove.active) return nullptr;
+    if (!filed.valid || filed.changes != tableChanges || filed.count != painter.Count()) {
+        filed.grid.Build(thermals, painter.Count(), FillOf);
+        filed.valid = true;
+        filed.changes = tableChanges;
+        filed.count = painter.Count();
+    }
+    return &filed.grid;
+}
+
 void DrawThermalRange(HDC dc, int first) {
     ThermalPainter painter(dc, first);
+    if (first <= 0 && painter.Usable()) {
+        // The thermals of the cells that reach the clip, in table order, each in the fill the
+        // thermals skipped before it leave; the others are not looked at.
+        static std::vector<int> picked;
+        const ThermalGrid* grid = CurrentGrid(painter);
+        const RECT& clip = painter.Clip();
+        if (grid != nullptr && grid->Pick(painter.View(), clip.left, clip.top, clip.right, clip.bottom, picked)) {
+            for (int i : picked) {
+                painter.TakeFill(grid->FillBefore(i));
+                painter.Draw(i);
+            }
+            return;
+        }
+    }
     for (int i = first < 0 ? 0 : first; i < painter.Count(); ++i) painter.Draw(i);
 }
 
@@ -414,65 +457,7 @@ void DrawBackdrop(HDC dc, int x, int y, int drawWidth, int drawHeight) {
 
 void DrawThermals(HDC dc) { DrawThermalsMirrored(dc, 0); }
 
-namespace {
-
-// Where each thermal can draw and the fill it leaves for the next, noted when the whole table was
-// last drawn onto the kept composition, for the view (table, zoom and area) it was drawn at.
-using NotesKey = std::array<int64_t, 7>;
-
-struct ReachNotes {
-    bool valid = false;
-    NotesKey key{};
-    std::vector<ReachBox> boxes;
-    std::vector<signed char> fills;  // the painter's fill after each thermal
-};
-
-ReachNotes notes;
-
-NotesKey CurrentNotesKey(const ThermalPainter& painter) {
-    return NotesKey{tableChanges, painter.Count(), Bits(zoomFactor), areaTop, areaLeft, Bits(latPerPixel),
-                    Bits(lonPerPixel)};
-}
-
-}  // namespace
-
-void DrawThermalsNoting(HDC dc) {
-    ThermalPainter painter(dc, 0);
-    const int count = painter.Count();
-    notes.valid = painter.Usable() && !thermalMove.active;
-    if (notes.valid) {
-        notes.boxes.resize(static_cast<size_t>(count));
-        notes.fills.resize(static_cast<size_t>(count));
-        notes.key = CurrentNotesKey(painter);
-    }
-    for (int i = 0; i < count; ++i) {
-        if (!notes.valid) {
-            painter.Draw(i);
-            continue;
-        }
-        painter.Draw(i, nullptr, &notes.boxes[static_cast<size_t>(i)]);
-        notes.fills[static_cast<size_t>(i)] = static_cast<signed char>(painter.Fill());
-    }
-}
-
-void DrawThermalsFromNotes(HDC dc) {
-    ThermalPainter painter(dc, 0);
-    if (!notes.valid || thermalMove.active || !painter.Usable() || notes.key != CurrentNotesKey(painter)) {
-        for (int i = 0; i < painter.Count(); ++i) painter.Draw(i);
-        return;
-    }
-    const RECT& clip = painter.Clip();
-    const int count = painter.Count();
-    for (int i = 0; i < count; ++i) {
-        if (!ReachMeets(notes.boxes[static_cast<size_t>(i)], mapOriginX, mapOriginY, clip.left, clip.top, clip.right,
-                        clip.bottom))
-            continue;
-        if (i > 0) painter.TakeFill(notes.fills[static_cast<size_t>(i) - 1]);
-        painter.Draw(i);
-    }
-}
-
-void ForgetThermalNotes() { notes = ReachNotes{}; }
+void ForgetThermalGrid() { filed = FiledTable{}; }
 
 void DrawThermalsFrom(HDC dc, int first) { DrawThermalsMirrored(dc, first); }
 

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "map/DiscStamps.h"
-#include "map/ThermalReach.h"
+#include "map/ThermalGrid.h"
 #include "model/Project.h"
 
 // A number's exact bits, for keys that must tell every change of a double apart.
@@ -50,16 +50,17 @@ public:
     ThermalPainter& operator=(const ThermalPainter&) = delete;
 
     // Draws thermal i when any of it can fall inside dc's clip; widens touched (when given) to
-    // hold every pixel it drew, and notes (when given) where it can draw, relative to the map
-    // origin, by the estimate it is skipped on.
-    void Draw(int i, RECT* touched = nullptr, ReachBox* noted = nullptr);
+    // hold every pixel it drew.
+    void Draw(int i, RECT* touched = nullptr);
     // The thermals in the table now.
     int Count() const;
 
     // Whether anything can be drawn (the area has a scale and the clip is not empty), and the clip.
     bool Usable() const { return usable; }
     const RECT& Clip() const { return clip; }
-    // The fill a thermal of unknown type takes next; taken from a note when thermals are skipped
+    // How it places thermals and how far one can reach, for the grid's pick.
+    GridView View() const;
+    // The fill a thermal of unknown type takes next; set from the grid when thermals are skipped
     // without being handed to Draw.
     int Fill() const { return fill; }
     void TakeFill(int noted) { fill = noted; }
@@ -89,11 +90,6 @@ private:
     void Near(const Thermal& t, double& x, double& y, double& reach) const;
 };
 
-// The whole table drawn onto the kept composition, noting where each thermal can draw, so that the
-// strips of views moved from this one pick their thermals from the notes.
-void DrawThermalsNoting(HDC dc);
-// The thermals that can reach dc's clip, picked from the notes while they hold for the view (same
-// table, zoom and area) and otherwise from the table; drawn as DrawThermals draws them.
-void DrawThermalsFromNotes(HDC dc);
-// Drops the notes, with the kept composition: the records may have changed uncounted.
-void ForgetThermalNotes();
+// Drops the table's grid by position, with the kept composition: the records may have changed
+// uncounted.
+void ForgetThermalGrid();

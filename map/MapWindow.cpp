@@ -106,22 +106,14 @@ bool EnsureFrame(HWND window) {
     return true;
 }
 
-// How a picture's thermals are drawn: as the paint always has, or onto the kept composition,
-// noting where each can draw, or for a strip of a moved view from those notes.
-enum class Thermals { Drawn, Noted, FromNotes };
-
 // Composes the picture on target in the order of the paint: background where erased, backdrop,
 // thermals, then the selection or the area frame by mode.
-void DrawPicture(HWND window, HDC target, HRGN erased, Thermals thermals = Thermals::Drawn) {
+void DrawPicture(HWND window, HDC target, HRGN erased) {
     if (erased != nullptr) FillRgn(target, erased, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
     RECT clip;
     if (GetClipBox(target, &clip) == NULLREGION) return;
     PaintBackdrop(target, clip);
-    switch (thermals) {
-    case Thermals::Drawn: DrawThermals(target); break;
-    case Thermals::Noted: DrawThermalsNoting(target); break;
-    case Thermals::FromNotes: DrawThermalsFromNotes(target); break;
-    }
+    DrawThermals(target);
     if (automaticMode || clearPartMode) DrawSelection(target);
     if (setupMode) DrawAreaFrame(target);
 }
@@ -130,7 +122,7 @@ void DrawPicture(HWND window, HDC target, HRGN erased, Thermals thermals = Therm
 // background is cleared first.
 void Compose(HWND window, HRGN erased) {
     SelectClipRgn(frame.dc, nullptr);
-    DrawPicture(window, frame.dc, erased, Thermals::Noted);
+    DrawPicture(window, frame.dc, erased);
     composition.cutBounds = WindCutBounds();
     RECT box{};
     composition.clean = erased != nullptr && GetRgnBox(erased, &box) == SIMPLEREGION && box.left <= 0 &&
@@ -186,7 +178,7 @@ bool MoveComposition(HWND window) {
         HRGN strip = CreateRectRgnIndirect(&part);
         SelectClipRgn(frame.dc, strip);
         DeleteObject(strip);
-        DrawPicture(window, frame.dc, nullptr, Thermals::FromNotes);
+        DrawPicture(window, frame.dc, nullptr);
     }
     SelectClipRgn(frame.dc, nullptr);
     composition.key = CurrentKey();
@@ -545,7 +537,7 @@ void InvalidateMap(bool erase) {
 
 void DropMapComposition() {
     composition.valid = false;
-    ForgetThermalNotes();
+    ForgetThermalGrid();
 }
 
 namespace {

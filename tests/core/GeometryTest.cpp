@@ -1,6 +1,7 @@
 // The view's conversions between backdrop, window and positions, and the status texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -10,7 +11,7 @@
 
 #include "map/Geometry.h"
 #include "map/Selection.h"
-#include "map/ThermalReach.h"
+#include "map/ThermalGrid.h"
 #include "model/Project.h"
 
 namespace {
@@ -116,29 +117,63 @@ TEST_F(GeometryTest, ScrollStepsReachEveryColumnAtEveryZoom) {
 
 }  // namespace
 
-// A strip of a moved view skips the thermals whose noted box misses it: the box must meet the clip
-// wherever the painter's own estimate (centre plus origin, give or take the reach) does, also for
-// positions and reaches past the 32-bit range or no number at all, and must still drop the far ones.
-TEST(ThermalReachTest, TheBoxMeetsTheClipWheneverTheEstimateDoesAndDropsTheFarOnes) {
-    constexpr double Huge = 1e12, Nan = std::numeric_limits<double>::quiet_NaN();
-    struct Row { double x, y, reach; int64_t originX, originY; bool meets; };
+// A paint skips the thermals the grid does not pick: the pick must hold every thermal whose own
+// estimate (centre, radius and wind reach) meets the clip, in table order, for views at several
+// scales, each way up and with no number, and drop the far ones; each picked thermal must get the
+// fill the thermals before it leave.
+TEST(ThermalGridTest, PicksEveryThermalThatCanReachTheClipInTableOrderWithItsFill) {
+    std::vector<Thermal> table;
+    uint32_t seed = 12345;
+    auto next = [&seed](int32_t range) { return static_cast<int32_t>((seed = seed * 1103515245u + 12345u) >> 8) % range; };
+    for (int i = 0; i < 3000; ++i)
+        table.push_back(Thermal{5000000 + next(200000), 500000 + next(300000), next(6), 0, 0, 200 + next(2000), next(360),
+                                0, 0, 0, 0, 0, 0});
+    table[17].lat = INT32_MIN, table[18].lon = INT32_MAX, table[19].radius = INT32_MAX;  // far out, huge
+    // 300 pixels left of the window in the view whose scale runs the other way, where its
+    // negative radius makes it 500 pixels wide.
+    table[20].lat = 5085000, table[20].lon = 730000, table[20].type = 1, table[20].radius = -50000;
+    auto fillOf = [](const Thermal& t) { return t.type >= 1 && t.type <= 4 ? t.type : -1; };
+    ThermalGrid grid;
+    grid.Build(table.data(), static_cast<int>(table.size()), fillOf);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // Scales of 1/1000 degree a pixel at zooms 1/3, 1, 8 and 64; selective rows must not give up.
+    struct Row { double to, originX, originY, windReach; int left, right; bool selective; };
     const Row rows[] = {
-        {100.0, 100.0, 10.0, 0, 0, true},                // inside
-        {-9.6, 50.0, 10.0, 0, 0, true},                  // reaches the left edge by less than a pixel
-        {50.0, 509.6, 10.0, 0, 0, true},                 // the bottom edge likewise
-        {-40.0, 50.0, 10.0, 0, 0, false},                // far to the left
-        {50.0, 560.0, 10.0, 0, 0, false},                // far below
-        {-300.0, -200.0, 10.0, 350, 260, true},          // brought in by the origin
-        {-300.0, -200.0, 10.0, -350, -260, false},       // taken out by it
-        {3e9, 3e9, Huge, 0, 0, true},                    // a disc larger than the picture
-        {-3e9, 100.0, 1.0, 0, 0, false},                 // past the range, far off
-        {Nan, 100.0, 10.0, 0, 0, true},                  // no number: drawn, the painter decides
-        {100.0, 100.0, Nan, 0, 0, true},
+        {0.0033, 0, 0, 1.0, 0, 1000, false},            // the whole area in the window
+        {0.01, -1000, -500, 1.25, 0, 1000, true},       // a part of it
+        {0.01, -1000, -500, 1.25, 900, 1000, true},     // a strip of that view
+        {0.08, -10000, -6000, 10.0, 0, 1000, true},     // wind lines ten radii long
+        {0.64, -100000, -60000, 80.0, 0, 1000, false},  // lines longer than the area: most may reach
+        {-0.01, 2000, 1500, 1.25, 0, 1000, true},       // a scale that runs the other way
+        {0.01, 1e9, 1e9, 1.25, 0, 1000, true},          // the area far off: the huge one only
+        {nan, 0, 0, 1.25, 0, 1000, false},              // no number: left to the estimate
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.x << ", " << r.y << " reach " << r.reach);
-        const ReachBox box = ReachAround(r.x, r.y, r.reach);
-        EXPECT_EQ(ReachMeets(box, r.originX, r.originY, 0, 0, 500, 500), r.meets);
+        SCOPED_TRACE(testing::Message() << "scale " << r.to << " origin " << r.originX << " clip from " << r.left);
+        const GridView view{500000, 5200000, r.to, r.to, r.originX, r.originY, 5.0, r.windReach, 7.0};
+        std::vector<int> picked;
+        if (!grid.Pick(view, r.left, 0, r.right, 700, picked)) {
+            EXPECT_FALSE(r.selective);
+            EXPECT_GT(picked.size() * 2, table.size()) << "gives up only on more than half the table";
+            continue;
+        }
+        EXPECT_TRUE(std::is_sorted(picked.begin(), picked.end()));
+        int fill = -1;
+        size_t meeting = 0;
+        for (int i = 0; i < static_cast<int>(table.size()); ++i) {
+            const Thermal& t = table[static_cast<size_t>(i)];
+            const double x = (static_cast<double>(t.lon) - view.areaLeft) * r.to + r.originX;
+            const double y = (view.areaTop - t.lat) * r.to + r.originY;
+            const double radius = std::fmax(t.radius * r.to, 5.0);
+            const double reach = (t.type != 4 ? radius * r.windReach : radius) + 7.0;
+            const bool meets = !(x + reach < r.left || x - reach > r.right || y + reach < 0 || y - reach > 700);
+            const bool found = std::binary_search(picked.begin(), picked.end(), i);
+            meeting += meets;
+            EXPECT_TRUE(found || !meets) << "thermal " << i;
+            EXPECT_EQ(found ? grid.FillBefore(i) : fill, fill) << "thermal " << i;
+            if (fillOf(t) >= 0) fill = fillOf(t);
+        }
+        EXPECT_LE(picked.size(), 3 * meeting + 50) << "the far ones are dropped";
     }
 }
 

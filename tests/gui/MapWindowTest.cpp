@@ -87,6 +87,12 @@ TEST_F(MapWindowTest, DiscFillsSizesAndWindLines) {
         Place(list);
         for (size_t i = 0; i < c.types.size(); ++i) EXPECT_EQ(gui::MapPixel(15 + 22 * int(i), 44), c.fills[i]) << i;
     }
+    // Also after known ones far off the window, which the paint passes over.
+    std::vector<Thermal> offFirst;
+    for (int k = 0; k < 8; ++k) offFirst.push_back(At(-2000, 10 * k, 3, 0, 8));
+    for (int x : {15, 37, 59, 81}) offFirst.push_back(At(x, 40, x == 37 ? 9 : 0, 0, 8));
+    Place(offFirst);
+    for (int x : {15, 37, 59, 81}) EXPECT_EQ(gui::MapPixel(x, 44), Magenta) << x;
     // At least five pixels of radius, with its outline.
     for (auto c : {std::make_pair(0, 5), {12, 12}}) {
         Place({At(100, 70, 4, 0, c.first)});
