@@ -11,6 +11,7 @@
 #include "model/ProjectFile.h"
 #include "scenery/ScaWriter.h"
 #include "scenery/SceneryBuild.h"
+#include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
 #include "shell/Processes.h"
 
@@ -93,19 +94,17 @@ int PrintUsage(int code) {
 
 int BuildWithoutWindow(const char* path) {
     Output output;
-    char full[MAX_PATH];
-    char* title = nullptr;
-    DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
+    NamedFile file;
+    const bool named = FullPathOf(path, file);
     ResetProject();
-    if (length == 0 || length >= sizeof full || title == nullptr || !ReadProject(full)) {
-        output.Line("Could not read file " + ShortenedName(title != nullptr ? title : path) + "!");
+    if (!named || !ReadProject(file.path.c_str())) {
+        output.Line("Could not read file " + ShortenedName(named ? file.title : path) + "!");
         return NotBuilt;
     }
     // The sources go beside the project, as after Open; the project file itself is not written.
-    const std::string name = title;
-    *title = '\0';
-    SetCurrentDirectoryA(full);
-    if (!CutExtension(projectName, ProjectNameSize, name.c_str())) CopyText(projectName, ProjectNameSize, name.c_str());
+    SetCurrentDirectoryA(file.folder.c_str());
+    if (!CutExtension(projectName, ProjectNameSize, file.title.c_str()))
+        CopyText(projectName, ProjectNameSize, file.title.c_str());
     if (thermalCount == 0) {
         output.Line("Perhaps you should add some thermals first...");
         return NotBuilt;

@@ -99,11 +99,10 @@ bool SaveQuestionAllows(HWND owner) { return !projectModified || OfferSave(owner
 
 bool OpenProjectFile(HWND owner, const char* path) {
     // The full path: the recent list keeps it, and its folder becomes the current one.
-    char full[MAX_PATH];
-    char* title = nullptr;
-    const DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
-    if (length == 0 || length >= sizeof full || title == nullptr || !ReadNewProject(full)) {
-        ShowFileMessage(owner, "Could not read file %s!", title != nullptr && length < sizeof full ? title : path);
+    NamedFile file;
+    const bool named = FullPathOf(path, file);
+    if (!named || !ReadNewProject(file.path.c_str())) {
+        ShowFileMessage(owner, "Could not read file %s!", named ? file.title.c_str() : path);
         // Nothing changed, but the map is shown whole again, as after any command.
         InvalidateMap(true);
         return false;
@@ -111,11 +110,10 @@ bool OpenProjectFile(HWND owner, const char* path) {
     ClearHistory();
     // As a confirmed Open dialog leaves them: the file offered next, and its folder current, where
     // the backdrop and the files of Save and Create are.
-    CopyText(dialogPath, DialogPathSize, full);
-    CopyText(dialogTitle, DialogTitleSize, title);
-    CutExtension(projectName, ProjectNameSize, title);
-    *title = '\0';
-    SetCurrentDirectoryA(full);
+    CopyText(dialogPath, DialogPathSize, file.path.c_str());
+    CopyText(dialogTitle, DialogTitleSize, file.title.c_str());
+    CutExtension(projectName, ProjectNameSize, file.title.c_str());
+    SetCurrentDirectoryA(file.folder.c_str());
     UpdateTitle(owner, projectName);
     projectModified = 0;
     ClearMapModes();

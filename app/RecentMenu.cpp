@@ -4,6 +4,7 @@
 #include "app/ProjectCommands.h"
 #include "app/RecentProjects.h"
 #include "resources/ResourceIds.h"
+#include "shell/FileDialogs.h"
 
 const char RecentKey[] = "Software\\Ascendor\\Recent";
 
@@ -98,10 +99,8 @@ void ShowRecentProjects(HWND owner) {
 }
 
 void NoteRecentProject(HWND owner, const char* path) {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) return;
-    ChangeRecentProjects(owner, full, true);
+    NamedFile file;
+    if (FullPathOf(path, file)) ChangeRecentProjects(owner, file.path, true);
 }
 
 void ForgetRecentProject(HWND owner, const std::string& path) { ChangeRecentProjects(owner, path, false); }

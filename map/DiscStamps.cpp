@@ -170,7 +170,7 @@ bool PixelFrameOf(HDC dc, PixelFrame& frame) {
     lastRow[0] = keptLast;
     if (clipped == 1) SelectClipRgn(dc, clip);
     DeleteObject(clip);
-    frame = PixelFrame{topDown ? bits : lastRow, bm.bmWidth, bm.bmHeight, topDown ? rowPixels : -rowPixels,
+    frame = PixelFrame{topDown ? bits : lastRow, topDown ? rowPixels : -rowPixels,
                        static_cast<int>(part.left), static_cast<int>(part.top), static_cast<int>(part.right),
                        static_cast<int>(part.bottom)};
     return true;

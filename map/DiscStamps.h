@@ -13,7 +13,6 @@
 // rectangular one, which our writes keep to as GDI's would.
 struct PixelFrame {
     uint32_t* bits = nullptr;
-    int width = 0, height = 0;
     int stride = 0;  // in pixels, negative for a picture stored bottom row first
     int left = 0, top = 0, right = 0, bottom = 0;  // the part that may be written, right and bottom excluded
 };

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstdint>
 #include <algorithm>
-#include <array>
 #include <numeric>
 #include <vector>
 
@@ -256,21 +255,7 @@ ThermalPainter::~ThermalPainter() {
         if (brush != nullptr) DeleteObject(brush);
 }
 
-// A thermal being dragged is drawn where the pointer has it, not where the table keeps it.
-const Thermal& ThermalPainter::Shown(int i) const {
-    return thermalMove.active && thermalMove.index == i ? thermalMove.shown : thermals[i];
-}
-
-// Far from the clip, neither the disc nor its wind line (at most its length from the centre) can
-// reach it: the centre relative to the map origin and the reach, found by multiplications that
-// stay within a pixel of the exact ones; the margin covers that and the pens' reach.
-void ThermalPainter::Near(const Thermal& t, double& x, double& y, double& reach) const {
-    x = (static_cast<double>(t.lon) - areaLeft) * toWindowX;
-    y = (static_cast<double>(areaTop) - t.lat) * toWindowY;
-    const double r = std::fmax(t.radius * toWindowY, MinDiscRadius);
-    reach = (t.type != 4 ? r * windReach : r) + ClipMargin + 4;
-}
-
+// The terms of Draw's first estimate, for the grid to pick by.
 GridView ThermalPainter::View() const {
     return GridView{static_cast<double>(areaLeft), static_cast<double>(areaTop), toWindowX, toWindowY,
                     static_cast<double>(mapOriginX), static_cast<double>(mapOriginY), MinDiscRadius, windReach,
@@ -279,14 +264,19 @@ GridView ThermalPainter::View() const {
 
 void ThermalPainter::Draw(int i, RECT* touched) {
     if (i < 0 || i >= Count()) return;  // the table may grow while a batch is drawn
-    const Thermal& t = Shown(i);
+    // A thermal being dragged is drawn where the pointer has it, not where the table keeps it.
+    const Thermal& t = thermalMove.active && thermalMove.index == i ? thermalMove.shown : thermals[i];
     int own = FillOf(t);
     if (own != NoFill) fill = own;
     if (!usable) return;
-    double nearX, nearY, reach;
-    Near(t, nearX, nearY, reach);
-    nearX += mapOriginX;
-    nearY += mapOriginY;
+    // Far from the clip, neither the disc nor its wind line (at most its length from the centre)
+    // can reach it: skipped on a position and radius found by multiplications, which stay within
+    // a pixel of the exact ones; the margin covers that and the pens' reach. View() hands these
+    // terms to the grid.
+    const double nearX = (static_cast<double>(t.lon) - areaLeft) * toWindowX + mapOriginX;
+    const double nearY = (static_cast<double>(areaTop) - t.lat) * toWindowY + mapOriginY;
+    const double nearR = std::fmax(t.radius * toWindowY, MinDiscRadius);
+    const double reach = (t.type != 4 ? nearR * windReach : nearR) + ClipMargin + 4;
     if (nearX + reach < clip.left || nearX - reach > clip.right || nearY + reach < clip.top || nearY - reach > clip.bottom)
         return;
     int x, y;
@@ -372,9 +362,6 @@ void ThermalPainter::Draw(int i, RECT* touched) {
 
 namespace {
 
-// Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
-// it, so the fill is followed through the whole table, also across thermals that lie outside dc's
-// clip and are not drawn; before the first known type the fill is dc's current brush.
 // The table filed by position for its current state (counted changes and count).
 struct FiledTable {
     bool valid = false;
@@ -398,6 +385,9 @@ const ThermalGrid* CurrentGrid(const ThermalPainter& painter) {
     return &filed.grid;
 }
 
+// Draws thermals first.. in table order. A thermal of unknown type is filled like the one before
+// it, so the fill is followed through the whole table, also across thermals that lie outside dc's
+// clip and are not drawn; before the first known type the fill is dc's current brush.
 void DrawThermalRange(HDC dc, int first) {
     ThermalPainter painter(dc, first);
     if (first <= 0 && painter.Usable()) {

@@ -4,19 +4,8 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstring>
-
 #include "map/DiscStamps.h"
 #include "map/ThermalGrid.h"
-#include "model/Project.h"
-
-// A number's exact bits, for keys that must tell every change of a double apart.
-inline int64_t Bits(double value) {
-    int64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 // Draws the backdrop where the paint puts it (at the map origin, stretched by the zoom), only
 // within clip. At zoom 1 and above it copies from the kept stretched picture of the current zoom
@@ -60,9 +49,8 @@ public:
     const RECT& Clip() const { return clip; }
     // How it places thermals and how far one can reach, for the grid's pick.
     GridView View() const;
-    // The fill a thermal of unknown type takes next; set from the grid when thermals are skipped
+    // The fill a thermal of unknown type takes next, set from the grid when thermals are skipped
     // without being handed to Draw.
-    int Fill() const { return fill; }
     void TakeFill(int noted) { fill = noted; }
 
 private:
@@ -86,8 +74,6 @@ private:
     POINT position{};
 
     void FinishGdi();
-    const Thermal& Shown(int i) const;
-    void Near(const Thermal& t, double& x, double& y, double& reach) const;
 };
 
 // Drops the table's grid by position, with the kept composition: the records may have changed

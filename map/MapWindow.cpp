@@ -49,6 +49,12 @@ Frame frame;
 Composition composition;
 bool painting = false;
 
+int64_t Bits(double value) {
+    int64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 // Where the map origin stands in the key: a view moved by a step differs there only.
 constexpr size_t KeyOriginX = 3, KeyOriginY = 4;
 

@@ -40,6 +40,9 @@ private:
     HWND owner;
 };
 
+// File names with a blank reach SCASM quoted, as one argument each.
+const char* QuoteFor(const char* projectName) { return std::strchr(projectName, ' ') != nullptr ? "\"" : ""; }
+
 }  // namespace
 
 // Starts one SCASM run without waiting; the process handle, or null when none was started.
@@ -47,7 +50,7 @@ HANDLE RunScasm(char* commandLine) { return StartProcess(commandLine); }
 
 const char* ComposeScasmCommand(const char* projectName, int band) {
     const char* suffix = sceneryFileSuffixes[band];
-    const char* quote = std::strchr(projectName, ' ') != nullptr ? "\"" : "";
+    const char* quote = QuoteFor(projectName);
     std::snprintf(scasmCommand, sizeof scasmCommand, "scasm %s%s%s.sca%s %s%s%s.bgl%s", quote, projectName, suffix,
                   quote, quote, projectName, suffix, quote);
     return scasmCommand;
@@ -100,7 +103,7 @@ void CreateScenery(HWND owner) {
     if (firstFailed >= 0) {
         // The command line as it was run, its file names cut as every box cuts them.
         const std::string name = std::string(projectName) + sceneryFileSuffixes[firstFailed];
-        const std::string quote = std::strchr(projectName, ' ') != nullptr ? "\"" : "";
+        const std::string quote = QuoteFor(projectName);
         const std::string text = "Could not start SCASM: scasm " + quote + ShortenedName(name + ".sca") + quote + " " +
                                  quote + ShortenedName(name + ".bgl") + quote +
                                  ". The sources are written; put scasm.exe on the PATH or in the project's folder, "

@@ -168,16 +168,13 @@ void CloseSetupDialogWithoutApplying() {
 
 bool LoadBackdropFile(const char* path) {
     if (setupDialog == nullptr || theApp->currentDialog != setupDialog) return false;
-    char full[MAX_PATH];
-    char* title = nullptr;
-    DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
-    if (length == 0 || length >= sizeof full || title == nullptr) return false;
+    NamedFile file;
+    if (!FullPathOf(path, file)) return false;
     // As the Load button's dialog leaves them: the file in the spare buffers, its folder current.
-    CopyText(spareDialogPath, DialogPathSize, full);
-    CopyText(spareDialogTitle, DialogTitleSize, title);
-    *title = '\0';
+    CopyText(spareDialogPath, DialogPathSize, file.path.c_str());
+    CopyText(spareDialogTitle, DialogTitleSize, file.title.c_str());
     const FolderKeeper before;
-    SetCurrentDirectoryA(full);
+    SetCurrentDirectoryA(file.folder.c_str());
     if (!TakeBackdrop(setupDialog, spareDialogTitle)) before.Restore();
     return true;
 }

@@ -99,3 +99,14 @@ void ShowFileMessage(HWND owner, const char* format, const char* name) {
     std::snprintf(text, sizeof text, format, name[0] != '\0' ? ShortenedName(name).c_str() : "(untitled)");
     ShowMessage(owner, text, MB_OK | MB_ICONEXCLAMATION);
 }
+
+bool FullPathOf(const char* path, NamedFile& file) {
+    char full[MAX_PATH];
+    char* title = nullptr;
+    const DWORD length = GetFullPathNameA(path, sizeof full, full, &title);
+    if (length == 0 || length >= sizeof full || title == nullptr) return false;
+    file.path = full;
+    file.title = title;
+    file.folder = file.path.substr(0, static_cast<size_t>(title - full));
+    return true;
+}

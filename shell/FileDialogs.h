@@ -4,10 +4,20 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <string>
+
 extern OPENFILENAMEA fileDialog;
 extern const char TextFilter[];
 extern const char ProjectFilter[];
 extern const char BackdropFilter[];
+
+// A file named without a dialog (command line, drop, recent list) as a confirmed dialog gives it:
+// the full path, its file title and its folder (ending in its separator). False when the system
+// makes no full path within MAX_PATH or the path names no file.
+struct NamedFile {
+    std::string path, title, folder;
+};
+bool FullPathOf(const char* path, NamedFile& file);
 
 void InitFileDialog(HWND owner);
 bool ChooseOpenFile(HWND owner, char* path, char* title);
