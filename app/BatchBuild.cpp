@@ -103,6 +103,7 @@ int BuildWithoutWindow(const char* path) {
     }
     // The sources go beside the project, as after Open; the project file itself is not written.
     SetCurrentDirectoryA(file.folder.c_str());
+    CopyText(projectFolder, DialogPathSize, file.folder.c_str());
     if (!CutExtension(projectName, ProjectNameSize, file.title.c_str()))
         CopyText(projectName, ProjectNameSize, file.title.c_str());
     if (thermalCount == 0) {

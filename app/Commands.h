@@ -14,6 +14,8 @@ bool OfferSave(HWND owner);
 // True when the program may quit.
 bool ConfirmExit(HWND owner);
 
+// New has begun a project: Edit opens its Setup dialog even before a backdrop is loaded.
+extern bool newProjectBegun;
 void EditSetup(HWND owner);
 void StartManual(HWND owner);
 void StartAutomatic(HWND owner);

@@ -210,9 +210,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_CLOSE:
         if (!ConfirmExit(window)) return 0;
-        DestroyToolDialog();
-        PostQuitMessage(0);
+        DestroyWindow(window);
         return 1;
+    case WM_QUERYENDSESSION:
+        return AnswerEndOfSession(window);
+    case WM_ENDSESSION:
+        // The user has been asked already: the program ends without another question.
+        if (wParam) {
+            EndProjectSession();
+            DestroyWindow(window);
+        }
+        return 0;
     case WM_DESTROY:
         DestroyToolDialog();
         PostQuitMessage(0);

@@ -6,6 +6,7 @@
 #include "app/Commands.h"
 #include "app/RecentMenu.h"
 #include "map/MapWindow.h"
+#include "map/Selection.h"
 #include "model/Coordinates.h"
 #include "model/History.h"
 #include "model/Project.h"
@@ -16,56 +17,86 @@
 #include "shell/FileNames.h"
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
+#include "thermals/Generation.h"
 
 namespace {
+
+// The folder as a box names it: without its last separator, unless it is a drive's root.
+std::string ShownFolder(std::string folder) {
+    if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') && folder[folder.size() - 2] != ':')
+        folder.pop_back();
+    return folder;
+}
 
 // After a save: a backdrop named by a relative name is looked for in the project's folder when
 // the project is opened again, so the user learns now when it is not there.
 void NoteBackdropMissingBeside(HWND owner) {
     if (backdropName[0] == '\0') return;
-    DWORD attributes = GetFileAttributesA(backdropName);
+    const std::string path = BesideProject(backdropName);
+    DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    char folder[MAX_PATH];
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) folder[0] = '\0';
     std::string text = "The project will look for its backdrop " + ShortenedName(backdropName) + " in " +
-                       ShortenedName(folder) + ", where there is no such file yet. Copy it there.";
+                       ShortenedName(ShownFolder(FolderOf(path.c_str()))) + ", where there is no such file yet. Copy it there.";
     ShowMessage(owner, text.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-// The project's name and the title follow a save only once it has succeeded.
-void TakeSavedName(HWND owner, const char* name) {
+// The project's name, folder and title follow a save only once it has succeeded.
+void TakeSavedName(HWND owner, const char* name, const std::string& folder) {
     projectModified = 0;
     CopyText(projectName, ProjectNameSize, name);
+    CopyText(projectFolder, DialogPathSize, folder.c_str());
     UpdateTitle(owner, projectName);
     NoteBackdropMissingBeside(owner);
 }
 
-// Writes the project as its name followed by ".prj" in the current folder, asking for a name in
-// the Save dialog on path and title first when it has none. True when written; a failure is told
-// by name, a cancelled dialog is not.
+// Writes the project as its name followed by ".prj" in the project's folder, asking for a name
+// (and so a folder) in the Save dialog on path and title first when it has none. True when
+// written; a failure is told by name, a cancelled dialog is not.
 bool SaveUnderProjectName(HWND owner, char* path, char* title) {
     fileDialog.lpstrFilter = ProjectFilter;
     char name[ProjectNameSize];
     CopyText(name, ProjectNameSize, projectName);
+    std::string folder = projectFolder;
     if (name[0] == '\0') {
         if (!ChooseSaveFile(owner, path, title)) return false;
         CutExtension(name, ProjectNameSize, title);
+        folder = FolderOf(path);
     }
     // A name too long for the title buffer would be cut into another file's name: not written.
     const std::string target = std::string(name) + ".prj";
     const bool fits = target.size() < static_cast<size_t>(DialogTitleSize);
     if (fits) CopyText(title, DialogTitleSize, target.c_str());
-    if (!fits || !WriteProject(title)) {
+    if (!fits || !WriteProject((folder + target).c_str())) {
         ShowFileMessage(owner, "Could not write file %s", target.c_str());
         return false;
     }
-    TakeSavedName(owner, name);
-    NoteRecentProject(owner, title);
+    TakeSavedName(owner, name, folder);
+    NoteRecentProject(owner, (folder + target).c_str());
     return true;
 }
 
+// A project that names its backdrop can be saved while the picture is missing; one with no
+// backdrop at all has not been started.
+bool CanSave(HWND owner) {
+    if (backdropLoaded || backdropName[0] != '\0') return true;
+    ShowStartProjectNotice(owner);
+    return false;
+}
+
 }  // namespace
+
+void EndProjectSession() {
+    // Tool dialogs close unapplied: what they hold belongs to the project that goes.
+    CloseToolDialog();
+    EndMapPress();
+    ResetSelection();
+    areaSelected = 0;
+    ForgetPendingBatch();
+    ClearMapModes();
+    ClearHistory();
+    for (char* text : statusText) text[0] = '\0';
+    UpdateStatusBar();
+}
 
 bool OfferSave(HWND owner) {
     int answer = ShowMessage(owner, "Shouldn't you save the current file first ?", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
@@ -83,13 +114,12 @@ bool ConfirmExit(HWND owner) {
 
 void NewProject(HWND owner) {
     if (projectModified && !OfferSave(owner)) return;
-    // Whatever tool dialog is open belongs to the replaced project: it closes unapplied, and a
-    // fresh Setup dialog shows the new one.
-    CloseToolDialog();
+    EndProjectSession();
     ResetProject();
-    ClearHistory();
+    // The old picture goes too: thermals placed on it would be saved at the new area's places.
+    ForgetBackdrop();
+    newProjectBegun = true;
     UpdateTitle(owner, projectName);
-    ClearMapModes();
     setupMode = 1;
     InvalidateMap(true);
     OpenToolDialog(owner, "SETUP", SetupDialogProc);
@@ -98,33 +128,35 @@ void NewProject(HWND owner) {
 bool SaveQuestionAllows(HWND owner) { return !projectModified || OfferSave(owner); }
 
 bool OpenProjectFile(HWND owner, const char* path) {
-    // The full path: the recent list keeps it, and its folder becomes the current one.
+    // The full path: the recent list keeps it, and its folder is the project's.
     NamedFile file;
     const bool named = FullPathOf(path, file);
-    if (!named || !ReadNewProject(file.path.c_str())) {
+    int leftOut = 0;
+    if (!named || !ReadNewProject(file.path.c_str(), &leftOut, EndProjectSession)) {
         ShowFileMessage(owner, "Could not read file %s!", named ? file.title.c_str() : path);
         // Nothing changed, but the map is shown whole again, as after any command.
         InvalidateMap(true);
         return false;
     }
-    ClearHistory();
-    // As a confirmed Open dialog leaves them: the file offered next, and its folder current, where
-    // the backdrop and the files of Save and Create are.
+    // As a confirmed Open dialog leaves them: the file offered next, and its folder current.
     CopyText(dialogPath, DialogPathSize, file.path.c_str());
     CopyText(dialogTitle, DialogTitleSize, file.title.c_str());
     CutExtension(projectName, ProjectNameSize, file.title.c_str());
+    CopyText(projectFolder, DialogPathSize, file.folder.c_str());
     SetCurrentDirectoryA(file.folder.c_str());
     UpdateTitle(owner, projectName);
     projectModified = 0;
-    ClearMapModes();
-    // The Setup dialog's rows belong to the project just replaced; an OK would write them over
-    // the opened project's bounds.
-    CloseSetupDialogWithoutApplying();
-    if (!LoadBackdropOrTell(owner, backdropName, " Choose it again with Project > Edit > Load.")) ForgetBackdrop();
+    if (!LoadBackdropOrTell(owner, BesideProject(backdropName).c_str(), backdropName,
+                            " Choose it again with Project > Edit > Load."))
+        ForgetBackdrop();
     // The area numbers depend on the backdrop's size, so they are made once it is known.
     RecomputeArea();
     InvalidateMap(true);
     NoteRecentProject(owner, dialogPath);
+    if (leftOut > 0) {
+        const std::string text = "Left out " + std::to_string(leftOut) + " lines of %s that hold no thermal.";
+        ShowFileMessage(owner, text.c_str(), file.title.c_str());
+    }
     return true;
 }
 
@@ -142,25 +174,18 @@ void OpenProject(HWND owner) {
 }
 
 void SaveProject(HWND owner) {
-    if (!backdropLoaded) {
-        ShowStartProjectNotice(owner);
-        return;
-    }
-    SaveUnderProjectName(owner, dialogPath, dialogTitle);
+    if (CanSave(owner)) SaveUnderProjectName(owner, dialogPath, dialogTitle);
 }
 
 void SaveProjectAs(HWND owner) {
-    if (!backdropLoaded) {
-        ShowStartProjectNotice(owner);
-        return;
-    }
+    if (!CanSave(owner)) return;
     fileDialog.lpstrFilter = ProjectFilter;
     if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
     char name[ProjectNameSize];
     CopyText(name, ProjectNameSize, projectName);
     CutExtension(name, ProjectNameSize, dialogTitle);
     if (WriteProject(dialogPath)) {
-        TakeSavedName(owner, name);
+        TakeSavedName(owner, name, FolderOf(dialogPath));
         NoteRecentProject(owner, dialogPath);
     } else {
         ShowFileMessage(owner, "Could not write file %s", dialogTitle);
@@ -168,7 +193,13 @@ void SaveProjectAs(HWND owner) {
 }
 
 void ExitProgram(HWND owner) {
-    if (!ConfirmExit(owner)) return;
-    DestroyToolDialog();
-    PostQuitMessage(0);
+    // Destroyed, the main window's children and the map release what they hold; its end posts
+    // the quit message.
+    if (ConfirmExit(owner)) DestroyWindow(owner);
+}
+
+BOOL AnswerEndOfSession(HWND owner) {
+    // While a box or a file dialog is up a command is halfway: no question can be asked now.
+    if (!IsWindowEnabled(owner)) return projectModified ? FALSE : TRUE;
+    return !projectModified || OfferSave(owner) ? TRUE : FALSE;
 }

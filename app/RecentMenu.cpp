@@ -110,5 +110,10 @@ void OpenRecentProject(HWND owner, int index) {
     if (index < 0 || index >= static_cast<int>(list.size())) return;
     const std::string path = list[index];
     if (!SaveQuestionAllows(owner)) return;
-    if (!OpenProjectFile(owner, path.c_str())) ForgetRecentProject(owner, path);
+    if (OpenProjectFile(owner, path.c_str())) return;
+    // Only a file that is gone leaves the list; one that could not be read this time may be
+    // readable again.
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ForgetRecentProject(owner, path);
 }

@@ -19,5 +19,5 @@ void NoteRecentProject(HWND owner, const char* path);
 // Takes path off the list.
 void ForgetRecentProject(HWND owner, const std::string& path);
 // The menu command of entry index (0 for "&1"): the save question, then Open of that file; a
-// file that cannot be read leaves the list.
+// file that no longer exists leaves the list.
 void OpenRecentProject(HWND owner, int index);

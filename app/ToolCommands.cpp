@@ -44,9 +44,12 @@ static void SetMode(int32_t* mode) {
     InvalidateMap(true);
 }
 
+bool newProjectBegun = false;
+
 void EditSetup(HWND owner) {
-    // A project whose backdrop could not be loaded still names one: Setup is where it is chosen again.
-    if (!backdropLoaded && backdropName[0] == '\0') {
+    // A project whose backdrop could not be loaded still names one, and a new one has none yet:
+    // Setup is where it is chosen.
+    if (!backdropLoaded && backdropName[0] == '\0' && !newProjectBegun) {
         ShowStartProjectNotice(owner);
         return;
     }

@@ -449,11 +449,15 @@ int ReloadBackdrop(const char* name) {
     return result;
 }
 
-bool LoadBackdropOrTell(HWND owner, const char* name, const char* advice) {
-    int result = ReloadBackdrop(name);
+bool LoadBackdropOrTell(HWND owner, const char* path, const char* shownName, const char* advice) {
+    int result = ReloadBackdrop(path);
     if (result == LoadOk) return true;
-    ShowMessage(owner, (BackdropFailureText(name, result) + advice).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(owner, (BackdropFailureText(shownName, result) + advice).c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
+}
+
+void EndMapPress() {
+    if (press.active) EndPress();
 }
 
 void ForgetBackdrop() {

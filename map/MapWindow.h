@@ -15,9 +15,11 @@ void DrawAreaFrame(HDC dc);
 // Loads the named backdrop now, under the wait cursor; when it loads, the zoom fits it and the map
 // is drawn anew. Answers LoadBackdrop's result; a failure keeps the picture shown before.
 int ReloadBackdrop(const char* name);
-// ReloadBackdrop, and when it fails the box that names the file and says why, advice after it.
-// True when the picture loaded.
-bool LoadBackdropOrTell(HWND owner, const char* name, const char* advice);
+// ReloadBackdrop of path, and when it fails the box that names the file (as shownName) and says
+// why, advice after it. True when the picture loaded.
+bool LoadBackdropOrTell(HWND owner, const char* path, const char* shownName, const char* advice);
+// Ends a Ctrl press or drag of a thermal, if one is in progress, with nothing changed.
+void EndMapPress();
 // No picture at all: for a project whose own backdrop could not be loaded, so that no other
 // project's picture stands for it. The tool commands refuse until one is loaded.
 void ForgetBackdrop();

@@ -40,6 +40,7 @@ char dialogPath[DialogPathSize];
 char dialogTitle[DialogTitleSize];
 char spareDialogPath[DialogPathSize];
 char spareDialogTitle[DialogTitleSize];
+char projectFolder[DialogPathSize];
 
 bool SameThermal(const Thermal& a, const Thermal& b) {
     auto fields = [](const Thermal& t) {
@@ -55,6 +56,13 @@ const char* FileTitle(const char* path) {
         if (*p == '\\' || *p == '/' || *p == ':') title = p + 1;
     return title;
 }
+
+std::string BesideProject(const char* name) {
+    const bool ownFolder = name[0] == '\\' || name[0] == '/' || (name[0] != '\0' && name[1] == ':');
+    return ownFolder ? std::string(name) : std::string(projectFolder) + name;
+}
+
+std::string FolderOf(const char* path) { return std::string(path, static_cast<size_t>(FileTitle(path) - path)); }
 
 void CopyText(char* target, int targetSize, const char* source) {
     if (targetSize <= 0) return;
@@ -100,6 +108,7 @@ void ClearMapModes() {
 bool ResetProject() {
     backdropName[0] = '\0';
     projectName[0] = '\0';
+    projectFolder[0] = '\0';
     spareDialogPath[0] = '\0';
     spareDialogTitle[0] = '\0';
     captionText[0] = '\0';

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr int MaxThermals = 32768;
 
@@ -94,6 +95,10 @@ extern char dialogPath[DialogPathSize];
 extern char dialogTitle[DialogTitleSize];
 extern char spareDialogPath[DialogPathSize];
 extern char spareDialogTitle[DialogTitleSize];
+// The folder of the project's own file, ending in its separator: where Save, Create and the
+// backdrop's name lead, whatever folder a file dialog visited since. Empty while the project has
+// no file.
+extern char projectFolder[DialogPathSize];
 
 // Turns every map mode off: each command that starts a mode or leaves them all starts from here.
 void ClearMapModes();
@@ -104,6 +109,11 @@ bool ResetProject();
 // Whether two records hold the same values, field by field: the padding after cloudOn is no part
 // of a record.
 bool SameThermal(const Thermal& a, const Thermal& b);
+
+// name in the project's folder; a name that holds its own folder or drive stays as it is.
+std::string BesideProject(const char* name);
+// The folder part of path, up to and including its last separator ("" for a bare name).
+std::string FolderOf(const char* path);
 
 // The file name at the end of path, after its last folder or drive separator.
 const char* FileTitle(const char* path);

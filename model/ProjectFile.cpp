@@ -162,6 +162,8 @@ bool ReadProjectText(const char* fileName, ProjectText& text) {
         end = static_cast<size_t>(static_cast<const char*>(stop) - data.data());
         data[end] = '\0';
     }
+    // No text file holds a NUL: a picture or another binary file given the project's extension.
+    if (std::memchr(data.data(), '\0', end) != nullptr) return false;
     // The byte-order mark some editors put first is no part of the backdrop's name.
     size_t pos = end >= 3 && std::memcmp(data.data(), "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     // A line ends at CR LF, LF or a lone CR, as the editor that saved it chose; a last line
@@ -179,43 +181,65 @@ bool ReadProjectText(const char* fileName, ProjectText& text) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    for (size_t i = 0; i < text.lines.size() && i < HeaderLineCount; ++i)
+    // A project has at least its name and its four bounds.
+    if (text.lines.size() < static_cast<size_t>(HeaderLineCount)) return false;
+    for (size_t i = 0; i < HeaderLineCount; ++i)
         if (std::strlen(text.lines[i]) >= static_cast<size_t>(headerSizes[i])) return false;
     return true;
 }
 
-bool IsBlankLine(const char* line) {
-    while (*line == ' ' || *line == '\t') ++line;
-    return *line == '\0';
+const char* SkipBlanks(const char* text) {
+    while (*text == ' ' || *text == '\t') ++text;
+    return text;
 }
 
-// Lines the file does not have keep the values the project held before.
-void TakeProjectText(const ProjectText& text) {
+bool IsBlankLine(const char* line) { return *SkipBlanks(line) == '\0'; }
+
+// A field that starts with a number: blanks, one sign, then a digit.
+bool HoldsNumber(const char* field) {
+    field = SkipBlanks(field);
+    if (*field == '+' || *field == '-') ++field;
+    return *field >= '0' && *field <= '9';
+}
+
+// Answers the lines left out that hold no thermal.
+int TakeProjectText(const ProjectText& text) {
     char* const headerTargets[HeaderLineCount] = {backdropName, areaTopText, areaBottomText,
                                                   areaLeftText, areaRightText};
     size_t i = 0;
-    for (; i < text.lines.size() && i < HeaderLineCount; ++i)
-        CopyLine(text.lines[i], headerTargets[i], headerSizes[i]);
+    for (; i < HeaderLineCount; ++i) CopyLine(text.lines[i], headerTargets[i], headerSizes[i]);
     thermalCount = 0;
-    // A blank line, left by a hand edit, holds no thermal.
-    for (; i < text.lines.size() && thermalCount < MaxThermals; ++i)
-        if (!IsBlankLine(text.lines[i])) thermals[thermalCount++] = ParseThermalLine(text.lines[i]);
+    int leftOut = 0;
+    // A blank line, left by a hand edit, holds no thermal; a comment or a stray word has no
+    // position, and read as 0,0 it would be a thermal no click reaches.
+    for (; i < text.lines.size() && thermalCount < MaxThermals; ++i) {
+        const char* line = text.lines[i];
+        if (IsBlankLine(line)) continue;
+        if (HoldsNumber(FieldStart(line, 1)) && HoldsNumber(FieldStart(line, 2)))
+            thermals[thermalCount++] = ParseThermalLine(line);
+        else
+            ++leftOut;
+    }
     NoteTableEdit();
+    return leftOut;
 }
 
 }  // namespace
 
-bool ReadProject(const char* fileName) {
+bool ReadProject(const char* fileName, int* leftOut) {
     ProjectText text;
     if (!ReadProjectText(fileName, text)) return false;
-    TakeProjectText(text);
+    const int count = TakeProjectText(text);
+    if (leftOut != nullptr) *leftOut = count;
     return true;
 }
 
-bool ReadNewProject(const char* fileName) {
+bool ReadNewProject(const char* fileName, int* leftOut, void (*beforeTaking)()) {
     ProjectText text;
     if (!ReadProjectText(fileName, text)) return false;
+    if (beforeTaking != nullptr) beforeTaking();
     ResetProject();
-    TakeProjectText(text);
+    const int count = TakeProjectText(text);
+    if (leftOut != nullptr) *leftOut = count;
     return true;
 }

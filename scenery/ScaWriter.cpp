@@ -104,7 +104,7 @@ void AppendBand(std::string& out, int32_t top, int32_t bottom, int32_t east, int
 
 }  // namespace
 
-bool WriteScaFiles(SceneryQuestions& questions, const char* projectName) {
+bool WriteScaFiles(SceneryQuestions& questions, const char* projectName, const char* folder) {
     sceneryFileCount = 1;
     if (!projectName) return false;
 
@@ -167,7 +167,7 @@ bool WriteScaFiles(SceneryQuestions& questions, const char* projectName) {
             return false;
         }
         const std::string fileName = std::string(projectName) + sceneryFileSuffixes[k] + ".sca";
-        if (!WriteWholeFile(fileName.c_str(), text.data(), text.size())) {
+        if (!WriteWholeFile((folder + fileName).c_str(), text.data(), text.size())) {
             questions.TellWriteFailed(fileName.c_str());
             return false;
         }

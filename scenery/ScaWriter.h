@@ -27,9 +27,10 @@ extern int sceneryFileCount;
 extern int32_t latitudeBands[MaxSceneryFiles][2];  // (top, bottom)
 extern const char* const sceneryFileSuffixes[MaxSceneryFiles];  // "_a" .. "_e"
 
-// True when every file was written. projectName is the base of the file names. A file that
-// cannot be written is named to the questions, and no later file is written.
-bool WriteScaFiles(SceneryQuestions& questions, const char* projectName);
+// True when every file was written. projectName is the base of the file names, written into
+// folder (ending in its separator; "" for the current one). A file that cannot be written is
+// named to the questions, and no later file is written.
+bool WriteScaFiles(SceneryQuestions& questions, const char* projectName, const char* folder = "");
 
 // The thermals in the source of band (0 to sceneryFileCount - 1) of the last WriteScaFiles.
 int32_t BandThermalCount(int band);

@@ -46,7 +46,7 @@ const char* QuoteFor(const char* projectName) { return std::strchr(projectName, 
 }  // namespace
 
 // Starts one SCASM run without waiting; the process handle, or null when none was started.
-HANDLE RunScasm(char* commandLine) { return StartProcess(commandLine); }
+HANDLE RunScasm(char* commandLine) { return StartProcess(commandLine, projectFolder); }
 
 const char* ComposeScasmCommand(const char* projectName, int band) {
     const char* suffix = sceneryFileSuffixes[band];
@@ -76,11 +76,14 @@ void CreateScenery(HWND owner) {
         fileDialog.lpstrFilter = ProjectFilter;
         if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
         CutExtension(projectName, ProjectNameSize, dialogTitle);
+        // The dialog chose the folder of the project's file, where the sources go too.
+        CopyText(projectFolder, DialogPathSize, FolderOf(dialogPath).c_str());
         UpdateTitle(owner, projectName);
     }
 
+    // Everything is written beside the project's own file, whatever folder a dialog visited.
     int length = std::snprintf(dialogTitle, DialogTitleSize, "%s%s", projectName, ".prj");
-    bool saved = length >= 0 && length < DialogTitleSize && WriteProject(dialogTitle);
+    bool saved = length >= 0 && length < DialogTitleSize && WriteProject(BesideProject(dialogTitle).c_str());
     if (!saved) {
         char text[DialogTitleSize + 32];
         std::snprintf(text, sizeof text, "%s [%s]", "trying to save", ShortenedName(dialogTitle).c_str());
@@ -88,7 +91,7 @@ void CreateScenery(HWND owner) {
     }
 
     BoxQuestions questions(owner);
-    if (!WriteScaFiles(questions, projectName)) return;
+    if (!WriteScaFiles(questions, projectName, projectFolder)) return;
 
     int firstFailed = -1;
     for (int band = 0; band < sceneryFileCount; ++band) {

@@ -113,3 +113,25 @@ const char* SetupErrorText(int number) {
     if (number < 1 || number > 11) return "";
     return ErrorTexts[number - 1];
 }
+
+namespace {
+
+bool Inside(const AreaEdges& area, const Thermal& t) {
+    return t.lat >= area.bottom && t.lat <= area.top && t.lon >= area.left && t.lon <= area.right;
+}
+
+}  // namespace
+
+AreaEdges CurrentAreaEdges() { return {areaTop, areaBottom, areaLeft, areaRight}; }
+
+int ThermalsOutsideArea(const AreaEdges& before, bool* movedOut) {
+    const AreaEdges now = CurrentAreaEdges();
+    int outside = 0;
+    *movedOut = false;
+    for (int32_t i = 0; i < thermalCount && i < MaxThermals; ++i) {
+        if (Inside(now, thermals[i])) continue;
+        ++outside;
+        if (Inside(before, thermals[i])) *movedOut = true;
+    }
+    return outside;
+}

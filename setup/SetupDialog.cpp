@@ -22,7 +22,7 @@
 
 namespace {
 
-// The Setup dialog while it exists, so that Open can close it and no other tool dialog.
+// The Setup dialog while it exists, so that a dropped backdrop reaches it.
 HWND setupDialog = nullptr;
 
 // Row r (top, bottom, left, right) holds the edits FirstRowEdit + 4r to FirstRowEdit + 4r + 3:
@@ -73,44 +73,51 @@ void OfferWorldFile(HWND dialog, const char* picturePath) {
     InvalidateMap(false);  // the marker lines are gone
 }
 
-// The chosen backdrop: its title is the name the project keeps, relative to the current folder.
-bool TakeBackdrop(HWND dialog, const char* title) {
+// The chosen backdrop, loaded from its full path; its title is the name the project keeps, which
+// a later Open looks for in the project's folder.
+bool TakeBackdrop(HWND dialog, const char* path, const char* title) {
     // A project opened without its picture (it names one) gets the area numbers that need one
     // once it is there; a new project's area waits for OK, with the rows and markers as they are.
     const bool openedWithoutPicture = backdropLoaded == 0 && backdropName[0] != '\0';
     // The name changes only with the picture, so that a save never names one the map does not show.
-    if (!LoadBackdropOrTell(theApp->mainWindow, title, "")) return false;
+    if (!LoadBackdropOrTell(theApp->mainWindow, path, title, "")) return false;
     CopyText(backdropName, BackdropNameSize, title);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
     if (openedWithoutPicture) RecomputeArea();
     scrollPositionX = ScrollPositionCentre;
     scrollPositionY = ScrollPositionCentre;
     projectModified = 1;
-    // The world file is beside the picture; both ways in leave its full path here.
-    OfferWorldFile(dialog, spareDialogPath);
+    // The world file is beside the picture.
+    OfferWorldFile(dialog, path);
     return true;
 }
 
-// The current folder before a Load: a picture that cannot be loaded leaves it, so that Save still
-// writes where it wrote before.
-struct FolderKeeper {
-    FolderKeeper() { length = GetCurrentDirectoryA(MAX_PATH, folder); }
-    char folder[MAX_PATH];
-    DWORD length;
-    void Restore() const {
-        if (length > 0 && length < MAX_PATH) SetCurrentDirectoryA(folder);
-    }
-};
-
 void LoadBackdrop(HWND dialog) {
     fileDialog.lpstrFilter = BackdropFilter;
-    const FolderKeeper before;
-    if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle)) return;
-    if (!TakeBackdrop(dialog, spareDialogTitle)) before.Restore();
+    // The picture's folder is not the project's: the current folder stays.
+    if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle,
+                        OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR))
+        return;
+    TakeBackdrop(dialog, spareDialogPath, spareDialogTitle);
+}
+
+// After a change of the area: thermals it no longer holds are kept, but the user learns of them.
+void NoteThermalsLeftOutside(const AreaEdges& before) {
+    bool movedOut = false;
+    const int outside = ThermalsOutsideArea(before, &movedOut);
+    if (!movedOut) return;
+    const std::string text = std::to_string(outside) + " of the project's " + std::to_string(thermalCount) +
+                             " thermals lie outside the new area.";
+    ShowMessage(theApp->mainWindow, text.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 // True when the dialog closed.
 bool ApplySetup(HWND dialog) {
+    // The area is tied to the picture's pixels: without one there is nothing to tie it to.
+    if (!backdropLoaded) {
+        ShowMessage(theApp->mainWindow, "Perhaps you should load a backdrop first...", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     // A failed check has shown its error; the rows it leaves have no sound conversion.
     if (!CheckSetup(dialog)) return false;
     if (MarkersCross()) {
@@ -120,11 +127,13 @@ bool ApplySetup(HWND dialog) {
                     MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    const AreaEdges before = CurrentAreaEdges();
     RecomputeArea();
     InvalidateMap(true);
     projectModified = 1;
     setupMode = 0;
     CloseSetupDialog(dialog);
+    NoteThermalsLeftOutside(before);
     return true;
 }
 
@@ -160,22 +169,14 @@ bool CheckSetup(HWND dialog) {
     return error == 0;
 }
 
-void CloseSetupDialogWithoutApplying() {
-    if (setupDialog != nullptr && theApp->currentDialog == setupDialog) {
-        CloseSetupDialog(setupDialog);
-    }
-}
-
 bool LoadBackdropFile(const char* path) {
     if (setupDialog == nullptr || theApp->currentDialog != setupDialog) return false;
     NamedFile file;
     if (!FullPathOf(path, file)) return false;
-    // As the Load button's dialog leaves them: the file in the spare buffers, its folder current.
+    // As the Load button's dialog leaves them: the file in the spare buffers.
     CopyText(spareDialogPath, DialogPathSize, file.path.c_str());
     CopyText(spareDialogTitle, DialogTitleSize, file.title.c_str());
-    const FolderKeeper before;
-    SetCurrentDirectoryA(file.folder.c_str());
-    if (!TakeBackdrop(setupDialog, spareDialogTitle)) before.Restore();
+    TakeBackdrop(setupDialog, spareDialogPath, spareDialogTitle);
     return true;
 }
 

@@ -7,10 +7,6 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 void FillSetupDialog(HWND dialog);
 bool CheckSetup(HWND dialog);
 
-// Closes the Setup dialog, if it is the open tool dialog, without applying its rows: after
-// another project has been opened they belong to the project that was replaced.
-void CloseSetupDialogWithoutApplying();
-
 // A backdrop file dropped while the Setup dialog is open, loaded as its Load button does; false,
 // doing nothing, when the dialog is not open or the name does not make a path.
 bool LoadBackdropFile(const char* path);

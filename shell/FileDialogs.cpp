@@ -38,9 +38,8 @@ void InitFileDialog(HWND owner) {
     fileDialog.lpTemplateName = nullptr;
 }
 
-// A confirmed dialog makes the chosen file's folder the current folder, which the relative names
-// of Save and of the save prompt rely on. Some dialog implementations skip that when a full path
-// is typed, so it is done here as well.
+// A confirmed project dialog makes the chosen file's folder the current folder. Some dialog
+// implementations skip that when a full path is typed, so it is done here as well.
 static void EnterChosenFolder(const char* path) {
     size_t offset = fileDialog.nFileOffset;
     if (offset == 0 || offset >= DialogPathSize) return;
@@ -57,21 +56,44 @@ static void Prepare(HWND owner, char* path, char* title, DWORD flags) {
     fileDialog.Flags = flags;
 }
 
-bool ChooseOpenFile(HWND owner, char* path, char* title) {
-    Prepare(owner, path, title, OFN_CREATEPROMPT | OFN_HIDEREADONLY);
-    fileDialog.lpstrInitialDir = nullptr;
+namespace {
+
+// The current folder as it was before a dialog: a cancelled one moves it too on some systems.
+struct FolderKeeper {
+    FolderKeeper() { length = GetCurrentDirectoryA(MAX_PATH, folder); }
+    void Restore() const {
+        if (length > 0 && length < MAX_PATH) SetCurrentDirectoryA(folder);
+    }
+    char folder[MAX_PATH];
+    DWORD length;
+};
+
+// Runs the prepared dialog; a confirmed one enters the chosen folder unless told not to.
+bool RunDialog(HWND owner, BOOL(WINAPI* dialog)(LPOPENFILENAMEA), const char* path) {
+    const FolderKeeper before;
     ModalScope modal(owner);
-    if (!GetOpenFileNameA(&fileDialog)) return false;
-    EnterChosenFolder(path);
+    if (!dialog(&fileDialog)) {
+        before.Restore();
+        return false;
+    }
+    if (fileDialog.Flags & OFN_NOCHANGEDIR)
+        before.Restore();
+    else
+        EnterChosenFolder(path);
     return true;
+}
+
+}  // namespace
+
+bool ChooseOpenFile(HWND owner, char* path, char* title, DWORD flags) {
+    Prepare(owner, path, title, flags);
+    fileDialog.lpstrInitialDir = nullptr;
+    return RunDialog(owner, GetOpenFileNameA, path);
 }
 
 bool ChooseSaveFile(HWND owner, char* path, char* title) {
     Prepare(owner, path, title, OFN_OVERWRITEPROMPT);
-    ModalScope modal(owner);
-    if (!GetSaveFileNameA(&fileDialog)) return false;
-    EnterChosenFolder(path);
-    return true;
+    return RunDialog(owner, GetSaveFileNameA, path);
 }
 
 bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
@@ -79,17 +101,13 @@ bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD
     // The shared record and the current folder are put back as they were: the file Open and Save
     // offer next, their filter and folder stay the user's.
     const OPENFILENAMEA saved = fileDialog;
-    char folder[MAX_PATH];
-    const DWORD folderLength = GetCurrentDirectoryA(MAX_PATH, folder);
-    Prepare(owner, path, title, flags);
+    Prepare(owner, path, title, flags | OFN_NOCHANGEDIR);
     fileDialog.lpstrInitialDir = nullptr;
     fileDialog.lpstrTitle = caption;
     fileDialog.lpstrFilter = filter;
     fileDialog.nFilterIndex = 0;
-    ModalScope modal(owner);
-    const bool chosen = GetOpenFileNameA(&fileDialog) != 0;
+    const bool chosen = RunDialog(owner, GetOpenFileNameA, path);
     fileDialog = saved;
-    if (folderLength > 0 && folderLength < MAX_PATH) SetCurrentDirectoryA(folder);
     return chosen;
 }
 

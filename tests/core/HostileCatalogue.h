@@ -111,8 +111,8 @@ constexpr int32_t KeptCount = 1;
 using ThermalFields = std::array<int32_t, 13>;
 constexpr ThermalFields KeptThermal = {99, 98, 1, 0, 1500, 500, 270, 0, 1, 0, 1500, 1000, 7};
 
-// ReadProject's answer, then afterwards thermalCount, backdropName, areaTopText, record 0 and the
-// lat of the last record.
+// ReadProject's answer, then afterwards thermalCount, backdropName, areaTopText, record 0, the
+// lat of the last record and the lines left out that hold no thermal.
 struct ProjectCase {
     std::string what, bytes;
     bool ok;
@@ -120,6 +120,7 @@ struct ProjectCase {
     std::string name, top;
     ThermalFields first;
     int32_t lastLat;
+    int leftOut = 0;
 };
 
 inline const std::string& ProjectHeader() {
@@ -133,13 +134,17 @@ inline std::vector<ProjectCase> ProjectCases() {
     const int32_t max = INT32_MAX, min = INT32_MIN;
     const char* a = "area.bmp";
     std::vector<ProjectCase> cases = {
-        {"empty file", "", true, 0, KeptName, KeptTop, KeptThermal, 99},
-        {"only the name, no line end", "only.bmp", true, 0, "only.bmp", KeptTop, KeptThermal, 99},
-        {"name of 511 characters", std::string(511, 'n') + "\n", true, 0, std::string(511, 'n'), KeptTop, KeptThermal, 99},
-        {"name of 512 characters", std::string(512, 'n') + "\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
-        {"top bound of 300 characters", "a.bmp\n" + bound300 + "\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
-        {"bound of 31 characters", "a.bmp\n" + std::string(31, 'b') + "\n", true, 0, "a.bmp", std::string(31, 'b'), KeptThermal, 99},
-        {"NUL in the name", Raw("a\0b.bmp\n") + h.substr(10), true, 0, "a", top, KeptThermal, 99},
+        // Fewer than five lines, or a NUL before the first Ctrl-Z: no project, nothing taken.
+        {"empty file", "", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
+        {"only the name, no line end", "only.bmp", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
+        {"four lines before a Ctrl-Z", "a.bmp\nT\nB\nL\r\n\x1aR\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
+        {"five lines, the last without a line end", "\xEF\xBB\xBF" "a.bmp\nT\n\nL\nR", true, 0, "a.bmp", "T", KeptThermal, 99},
+        {"NUL after the Ctrl-Z that ends the text", h + "1,2\r\n\x1a" + Raw("\0\0"), true, 1, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
+        {"name of 511 characters", std::string(511, 'n') + "\nT\nB\nL\nR\n", true, 0, std::string(511, 'n'), "T", KeptThermal, 99},
+        {"name of 512 characters", std::string(512, 'n') + "\nT\nB\nL\nR\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
+        {"top bound of 300 characters", "a.bmp\n" + bound300 + "\nB\nL\nR\n1,2\n", false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
+        {"bound of 31 characters", "a.bmp\n" + std::string(31, 'b') + "\nB\nL\nR\n", true, 0, "a.bmp", std::string(31, 'b'), KeptThermal, 99},
+        {"NUL in the name", Raw("a\0b.bmp\n") + h.substr(10), false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
         {"CR, LF and CR LF mixed", "area.bmp\r\n53:30.000N\nB\rL\r\nR\n1,2\r3,4\r\n", true, 2, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
         {"a byte-order mark is not part of the name", "\xEF\xBB\xBF" + h + "1,2\r\n", true, 1, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"line ends of LF alone", lf + "1,2,3,4,5,6,7,8,1,10,11,12,-13\n", true, 1, a, top, {1, 2, 3, 4, 5, 6, 7, 8, 1, 10, 11, 12, -13}, 1},
@@ -154,10 +159,11 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"a number of 100000 digits", h + std::string(100000, '9') + ",1\n", true, 1, a, top, {max, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, max},
         {"the 32-bit limits and one past", h + "-2147483648,2147483647,-2147483649,2147483648,-0,+2147483647,4294967296,-4294967296\n",
          true, 1, a, top, {min, max, min, max, 0, max, max, min, 0, 0, 0, 0, 0}, min},
-        {"empty fields, letters and blanks", h + "-" + std::string(5000, '0') + "42,,x,+7, 8\n", true, 1, a, top,
-         {-42, 0, 0, 7, 8, 0, 0, 0, 0, 0, 0, 0, 0}, -42},
+        // A position without a number is no thermal: such lines are left out and counted.
+        {"empty fields, letters and blanks", h + "-" + std::string(5000, '0') + "42,\t-0,x,+7, 8\n# note\n1,\n+-1,2\n,3\n1, x\n", true, 1, a, top,
+         {-42, 0, 0, 7, 8, 0, 0, 0, 0, 0, 0, 0, 0}, -42, 5},
         {"tabs before numbers are skipped", h + "\t1,\t\t2, \t3,4\t5,\t-6,\t,\t\n", true, 1, a, top, {1, 2, 3, 4, -6, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
-        {"NUL ends the line's text", h + Raw("7,8\0,9,10\n11,12\n"), true, 2, a, top, {7, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 11},
+        {"NUL in a thermal line", h + Raw("7,8\0,9,10\n11,12\n"), false, KeptCount, KeptName, KeptTop, KeptThermal, 99},
         {"no line end after the last line", h + "1,2,3\n4,5,6", true, 2, a, top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 4},
         {"a Ctrl-Z after the last line ends the text", h + "1,2,3\r\n\x1a", true, 1, a, top, {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
     };
@@ -165,12 +171,10 @@ inline std::vector<ProjectCase> ProjectCases() {
     for (int i = 0; i < 100000; ++i) many += std::to_string(i) + ",1,4,0,1500,500,0,0,0,0,0,0,0\n";
     cases.push_back({"100000 thermal lines: MaxThermals are read", many, true, 32768, a, top,
                      {0, 1, 4, 0, 1500, 500, 0, 0, 0, 0, 0, 0, 0}, 32767});
-    // Every 256 bytes hold one LF: the first line's text ends at its NUL, every later one's at
-    // its CR after VT and FF, which numbers skip as blanks; the Ctrl-Z in the third line ends the
-    // text there.
+    // Every byte value, NUL first: no project.
     std::string bytes;
     for (int k = 0; k < 64 * 256; ++k) bytes.push_back(static_cast<char>(k));
-    cases.push_back({"all byte values: the first Ctrl-Z ends the text", bytes, true, 0, "", "\v\f", KeptThermal, 0});
+    cases.push_back({"all byte values", bytes, false, KeptCount, KeptName, KeptTop, KeptThermal, 99});
     return cases;
 }
 

@@ -147,7 +147,9 @@ TEST_F(HostileInput, ProjectFiles) {
     for (const hostile::ProjectCase& c : hostile::ProjectCases()) {
         folder.Write("hostile.prj", c.bytes);
         KeepBeforeRead();
-        EXPECT_EQ(ReadProject(path.c_str()), c.ok) << c.what;
+        int leftOut = -1;
+        EXPECT_EQ(ReadProject(path.c_str(), &leftOut), c.ok) << c.what;
+        if (c.ok) { EXPECT_EQ(leftOut, c.leftOut) << c.what; }
         EXPECT_EQ(thermalCount, c.count) << c.what;
         EXPECT_EQ(backdropName, c.name) << c.what;
         EXPECT_EQ(areaTopText, c.top) << c.what;

@@ -202,6 +202,28 @@ TEST_F(ScenarioTest, OpensTheProjectNamedOnItsCommandLine) {
     }
 }
 
+// The end of the Windows session: while a box is up the answer comes without a question, yes
+// with nothing modified and no with changes; otherwise the save question, whose No lets the end
+// come without another question, the project file as it was.
+TEST_F(ScenarioTest, EndOfSessionAsksTheSaveQuestionOnlyWhenNoBoxIsUp) {
+    auto program = Start("sample.prj");
+    Program& p = *program;
+    const char* saveFirst = "Shouldn't you save the current file first ?";
+    for (DWORD_PTR modified : {0u, 1u}) {
+        if (modified) p.Command(CmdClearAll), AnswerBox(p, "Do you want to clear all thermals ?", IDYES);
+        p.PostToMain(WM_COMMAND, CmdExit), p.Settle();
+        DWORD_PTR answer = 99;
+        SendMessageTimeoutA(p.Main(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
+        EXPECT_EQ(answer, 1 - modified);
+        AnswerBox(p, modified ? saveFirst : ReallyExit, IDCANCEL);
+        ExpectNoBox(p);
+    }
+    p.PostToMain(WM_QUERYENDSESSION), p.Settle();
+    AnswerBox(p, saveFirst, IDNO);
+    ASSERT_NO_FATAL_FAILURE(ExitWith(p, {}, WM_ENDSESSION, TRUE));
+    EXPECT_EQ(folder.Read("sample.prj"), testdata::ReadBytes(driver::SourceFile("examples/sample.prj")));
+}
+
 // /create builds without the window: the sources Create writes, one SCASM run per band, what it
 // did on its standard output, and the exit code of each way it can end. The project is not written.
 TEST_F(ScenarioTest, CreateOnTheCommandLineWritesWhatCreateWritesAndEndsWithItsCode) {
@@ -219,8 +241,9 @@ TEST_F(ScenarioTest, CreateOnTheCommandLineWritesWhatCreateWritesAndEndsWithItsC
         {bands, "x_a.sca", 2, {"Could not write file x_a.sca"}},
         {bands, "x_a.bgl", 3, failed},
         {"", nullptr, 1, {"Could not read file x.prj!"}},
+        {"sample.bmp\r\n", nullptr, 1, {"Could not read file x.prj!"}},  // no project: too few lines
     };
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const std::string sub = "case" + std::to_string(i) + "\\";
         std::filesystem::create_directory(folder.File(sub));
         if (!cases[i].project.empty()) { ASSERT_TRUE(folder.Write(sub + "x.prj", cases[i].project)); }

@@ -5,10 +5,12 @@
 #include <map>
 
 #include "gui/Harness.h"
+#include "model/History.h"
 #include "model/SafeFile.h"
 #include "resources/ResourceIds.h"
 #include "app/RecentMenu.h"
 #include "app/RecentProjects.h"
+#include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
 #include "shell/Frame.h"
 
@@ -18,6 +20,7 @@ using gui::MakeThermal;
 
 constexpr int CloseButton = -1;  // WM_CLOSE in place of a menu command
 constexpr int F1 = -3;           // the F1 key through the loop, to the window with the focus
+constexpr int EndSession = -4;   // Windows asks to end the session, and ends it when the answer is yes
 constexpr int Drop = -2;         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
 const char Exit[] = "Do you really want to exit this program ?";
 const char SaveFirst[] = "Shouldn't you save the current file first ?";
@@ -30,7 +33,8 @@ const char BackdropNotBeside[] = "The project will look for its backdrop area.bm
 
 // Buttons and icon of each of the program's boxes, by its text.
 UINT TypeOf(const std::string& text) {
-    if (text.rfind("Imported", 0) == 0 || text.rfind("Ascendor can open", 0) == 0) return MB_OK | MB_ICONINFORMATION;
+    if (text.rfind("Imported", 0) == 0 || text.rfind("Ascendor can open", 0) == 0 || text.find(" lie outside") != std::string::npos)
+        return MB_OK | MB_ICONINFORMATION;
     if (text.rfind("Create a BGL", 0) == 0) return MB_OKCANCEL | MB_ICONQUESTION;
     if (text.rfind("trying to save", 0) == 0) return MB_OK | MB_ICONHAND;
     if (text.rfind("Could not write file", 0) == 0 && text.find(".sca") != std::string::npos) return MB_OK | MB_ICONHAND;
@@ -123,8 +127,8 @@ const Row rows[] = {
      {-IdcAutoAdd, CmdExit}, {IDCANCEL}, {}, {Exit}, "alps", 0, "Thermals (automatic)", "0010", 3, {}, {}},
     {"Clear partly without thermals", Start::Backdrop, "alps", 0, 0, {CmdClearPartly}, {IDOK}, {}, {ThermalsFirst},
      "alps", 0, nullptr, "0000", 0, {}, {}},
-    {"Manual after New: the run's backdrop still counts", Start::Project, "alps", 0, 0, {CmdManual}, {}, {},
-     {}, "", 0, Manual, "0100", 0, {}, {},
+    {"Manual after New: the old picture is gone", Start::Project, "alps", 0, 0, {CmdManual}, {IDOK}, {},
+     {StartFirst}, "", 0, nullptr, "1000", 0, {}, {},
      false, [](const gui::ScratchFolder&) { gui::Command(CmdNew); SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0); }},
     {"a second dialog command only switches the mode", Start::Project, "alps", CmdAutomatic, 0,
      {CmdManual, CmdEdit, CmdClearPartly, CmdManual}, {}, {}, {}, "alps", 0, "Thermals (automatic)", "0100", 3, {}, {}},
@@ -171,11 +175,29 @@ const Row rows[] = {
     {"Open, save question cancelled: no Open dialog", Start::Project, "alps", 0, 1, {CmdOpen}, {IDCANCEL}, {}, {SaveFirst},
      "alps", 1, nullptr, "0000", 3, {}, {}},
     // Open of files that cannot be read: named, the project, its title and the tool dialog kept.
-    {"Open of a name that does not exist", Start::Project, "alps", CmdManual, 0, {CmdOpen}, {IDYES, IDOK},
-     {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, Manual, "0100", 3, {}, {}},
-    {"Open that fails keeps the Setup dialog", Start::Project, "alps", CmdEdit,
-     0, {CmdOpen}, {IDYES, IDOK}, {"missing.prj"}, {nullptr, "Could not read file missing.prj!"}, "alps", 0, "Setup...",
-     "1000", 3, {}, {}},
+    // Files that are no project: an empty one, a picture renamed. Open's dialog takes only a file that exists.
+    {"Open of an empty file", Start::Project, "alps", CmdManual, 0, {CmdOpen}, {IDOK}, {"empty.prj"},
+     {"Could not read file empty.prj!"}, "alps", 0, Manual, "0100", 3, {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("empty.prj", ""); },
+     "", [](const gui::ScratchFolder&) { EXPECT_EQ(fileDialog.Flags & (OFN_FILEMUSTEXIST | OFN_CREATEPROMPT), DWORD(OFN_FILEMUSTEXIST)); }},
+    {"Open of a picture renamed keeps the Setup dialog", Start::Project, "alps", CmdEdit, 0, {CmdOpen}, {IDOK}, {"picture.prj"},
+     {"Could not read file picture.prj!"}, "alps", 0, "Setup...", "1000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { gui::WriteGreyBackdrop(f.File("picture.prj"), 8, 8); }},
+    {"Open leaves out the lines that hold no thermal and says so", Start::Nothing, "", 0, 0, {CmdOpen}, {IDOK}, {"notes.prj"},
+     {"Left out 2 lines of notes.prj that hold no thermal."}, "notes", 0, nullptr, "0000", 1, {}, {}, false, [](const gui::ScratchFolder& f) {
+         f.Write("notes.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}) + "# west ridge\r\n\r\nthermal,1\r\n");
+         gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48); }},
+    // Open over the Automatic dialog, after a rectangle and a Test: nothing of the old project stays.
+    {"Open ends the old project's dialog, rectangle, batch, history and status texts", Start::Project, "alps", CmdAutomatic, 0,
+     {CmdOpen}, {}, {"lowland.prj"}, {}, "lowland", 0, nullptr, "0000", 1, {}, {}, false, [](const gui::ScratchFolder& f) {
+         f.Write("lowland.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
+         gui::Drag(100, 100, 400, 300), gui::Click(gui::App().currentDialog, IdcAutoTest); },
+     "", [](const gui::ScratchFolder&) {
+         EXPECT_EQ(std::make_tuple(int(areaSelected), CanUndo(), gui::StatusText(1)), std::make_tuple(0, false, std::string())); }},
+    {"Setup's OK without a backdrop after New is refused", Start::Project, "alps", 0, 0, {CmdNew, -IdcSetupOk}, {IDOK}, {},
+     {"Perhaps you should load a backdrop first..."}, "", 0, "Setup...", "1000", 0, {}, {}},
+    {"Setup's OK with a smaller area tells of the thermals left outside, and keeps them", Start::Project, "alps", CmdEdit, 0,
+     {-IdcSetupOk}, {IDOK}, {}, {"1 of the project's 3 thermals lie outside the new area."}, "alps", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder&) { SetDlgItemTextA(gui::App().currentDialog, IdcSetupTopDeg + 1, "15"); }},
     {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
      {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 3, {}, {},
      false, [](const gui::ScratchFolder& f) {
@@ -218,13 +240,16 @@ const Row rows[] = {
      }, "", [](const gui::ScratchFolder&) { CloseHandle(lock); }},
     // A project whose backdrop is missing opens and says so; what needs a picture is refused with
     // nothing written; Edit's Load brings one, and Save As keeps every thermal and bound.
+    // Save writes it (its LF lines come back as CR LF) and says the picture is not there.
     {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0,
-     {CmdOpen, CmdManual, CmdAutomatic, CmdSave, CmdSaveAs, CmdCreate, CmdEdit, -IdcSetupLoad, CmdSaveAs},
-     {IDOK, IDOK, IDOK, IDOK, IDOK, IDOK}, {"gone.prj", "area.bmp", "kept.prj"}, {"Could not load the backdrop gone.bmp: the "
-     "file cannot be read. Choose it again with Project > Edit > Load.", StartFirst, StartFirst, StartFirst, StartFirst, StartFirst},
-     "kept", 0, "Setup...", "1000", 1, {"kept.prj"}, {},
-     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]})); },
+     {CmdOpen, CmdManual, CmdAutomatic, CmdSave, CmdCreate, CmdEdit, -IdcSetupLoad, CmdSaveAs},
+     {IDOK, IDOK, IDOK, IDOK, IDOK}, {"gone.prj", "area.bmp", "kept.prj"}, {"Could not load the backdrop gone.bmp: the "
+     "file cannot be read. Choose it again with Project > Edit > Load.", StartFirst, StartFirst,
+     "The project will look for its backdrop gone.bmp in *", StartFirst}, "kept", 0, "Setup...", "1000", 1, {"gone.prj", "kept.prj"}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", "gone.bmp\n52:30.000N\n52:00.000N\n004:30.000E\n005:30.000E\n" +
+         testdata::ThermalLine(OneBand[0]) + "\n"); },
      "", [](const gui::ScratchFolder& f) {
+         EXPECT_EQ(f.Read("gone.prj"), gui::ProjectFileText("gone.bmp", gui::LowlandBounds, {OneBand[0]}));
          EXPECT_EQ(f.Read("kept.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]})); }},
     // Create: questions, the save, one run per band with the name quoted, the kept flag.
     {"Create, one band", Start::Project, "alps", CmdManual, 1, {CmdCreate}, {IDOK}, {},
@@ -286,6 +311,35 @@ const Row rows[] = {
      {longNameText.c_str()}, longName, 1, nullptr, "0000", 3, {}, {}},
     {"Save, a name too long for the file title", Start::Project, longestName, 0, 1, {CmdSave}, {IDOK}, {},
      {longestNameText.c_str()}, longestName, 1, nullptr, "0000", 3, {}, {}},
+    // The project keeps its own file: a backdrop loaded from another folder leaves that folder as
+    // it was, and the notice names the project's folder.
+    {"a backdrop from another folder, OK, Save: written beside the project", Start::Project, "area", CmdEdit, 0,
+     {-IdcSetupLoad, -IdcSetupOk, CmdSave}, {IDOK}, {"other\\pic.bmp"}, {"The project will look for its backdrop pic.bmp in *"}, "area",
+     0, nullptr, "0000", 3, {"area.prj"}, {}, false, [](const gui::ScratchFolder& f) {
+         std::filesystem::create_directory(f.File("other")), gui::WriteGreyBackdrop(f.File("other\\pic.bmp"), 64, 48); },
+     "", [](const gui::ScratchFolder& f) {
+         EXPECT_EQ(gui::Boxes()[0].text, "The project will look for its backdrop pic.bmp in " + ShortenedName(f.Path()) +
+                                         ", where there is no such file yet. Copy it there.");
+         EXPECT_EQ(f.Read("area.prj"), gui::ProjectFileText("pic.bmp", gui::LowlandBounds, OneBand)); }},
+    {"Create with the current folder elsewhere: everything beside the project, SCASM found and run there", Start::Project,
+     "alps", 0, 1, {CmdCreate}, {IDOK}, {}, {"Create a BGL with 3 thermals..."}, "alps", 0, nullptr, "0000", 3,
+     {"alps.prj", "alps_a.sca", "alps_a.bgl"}, {"scasm alps_a.sca alps_a.bgl"}, false, [](const gui::ScratchFolder& f) {
+         std::filesystem::create_directory(f.File("elsewhere")), SetCurrentDirectoryA(f.File("elsewhere").c_str()); }},
+    // The end of the Windows session: the save question where the project is modified, and the end
+    // without another question when the answer lets it come.
+    {"end of session, nothing modified: no question", Start::Project, "alps", CmdManual, 0, {EndSession}, {}, {}, {}, "alps", 0,
+     nullptr, "0000", 3, {}, {}, true},
+    {"end of session, saved", Start::Project, "alps", CmdManual, 1, {EndSession}, {IDYES}, {}, {SaveFirst}, "alps", 0, nullptr,
+     "0000", 3, {"alps.prj"}, {}, true},
+    {"end of session, not saved", Start::Project, "alps", 0, 1, {EndSession}, {IDNO}, {}, {SaveFirst}, "alps", 1, nullptr, "0000",
+     3, {}, {}, true},
+    {"end of session called off", Start::Project, "alps", CmdManual, 1, {EndSession}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
+     Manual, "0100", 3, {}, {}},
+    {"end of session, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {EndSession}, {IDYES}, {""}, {SaveFirst}, "", 1,
+     nullptr, "0000", 3, {}, {}},
+    {"end of session, the save fails", Start::Project, "alps", 0, 1, {EndSession}, {IDYES, IDOK}, {},
+     {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("alps.prj")); }},
 };
 
 class CommandsTest : public gui::GuiTest {
@@ -329,6 +383,11 @@ TEST_F(CommandsTest, Rows) {
         for (int command : row.commands) {
             if (command == CloseButton) {
                 EXPECT_EQ(gui::Close(), row.quits ? 1 : 0);
+            } else if (command == EndSession) {
+                const LRESULT goesOn = SendMessageA(gui::Main(), WM_QUERYENDSESSION, 0, 0);
+                if (goesOn) SendMessageA(gui::Main(), WM_ENDSESSION, TRUE, 0);
+                EXPECT_EQ(goesOn != 0, row.quits);
+                gui::Pump();
             } else if (command == F1) {
                 gui::PostKey(VK_F1), gui::Pump();
             } else if (command == Drop) {
@@ -356,15 +415,16 @@ TEST_F(CommandsTest, Rows) {
         EXPECT_EQ(gui::Dialogs().size(), row.files.size());
         EXPECT_EQ(std::make_pair(gui::QuitPosted(), gui::QuitCode()), std::make_pair(row.quits, WPARAM(0)));
         EXPECT_EQ(projectModified, row.modifiedAfter);
-        EXPECT_EQ(gui::Title(), "Ascendor - [" + (row.title.empty() ? std::string("(untitled)") : row.title) + "]");
-        EXPECT_TRUE(IsWindowVisible(gui::Main()));  // quitting ends the loop; the window stays
+        // Quitting destroys the main window, so that its children release what they hold.
+        EXPECT_EQ(IsWindow(gui::Main()) != FALSE, !row.quits);
+        if (!row.quits) { EXPECT_EQ(gui::Title(), "Ascendor - [" + (row.title.empty() ? std::string("(untitled)") : row.title) + "]"); }
         HWND open = gui::App().currentDialog;
         EXPECT_EQ(open ? boxwatch::WindowText(open) : "(none)", row.dialog ? row.dialog : "(none)");
         if (dialog && row.dialog && row.dialog == dialogCaption) { EXPECT_EQ(open, dialog) << "the tool dialog is the one open before"; }
         // The window in use before a box stays in use after it, a tool dialog above the main window;
         // the harness checks that neither took input while the box was up.
-        EXPECT_TRUE(IsWindowEnabled(gui::Main()) && (!open || IsWindowEnabled(open))) << "a window still held after the boxes";
-        EXPECT_EQ(GetActiveWindow(), open ? open : gui::Main());
+        EXPECT_TRUE(row.quits || (IsWindowEnabled(gui::Main()) && (!open || IsWindowEnabled(open)))) << "a window still held after the boxes";
+        if (!row.quits) { EXPECT_EQ(GetActiveWindow(), open ? open : gui::Main()); }
         HWND above = gui::Main();
         while (open && above && above != open) above = GetWindow(above, GW_HWNDPREV);
         EXPECT_TRUE(!open || above == open) << "the tool dialog lies behind the main window";
@@ -415,7 +475,8 @@ TEST_F(CommandsTest, UndoAndRedoWalkClearAllAndAreGreyedWithNothingToTakeBackOrP
 
 // The recent projects in the Project menu, read back from the menu the registry's list makes:
 // damaged values passed over, a file that cannot be read taken off after Open's box, Open and
-// Save As putting their file first, and a chosen entry opened.
+// Save As putting their file first, and a chosen entry opened. Only a file that is gone leaves
+// the list: one that is no project only gets Open's box.
 TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
     gui::ScratchFolder folder;
     ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "area.prj", OneBand));
@@ -432,7 +493,9 @@ TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
     RegCloseKey(key);
     const struct { const char* what; std::function<void()> act; std::vector<std::string> list; std::string title; } steps[] = {
         {"damaged values passed over", [] { ShowRecentProjects(gui::Main()); }, {"gone.prj", "area.prj"}, "area"},
-        {"a file that cannot be read", [] { gui::ExpectBox(IDOK), gui::Command(CmdRecentFirst); }, {"area.prj"}, "area"},
+        {"a file that is gone", [] { gui::ExpectBox(IDOK), gui::Command(CmdRecentFirst); }, {"area.prj"}, "area"},
+        {"a file that is no project", [&] { folder.Write("area.prj", ""), gui::ExpectBox(IDOK), gui::Command(CmdRecentFirst);
+             folder.Write("area.prj", folder.Read("b.prj")); }, {"area.prj"}, "area"},
         {"Open", [&] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }, {"b.prj", "area.prj"}, "b"},
         {"Save As", [&] { gui::ExpectFile(folder.File("c.prj")), gui::Command(CmdSaveAs); }, {"c.prj", "b.prj", "area.prj"}, "c"},
         {"chosen", [] { gui::Command(CmdRecentFirst + 2); }, {"area.prj", "c.prj", "b.prj"}, "area"},

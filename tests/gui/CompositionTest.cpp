@@ -198,7 +198,7 @@ TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
     const struct { const char* name; std::function<void()> run; } commands[] = {
         {"New", [] { gui::Command(CmdNew); }},
         {"Open", [this] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }},
-        {"failed Open", [this] { gui::ExpectFile(folder.File("none.prj")), gui::ExpectBox(IDYES), gui::ExpectBox(IDOK), gui::Command(CmdOpen); }},
+        {"failed Open", [this] { folder.Write("none.prj", ""), gui::ExpectFile(folder.File("none.prj")), gui::ExpectBox(IDOK), gui::Command(CmdOpen); }},
         {"Clear all", clearAll},
         {"Clear", [&] { use(CmdClearPartly), drag(), gui::ExpectBox(IDYES), click(IdcClearPartClear); }},
         {"Clear partly", [] { gui::Command(CmdClearPartly); }},

@@ -152,6 +152,8 @@ void Press(UINT down, WPARAM keys, int x, int y) {
 
 void ResetProgram() {
     if (!app) StartProgram();
+    // Exit and the end of a session destroy the main window: the next test gets a new one.
+    if (!IsWindow(app->mainWindow)) app->Create();
     if (app->currentDialog) DestroyWindow(app->currentDialog), app->currentDialog = nullptr;
     ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch(), ClearHistory();
     projectModified = backdropLoaded = setupMode = manualMode = automaticMode = clearPartMode = 0;
