@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "map/Geometry.h"
+#include "map/ThermalMap.h"
 #include "model/History.h"
 #include "model/Project.h"
 
@@ -25,6 +26,8 @@ char autoTexts[6][8] = {"1500", "3000", "500", "1000", "0", "4"};
 uint8_t randomClouds = 1;
 uint8_t allClouds = 0;
 int32_t batchStart, batchEnd;
+std::string thermalMapPath;
+uint8_t useThermalMap, showThermalMap;
 
 namespace {
 
@@ -77,6 +80,8 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
                     : settings.cloudTypeCount > 20 ? 20
                                                    : settings.cloudTypeCount;
     RandomSource random(seed);
+    const Brightness* map =
+        settings.thermalMap != nullptr && !settings.thermalMap->values.empty() ? settings.thermalMap : nullptr;
 
     BeginBatch();
     int made = 0;
@@ -95,27 +100,31 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
             double latPos = area.north - grid.cellLat / 2 - i * grid.cellLat;
             latPos -= grid.cellLat / 100 * 60 * NextUnit(random);
 
-            Thermal& t = thermals[thermalCount];
+            Thermal t{};
             t.lat = TruncToInt32(latPos);
             t.lon = TruncToInt32(lonPos);
             t.type = 4;
-            t.bottom = 0;
-            t.cloudParam = 0;
-            t.windDir = 0;
-            t.factor = 0;
             int32_t ceiling = Between(settings.ceilingMin, settings.ceilingMax, NextUnit(random));
             t.top = ceiling;
             t.cloudCeiling = ceiling;
             int32_t radius = Between(settings.radiusMin, settings.radiusMax, NextUnit(random));
             t.radius = Twice(radius);
             t.cloudSize = t.radius;
-            t.cloudOn = cloudCoverPattern[blue][column];
-            column = (column + 1) % 8;
 
             int idx = TruncToInt32((typeCount + 1) * NextUnit(random));
             if (idx < 1) idx = 1;
             if (idx > typeCount) idx = typeCount;
             t.cloudType = typeCount > 0 ? settings.cloudTypes[idx - 1] : 1;
+
+            if (map != nullptr) {
+                const int draw = random.Next();
+                const int brightness = MapBrightnessAt(*map, t.lat, t.lon);
+                if (brightness != 255 && !(draw / MaxDraw < brightness / 255.0)) continue;
+            }
+            // Only a thermal made takes a place in the cloud cover's run of eight.
+            t.cloudOn = cloudCoverPattern[blue][column];
+            column = (column + 1) % 8;
+            thermals[thermalCount] = t;
 
             int index = thermalCount;
             ++thermalCount;
