@@ -91,7 +91,7 @@ bool ChooseThermalMap(HWND dialog) {
     }
     thermalMapPath = path;
     SaveThermalMapSettings();
-    ShowMapControls(dialog);
+    SetDlgItemTextA(dialog, IdcAutoMapName, FileTitle(thermalMapPath.c_str()));
     if (thermalMapShown) {
         DropMapComposition();  // the new map over the backdrop
         InvalidateMap(false);
