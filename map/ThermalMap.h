@@ -25,5 +25,6 @@ std::string ThermalMapFailureText(const char* name, int result);
 // The brightness of the map pixel that backdrop pixel (column, row) lies on: the map covers the
 // backdrop whatever its own size. 0 off the backdrop or without a map.
 int MapBrightnessAtPixel(const Brightness& map, int64_t column, int64_t row);
-// The same for a geographic position, through the backdrop pixel that holds it.
-int MapBrightnessAt(const Brightness& map, int32_t lat, int32_t lon);
+// Where the map holds the brightness of a geographic position, through the backdrop pixel whose
+// area holds it (floored); null off the backdrop or without a map, which counts as black.
+const uint8_t* MapBrightnessOf(const Brightness& map, int32_t lat, int32_t lon);

@@ -63,7 +63,7 @@ protected:
             // The thermal map's reader takes and refuses the same files; a refusal keeps the map before.
             Brightness map{1, 1, {7}};
             EXPECT_EQ(LoadBrightness(folder.File("hostile.bmp").c_str(), ThermalMapLongestSide, map), result) << what;
-            if (result != LoadOk) EXPECT_EQ(map.values, std::vector<uint8_t>{7}) << what;
+            if (result != LoadOk) { EXPECT_EQ(map.values, std::vector<uint8_t>{7}) << what; }
         }
         if (result == LoadOk) return;
         EXPECT_LE(largestAllocation, 4096u) << what;

@@ -16,13 +16,12 @@ std::string Registry() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, Key, 0, KEY_READ, &key) != ERROR_SUCCESS) return "(none)";
     char path[MAX_PATH] = "";
-    DWORD size = sizeof path, use = 9, show = 9, flagSize = sizeof use;
+    DWORD flags[2] = {9, 9}, size = sizeof path;
     RegQueryValueExA(key, "ThermalMap", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
-    RegQueryValueExA(key, "UseThermalMap", nullptr, nullptr, reinterpret_cast<BYTE*>(&use), &flagSize);
-    flagSize = sizeof show;
-    RegQueryValueExA(key, "ShowThermalMap", nullptr, nullptr, reinterpret_cast<BYTE*>(&show), &flagSize);
+    for (int i = 0; i < 2; ++i)
+        size = 4, RegQueryValueExA(key, i ? "ShowThermalMap" : "UseThermalMap", nullptr, nullptr, reinterpret_cast<BYTE*>(&flags[i]), &size);
     RegCloseKey(key);
-    return std::string(path) + "|" + std::to_string(use) + "|" + std::to_string(show);
+    return std::string(path) + "|" + std::to_string(flags[0]) + "|" + std::to_string(flags[1]);
 }
 
 class ThermalMapTest : public gui::GuiTest {
@@ -43,47 +42,38 @@ protected:
         RegDeleteKeyA(HKEY_CURRENT_USER, Key);
     }
     static HWND Dialog() { return gui::App().currentDialog; }
-    static bool Checked(int id) { return IsDlgButtonChecked(Dialog(), id) == BST_CHECKED; }
-    static std::string Shown() {
-        char name[MAX_PATH] = "";
-        GetDlgItemTextA(Dialog(), IdcAutoMapName, name, sizeof name);
-        return name;
-    }
 };
 
-// Each step's name shown, boxes, the registry, and that the current folder stays.
+// Each step's name shown, box "Thermal map", registry and boxes; the current folder and the
+// project stay as they were.
 TEST_F(ThermalMapTest, ChoosingTheMapItsFailuresAndTheRegistry) {
-    const std::string map = folder.File("map.bmp"), mapValue = map + "|";
-    char before[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, before);
+    const std::string map = folder.File("map.bmp");
+    const std::vector<std::string> refused = {
+        "Could not load the thermal map text.bmp: it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel."};
+    const auto choose = [this](const char* name) { gui::ExpectFile(folder.File(name)), gui::Click(Dialog(), IdcAutoChooseMap); };
     const struct { const char* what; std::function<void()> act; const char* name; bool use; std::string registry; std::vector<std::string> boxes; } steps[] = {
         {"Thermal map without a map, cancelled", [] { gui::ExpectFileCancel(), gui::Click(Dialog(), IdcAutoUseMap); }, "", false, "|0|0", {}},
-        {"Map... with a file that is no picture",
-         [this] { gui::ExpectFile(folder.File("text.bmp")), gui::ExpectBox(IDOK), gui::Click(Dialog(), IdcAutoChooseMap); }, "", false, "(none)",
-         {"Could not load the thermal map text.bmp: it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel."}},
-        {"Map...", [&] { gui::ExpectFile(map), gui::Click(Dialog(), IdcAutoChooseMap); }, "map.bmp", false, mapValue + "0|0", {}},
-        {"a map that cannot be loaded keeps the map before",
-         [this] { gui::ExpectFile(folder.File("text.bmp")), gui::ExpectBox(IDOK), gui::Click(Dialog(), IdcAutoChooseMap); }, "map.bmp",
-         false, "(none)", {"Could not load the thermal map text.bmp: it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel."}},
-        {"Thermal map with a map chosen", [] { gui::Click(Dialog(), IdcAutoUseMap); }, "map.bmp", true, mapValue + "1|0", {}},
+        {"Map... with a file that is no picture", [&] { gui::ExpectBox(IDOK), choose("text.bmp"); }, "", false, "(none)", refused},
+        {"Map...", [&] { choose("map.bmp"); }, "map.bmp", false, map + "|0|0", {}},
+        {"a map that cannot be loaded keeps the map before", [&] { gui::ExpectBox(IDOK), choose("text.bmp"); }, "map.bmp", false, "(none)", refused},
+        {"Thermal map with a map chosen", [] { gui::Click(Dialog(), IdcAutoUseMap); }, "map.bmp", true, map + "|1|0", {}},
         {"other commands of the new controls", [] {
-             for (int id : {IdcAutoUseMap, IdcAutoMapName, IdcAutoChooseMap, IdcAutoShowMap})
+             for (int id = IdcAutoUseMap; id <= IdcAutoShowMap; ++id)
                  SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(id, id == IdcAutoMapName ? EN_CHANGE : BN_DOUBLECLICKED), 0);
          }, "map.bmp", true, "(none)", {}},
-        {"Show", [] { gui::Click(Dialog(), IdcAutoShowMap); }, "map.bmp", true, mapValue + "1|1", {}},
+        {"Show", [] { gui::Click(Dialog(), IdcAutoShowMap); }, "map.bmp", true, map + "|1|1", {}},
     };
+    char before[MAX_PATH], now[MAX_PATH], name[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, before);
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
         RegDeleteKeyA(HKEY_CURRENT_USER, Key);
         step.act();
         ASSERT_NE(Dialog(), nullptr);
-        EXPECT_EQ(Shown(), step.name);
-        EXPECT_EQ(Checked(IdcAutoUseMap), step.use);
-        EXPECT_EQ(Registry(), step.registry);
+        GetDlgItemTextA(Dialog(), IdcAutoMapName, name, sizeof name), GetCurrentDirectoryA(MAX_PATH, now);
+        EXPECT_EQ(std::make_tuple(std::string(name), IsDlgButtonChecked(Dialog(), IdcAutoUseMap) == BST_CHECKED, Registry(), std::string(now)),
+                  std::make_tuple(std::string(step.name), step.use, step.registry, std::string(before)));
         EXPECT_EQ(gui::BoxTexts(), step.boxes);
-        char now[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, now);
-        EXPECT_STREQ(now, before);
         EXPECT_EQ(projectModified, 0);
         gui::CheckWatcher();
     }
@@ -113,18 +103,15 @@ TEST_F(ThermalMapTest, TestFollowsTheMapAndShowLaysItOverTheBackdrop) {
     const gui::Picture plain = gui::CaptureMap();
     gui::Click(Dialog(), IdcAutoShowMap);
     const gui::Picture shown = gui::CaptureMap();
-    int inside = 0;
     for (int y = 0; y < shown.height; ++y)
         for (int x = 0; x < shown.width; ++x) {
-            const int column = WindowToColumn(x), row = WindowToRow(y);
             const bool on = x >= mapOriginX && y >= mapOriginY && x < mapOriginX + PictureWidth() && y < mapOriginY + PictureHeight();
-            const int grey = on ? MapBrightnessAtPixel(thermalMap, column, row) : 0;
+            const int grey = MapBrightnessAtPixel(thermalMap, WindowToColumn(x), WindowToRow(y));
             const COLORREF p = plain.At(x, y);
-            const COLORREF expected = on ? RGB((GetRValue(p) + grey) / 2, (GetGValue(p) + grey) / 2, (GetBValue(p) + grey) / 2) : p;
-            inside += on;
-            ASSERT_EQ(shown.At(x, y), expected) << x << "," << y;
+            ASSERT_EQ(shown.At(x, y), on ? RGB((GetRValue(p) + grey) / 2, (GetGValue(p) + grey) / 2, (GetBValue(p) + grey) / 2) : p)
+                << x << "," << y;
         }
-    EXPECT_GT(inside, 1000);
+    EXPECT_GT(PictureWidth() * PictureHeight(), 1000);
     DropMapComposition(), InvalidateRect(gui::Map(), nullptr, TRUE), gui::Pump();
     EXPECT_TRUE(gui::CaptureMap().pixels == shown.pixels) << "a full repaint";
     gui::Click(Dialog(), IdcAutoShowMap);
