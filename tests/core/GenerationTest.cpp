@@ -151,7 +151,11 @@ protected:
 // a map black in its west half keeps exactly those east of the middle, the cloud cover running
 // on among them only. Off the backdrop counts as black.
 TEST_F(ThermalMapGeneration, KeepsTheCandidatesWhereTheMapIsWhite) {
-    const Brightness white{1, 1, {255}}, halves{2, 1, {0, 255}};
+    // The halves as a palette picture, colour 1 made white.
+    testdata::Scratch folder;
+    folder.Write("halves.bmp", testdata::With(testdata::Bmp(2, 1, 8, [](int x, int) { return uint32_t(x); }), 58, 0xFFFFFF));
+    Brightness white{1, 1, {255}}, halves;
+    ASSERT_EQ(LoadBrightness(folder.File("halves.bmp").c_str(), ThermalMapLongestSide, halves), LoadOk);
     for (int blue : {0, 4}) {
         Batch(white, 5, blue);
         ASSERT_EQ(thermalCount, 143);
