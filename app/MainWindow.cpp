@@ -22,6 +22,7 @@
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/HotspotImport.h"
+#include "thermals/ThermalDialogs.h"
 
 static void OnCreate(HWND window) {
     InitCommonControls();
@@ -33,6 +34,7 @@ static void OnCreate(HWND window) {
     UpdateTitle(window, projectName);
     AcceptDroppedFiles(window);
     ShowRecentProjects(window);
+    LoadAutomaticSettings();
 }
 
 static void OnSize(HWND window, int width, int height) {

@@ -7,7 +7,7 @@
 // GROUPS is a comma-separated choice of files, map, batch and memory (all by default).
 //
 // Peak memory is measured in fresh processes: the bench starts itself again with
-// --memory-child FOLDER paint|load|none BACKDROP RESULT.
+// --memory-child FOLDER paint|load|map|none BACKDROP RESULT.
 #include <windows.h>
 #include <psapi.h>
 
@@ -23,6 +23,7 @@
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
+#include "map/ThermalMap.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
 #include "shell/Frame.h"
@@ -104,8 +105,10 @@ int MemoryChild(const char* folder, const std::string& mode, const char* backdro
             RepaintMap(true);
             PumpMessages(100);
         }
-    } else if (mode == "load") {
+    } else if (mode == "load" || mode == "map") {
         if (LoadBackdrop(backdropFile) != LoadOk) return 3;
+        // The same file as the thermal map too: the largest map beside the largest backdrop.
+        if (mode == "map" && LoadThermalMap(backdropFile) != LoadOk) return 3;
     }
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -184,6 +187,17 @@ void MeasureMemory(BenchRun& run) {
     // The largest backdrop, written only for this figure (768 MB) and removed after it.
     if (WriteBenchBitmap(benchLargestBackdrop.name, benchLargestBackdrop.side, benchLargestBackdrop.bitCount)) {
         MeasurePaintedPeak(run, benchLargestBackdrop);
+        MeasureThermalMapLoad(run, benchLargestBackdrop.name);
+        // The program holding that backdrop and the same file as its thermal map, against the
+        // backdrop alone plus 48 MB.
+        const std::string figure = "peak memory, largest backdrop read, + the same file as thermal map";
+        const double without = PeakOfChild(run.folder, "load", benchLargestBackdrop.name, why);
+        const double with = without > 0.0 ? PeakOfChild(run.folder, "map", benchLargestBackdrop.name, why) : 0.0;
+        if (with > 0.0)
+            run.table.Add({figure, with / Megabyte, "without the map", without / Megabyte, "MB",
+                           (without + 48.0 * Megabyte) / without, ""});
+        else
+            run.table.Fail(figure, why);
     } else {
         run.table.Fail("peak memory, largest backdrop", "could not write " + std::string(benchLargestBackdrop.name));
     }

@@ -23,6 +23,9 @@ void MeasureMap(BenchRun& run);
 // A batch made with the Automatic dialog's Test.
 void MeasureBatch(BenchRun& run);
 
+// Loading the file as a thermal map beside one fread of it.
+void MeasureThermalMapLoad(BenchRun& run, const char* name);
+
 // Runs the program's messages (tool dialog first) until nothing came for a while or maxMs passed.
 void PumpMessages(int maxMs);
 // Invalidates the whole map and lets it paint now.

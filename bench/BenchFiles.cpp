@@ -9,6 +9,7 @@
 #include "BenchFigures.h"
 #include "BenchInputs.h"
 #include "map/Bitmap.h"
+#include "map/ThermalMap.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "scenery/ScaWriter.h"
@@ -226,4 +227,16 @@ void MeasureFiles(BenchRun& run) {
                                     reps);
         run.table.Add({figure, load.value, "1 fread of the file", load.baseline, "ms", 2.0, ""});
     }
+}
+
+void MeasureThermalMapLoad(BenchRun& run, const char* name) {
+    const std::string figure = "thermal map load 16384x16384 24-bit";
+    if (LoadThermalMap(name) != LoadOk) {
+        run.table.Fail(figure, "LoadThermalMap refused the file");
+        return;
+    }
+    BenchPair load = MedianPair({nullptr, [name] { LoadThermalMap(name); }}, {nullptr, [name] { PlainReadBytes(name); }},
+                                run.reps < 3 ? run.reps : 3);
+    ForgetThermalMap();
+    run.table.Add({figure, load.value, "1 fread of the file", load.baseline, "ms", 2.0, ""});
 }

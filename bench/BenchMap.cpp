@@ -10,6 +10,7 @@
 #include "map/Bitmap.h"
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
+#include "map/ThermalMap.h"
 #include "model/Coordinates.h"
 #include "map/Selection.h"
 #include "model/Project.h"
@@ -264,6 +265,53 @@ void MeasureMap(BenchRun& run) {
         table.Add({std::string("zoom step in from ") + level.name, bare.value, "whole-picture stretch", bare.baseline,
                    "ms", 0.0, ""});
     }
+    // The thermal map over the backdrop (Show), of the largest size kept, beside the same paints
+    // without it.
+    thermalMap = Brightness{ThermalMapLongestSide, ThermalMapLongestSide,
+                            std::vector<uint8_t>(size_t{ThermalMapLongestSide} * ThermalMapLongestSide)};
+    for (size_t k = 0; k < thermalMap.values.size(); ++k) thermalMap.values[k] = static_cast<uint8_t>(k * 7 / 4096 + k);
+    for (const Level& level : {levels[0], levels[1], levels[2]}) {
+        const double zoom = level.zoom;
+        auto show = [](bool on) {
+            thermalMapShown = on;
+            DropMapComposition();
+        };
+        auto firstPaint = [zoom, show](bool on) {
+            return BenchWork{[zoom, on, show] {
+                                 show(on);
+                                 UseTable(false);
+                                 SetView(zoom * 1.1);
+                                 RepaintMap(true);
+                                 Settle();
+                             },
+                             [zoom] {
+                                 SetView(zoom);
+                                 RepaintMap(true);
+                             }};
+        };
+        auto repaint = [zoom, show](bool on) {
+            return BenchWork{[zoom, on, show] {
+                                 show(on);
+                                 Prepare(false, zoom);
+                                 RepaintMap(false);
+                                 Settle();
+                             },
+                             [] {
+                                 for (int k = 0; k < RepaintsTimed; ++k) RepaintMap(false);
+                             }};
+        };
+        const std::string name = level.name;
+        BenchPair first = MedianPair(firstPaint(true), firstPaint(false), reps);
+        table.Add({"paint " + name + " + thermal map shown, first after zoom change", first.value, "without the map",
+                   first.baseline, "ms", 2.0, ""});
+        BenchPair again = MedianPair(repaint(true), repaint(false), reps);
+        table.Add({"paint " + name + " + thermal map shown, repaint", again.value / RepaintsTimed, "without the map",
+                   again.baseline / RepaintsTimed, "ms", 1.2, ""});
+    }
+    thermalMapShown = false;
+    ForgetThermalMap();
+    DropMapComposition();
+
     UseTable(true);
     SetView(fit);
     RepaintMap(true);
@@ -411,6 +459,21 @@ void MeasureBatch(BenchRun& run) {
     DeleteDC(memory);
     table.Add({"Test, batch of " + std::to_string(made) + " thermals at density " + std::to_string(density), batch.value,
                std::to_string(made) + " Ellipse calls in memory", batch.baseline, "ms", 2.0, ""});
+
+    // The same Test with a thermal map of the largest size kept, white everywhere, so that every
+    // candidate is kept and the same discs are drawn: the sixth draw and the look at the map.
+    thermalMap = Brightness{ThermalMapLongestSide, ThermalMapLongestSide,
+                            std::vector<uint8_t>(size_t{ThermalMapLongestSide} * ThermalMapLongestSide, 255)};
+    BenchWork mapped{test.setup, [dialog] {
+                         useThermalMap = 1;
+                         Press(dialog, IdcAutoTest);
+                         GdiFlush();
+                         useThermalMap = 0;
+                     }};
+    BenchPair withMap = MedianPair(mapped, test, run.reps);
+    ForgetThermalMap();
+    table.Add({"Test with a thermal map, batch of " + std::to_string(made) + " at density " + std::to_string(density),
+               withMap.value, "the same Test without a map", withMap.baseline, "ms", 1.3, ""});
 
     Press(dialog, IdcAutoClear);
     Press(dialog, IdcAutoOk);

@@ -1,5 +1,5 @@
-// Any file given as a backdrop: loads or is refused, never reads or writes out of bounds, and a
-// refused file leaves the previous picture as it was.
+// Any file given as a backdrop or a thermal map: loads or is refused alike, never reads or writes
+// out of bounds, and a refused file leaves the previous picture as it was.
 #include <cstdlib>
 
 #include "FuzzFiles.h"
@@ -9,7 +9,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t widthBefore = backdropWidth;
     int32_t heightBefore = backdropHeight;
-    int result = LoadBackdrop(WriteScratchFile(data, size));
+    const char* file = WriteScratchFile(data, size);
+    int result = LoadBackdrop(file);
+    // As a thermal map, reduced hard so that the blocks' edges are crossed too.
+    static Brightness map;
+    if (LoadBrightness(file, 7, map) != result) std::abort();
+    if (result == LoadOk && (map.width > 7 || map.height > 7 || map.values.size() != size_t(map.width) * map.height)) std::abort();
     if (result != LoadOk) {
         if (backdropWidth != widthBefore || backdropHeight != heightBefore) std::abort();
         return 0;

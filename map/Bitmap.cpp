@@ -95,11 +95,19 @@ int64_t BitmapRowSize(int64_t width, int64_t bitCount) {
     return (width * bitCount + 31) / 32 * 4;
 }
 
-int LoadBackdrop(const char* fileName) {
-    FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) return LoadCannotOpen;
-    FileCloser closer(file);
+namespace {
 
+// What the headers of a file the reader takes say, checked against the file's size; the file
+// stands just past the headers read.
+struct Layout {
+    uint8_t info[InfoHeaderSize];
+    uint32_t pixelOffset;
+    int32_t width, height, bitCount;
+    bool bottomUp;
+    int64_t rowSize, pixelBytes, tableBytes;
+};
+
+int ReadLayout(FILE* file, Layout& layout) {
     uint8_t headers[FileHeaderSize + LargestInfoSize];
     size_t got = std::fread(headers, 1, sizeof headers, file);
     if (got < 2 || headers[0] != 'B' || headers[1] != 'M') return got < 2 && std::ferror(file) ? LoadCannotOpen : LoadNotBitmap;
@@ -149,25 +157,52 @@ int LoadBackdrop(const char* fileName) {
     if (HeadersSize + tableBytes > fileSize) return LoadCutShort;
     if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return LoadCutShort;
 
+    std::memcpy(layout.info, info, InfoHeaderSize);
+    layout.pixelOffset = pixelOffset;
+    layout.width = width;
+    layout.height = height;
+    layout.bitCount = bitCount;
+    layout.bottomUp = fileHeight > 0;
+    layout.rowSize = rowSize;
+    layout.pixelBytes = pixelBytes;
+    layout.tableBytes = tableBytes;
+    return LoadOk;
+}
+
+int ReadTable(FILE* file, const Layout& layout, uint8_t* table) {
+    if (layout.tableBytes == 0) return LoadOk;
+    if (!SeekTo(file, HeadersSize) || !ReadExactly(file, table, layout.tableBytes)) return ShortReadResult(file);
+    return LoadOk;
+}
+
+}  // namespace
+
+int LoadBackdrop(const char* fileName) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) return LoadCannotOpen;
+    FileCloser closer(file);
+
+    Layout layout;
+    int read = ReadLayout(file, layout);
+    if (read != LoadOk) return read;
+    const int64_t rowSize = layout.rowSize, pixelBytes = layout.pixelBytes, tableBytes = layout.tableBytes;
+    const int32_t width = layout.width, height = layout.height;
+
     std::vector<uint8_t> newInfo;
     std::vector<uint8_t> newPixels;
     try {
-        newInfo.assign(bitCount >= 24 ? TrueColourInfoSize : InfoHeaderSize + tableBytes, 0);
+        newInfo.assign(layout.bitCount >= 24 ? TrueColourInfoSize : InfoHeaderSize + tableBytes, 0);
         newPixels.resize(static_cast<size_t>(pixelBytes));
     } catch (const std::bad_alloc&) {
         return LoadTooLarge;
     }
 
-    std::memcpy(newInfo.data(), info, InfoHeaderSize);
-    if (tableBytes > 0) {
-        if (!SeekTo(file, HeadersSize) ||
-            !ReadExactly(file, newInfo.data() + InfoHeaderSize, tableBytes)) {
-            return ShortReadResult(file);
-        }
-    }
+    std::memcpy(newInfo.data(), layout.info, InfoHeaderSize);
+    read = ReadTable(file, layout, newInfo.data() + InfoHeaderSize);
+    if (read != LoadOk) return read;
 
-    if (!SeekTo(file, pixelOffset)) return LoadCutShort;
-    if (fileHeight < 0) {
+    if (!SeekTo(file, layout.pixelOffset)) return LoadCutShort;
+    if (!layout.bottomUp) {
         if (!ReadExactly(file, newPixels.data(), pixelBytes)) return ShortReadResult(file);
     } else {
         // Stored bottom row first: the file's first row becomes the buffer's last.
@@ -191,7 +226,7 @@ int LoadBackdrop(const char* fileName) {
 
     backdrop.width = width;
     backdrop.height = height;
-    backdrop.bitCount = bitCount;
+    backdrop.bitCount = layout.bitCount;
     backdrop.rowSize = static_cast<int32_t>(rowSize);
     backdrop.pixels.swap(newPixels);
     backdrop.info.swap(newInfo);
@@ -204,7 +239,117 @@ int LoadBackdrop(const char* fileName) {
     return LoadOk;
 }
 
-std::string BackdropFailureText(const char* name, int result) {
+namespace {
+
+// Brightness of a colour, 0 to 255, rounded: the weights of the luma of television.
+inline uint32_t Luma(uint32_t red, uint32_t green, uint32_t blue) {
+    return (299 * red + 587 * green + 114 * blue + 500) / 1000;
+}
+
+// The block sums of one row of reduced samples, filled pixel by pixel from the west.
+struct BlockRow {
+    uint64_t* sums;
+    int64_t factor;
+    int64_t column = 0;  // reduced column of the next pixel
+    int64_t inBlock = 0;  // pixels of it already added
+    void Add(uint32_t brightness) {
+        sums[column] += brightness;
+        if (++inBlock == factor) inBlock = 0, ++column;
+    }
+};
+
+// Adds count pixels from bytes (the first pixel at the first byte's top bits).
+void AddPixels(BlockRow& row, const uint8_t* bytes, int64_t count, int bitCount, const uint8_t* tableLuma) {
+    switch (bitCount) {
+    case 24:
+        for (int64_t i = 0; i < count; ++i, bytes += 3) row.Add(Luma(bytes[2], bytes[1], bytes[0]));
+        break;
+    case 32:
+        for (int64_t i = 0; i < count; ++i, bytes += 4) row.Add(Luma(bytes[2], bytes[1], bytes[0]));
+        break;
+    case 8:
+        for (int64_t i = 0; i < count; ++i) row.Add(tableLuma[bytes[i]]);
+        break;
+    default: {  // 1 or 4 bits, the first pixel of a byte in its top bits
+        const int perByte = 8 / bitCount, mask = (1 << bitCount) - 1;
+        for (int64_t i = 0; i < count; ++i) {
+            const int shift = 8 - bitCount * (1 + static_cast<int>(i % perByte));
+            row.Add(tableLuma[bytes[i / perByte] >> shift & mask]);
+        }
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+int LoadBrightness(const char* fileName, int32_t longestSide, Brightness& into) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) return LoadCannotOpen;
+    FileCloser closer(file);
+
+    Layout layout;
+    int read = ReadLayout(file, layout);
+    if (read != LoadOk) return read;
+    uint8_t table[1024] = {};
+    read = ReadTable(file, layout, table);
+    if (read != LoadOk) return read;
+    uint8_t tableLuma[256] = {};
+    for (int k = 0; k < layout.tableBytes / 4; ++k)
+        tableLuma[k] = static_cast<uint8_t>(Luma(table[4 * k + 2], table[4 * k + 1], table[4 * k]));
+
+    const int64_t width = layout.width, height = layout.height;
+    const int64_t side = longestSide > 0 ? longestSide : 1;
+    const int64_t factor = ((width > height ? width : height) + side - 1) / side;
+    const int64_t reducedWidth = (width + factor - 1) / factor, reducedHeight = (height + factor - 1) / factor;
+    // Whole pixels in every chunk of a row, at any depth: a multiple of 3 and of 4 bytes.
+    constexpr int64_t ChunkBytes = 12 * 65536;
+    const int64_t chunkBytes = layout.rowSize < ChunkBytes ? layout.rowSize : ChunkBytes;
+    Brightness made;
+    std::vector<uint64_t> sums;
+    std::vector<uint8_t> chunk;
+    try {
+        made.values.resize(static_cast<size_t>(reducedWidth * reducedHeight));
+        sums.assign(static_cast<size_t>(reducedWidth), 0);
+        chunk.resize(static_cast<size_t>(chunkBytes));
+    } catch (const std::bad_alloc&) {
+        return LoadTooLarge;
+    }
+
+    if (!SeekTo(file, layout.pixelOffset)) return LoadCutShort;
+    // The rows come as the file stores them, one after the other; a block of rows is complete at
+    // its last row in the order read.
+    for (int64_t fileRow = 0; fileRow < height; ++fileRow) {
+        const int64_t row = layout.bottomUp ? height - 1 - fileRow : fileRow;
+        BlockRow sumRow{sums.data(), factor};
+        int64_t pixel = 0;
+        for (int64_t done = 0; done < layout.rowSize; done += chunkBytes) {
+            const int64_t bytes = layout.rowSize - done < chunkBytes ? layout.rowSize - done : chunkBytes;
+            if (!ReadExactly(file, chunk.data(), bytes)) return ShortReadResult(file);
+            int64_t count = bytes * 8 / layout.bitCount;
+            if (count > width - pixel) count = width - pixel;
+            if (count <= 0) continue;  // the row's padding
+            AddPixels(sumRow, chunk.data(), count, layout.bitCount, tableLuma);
+            pixel += count;
+        }
+        const int64_t block = row / factor, firstRow = block * factor;
+        const int64_t endRow = firstRow + factor < height ? firstRow + factor : height;
+        if (row != (layout.bottomUp ? firstRow : endRow - 1)) continue;
+        uint8_t* out = made.values.data() + block * reducedWidth;
+        for (int64_t c = 0; c < reducedWidth; ++c) {
+            const int64_t endColumn = (c + 1) * factor < width ? (c + 1) * factor : width;
+            const uint64_t count = static_cast<uint64_t>((endColumn - c * factor) * (endRow - firstRow));
+            out[c] = static_cast<uint8_t>((sums[c] + count / 2) / count);
+            sums[c] = 0;
+        }
+    }
+    made.width = static_cast<int32_t>(reducedWidth);
+    made.height = static_cast<int32_t>(reducedHeight);
+    std::swap(into, made);
+    return LoadOk;
+}
+
+std::string BitmapFailureText(const char* what, const char* name, int result) {
     std::string reason;
     switch (result) {
     case LoadCannotOpen: reason = "the file cannot be read"; break;
@@ -221,5 +366,7 @@ std::string BackdropFailureText(const char* name, int result) {
     }
     default: reason = "it is not a Windows bitmap with 1, 4, 8, 24 or 32 bits per pixel"; break;
     }
-    return "Could not load the backdrop " + ShortenedName(name) + ": " + reason + ".";
+    return std::string("Could not load the ") + what + " " + ShortenedName(name) + ": " + reason + ".";
 }
+
+std::string BackdropFailureText(const char* name, int result) { return BitmapFailureText("backdrop", name, result); }

@@ -34,6 +34,21 @@ enum LoadResult {
 // On any result but LoadOk the previous picture and sizes stay as they were.
 int LoadBackdrop(const char* fileName);
 
+// A picture kept as brightness only, 0 to 255, rows top row first.
+struct Brightness {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> values;  // width * height
+};
+
+// Reads any file LoadBackdrop takes as the brightness (299 R + 587 G + 114 B + 500) / 1000 of
+// each pixel, reduced by the whole factor ceil(longer side / longestSide) to the rounded mean of
+// each block (the blocks at the east and south edges may be smaller), row by row without holding
+// the picture. Answers LoadBackdrop's results; into changes only on LoadOk.
+int LoadBrightness(const char* fileName, int32_t longestSide, Brightness& into);
+
+// "Could not load the WHAT NAME: REASON." with the reasons below.
+std::string BitmapFailureText(const char* what, const char* name, int result);
 // "Could not load the backdrop NAME: REASON." for a load that answered result, the name shortened
 // for a box; a picture refused as too large is named by the size of the last load's header.
 std::string BackdropFailureText(const char* name, int result);

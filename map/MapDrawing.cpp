@@ -16,6 +16,7 @@
 #include "map/Pyramid.h"
 #include "map/Selection.h"
 #include "map/ThermalGrid.h"
+#include "map/ThermalMap.h"
 #include "model/Project.h"
 #include "shell/Frame.h"
 #include "thermals/Manual.h"
@@ -653,4 +654,66 @@ void PaintBackdrop(HDC dc, const RECT& clip) {
     // puts them.
     StretchPart(dc, left, top, w, h, visLeft, visTop, visRight, visBottom, sw, sh, backdrop.pixels.data(),
                 backdrop.info.data());
+}
+
+namespace {
+
+// Blends the window pixels x0..x1, y0..y1 (right and bottom excluded) held at bits, where window
+// pixel (x, y) is bits[(y - top) * stride + (x - left)], with the map's grey under each.
+void BlendWithMap(uint32_t* bits, int stride, int left, int top, int x0, int y0, int x1, int y1) {
+    const Brightness& map = thermalMap;
+    const auto clampTo = [](int v, int n) { return v < 0 ? 0 : v >= n ? n - 1 : v; };
+    // The map column of each window column and the map row of each window row, through the
+    // backdrop pixel the window pixel shows.
+    static std::vector<int32_t> columns;
+    columns.resize(static_cast<size_t>(x1 - x0));
+    for (int x = x0; x < x1; ++x)
+        columns[x - x0] = static_cast<int32_t>(int64_t{clampTo(WindowToColumn(x), backdropWidth)} * map.width / backdropWidth);
+    for (int y = y0; y < y1; ++y) {
+        const int64_t row = int64_t{clampTo(WindowToRow(y), backdropHeight)} * map.height / backdropHeight;
+        const uint8_t* greys = map.values.data() + row * map.width;
+        uint32_t* p = bits + static_cast<ptrdiff_t>(y - top) * stride + (x0 - left);
+        for (int i = 0; i < x1 - x0; ++i) {
+            const uint32_t a = p[i], b = 0x010101u * greys[columns[i]];
+            // Per channel, (a + b) / 2 rounded down, without a carry into the next channel.
+            p[i] = ((a & b) + (((a ^ b) & 0xFEFEFEu) >> 1)) & 0xFFFFFFu;
+        }
+    }
+}
+
+}  // namespace
+
+void PaintThermalMapOver(HDC dc, const RECT& clip) {
+    if (thermalMap.values.empty() || backdrop.pixels.empty() || backdropWidth <= 0 || backdropHeight <= 0) return;
+    const int64_t left = mapOriginX, top = mapOriginY;
+    int x0 = static_cast<int>(std::max<int64_t>(left, clip.left)), y0 = static_cast<int>(std::max<int64_t>(top, clip.top));
+    int x1 = static_cast<int>(std::min<int64_t>(left + PictureWidth(), clip.right));
+    int y1 = static_cast<int>(std::min<int64_t>(top + PictureHeight(), clip.bottom));
+    if (x0 >= x1 || y0 >= y1) return;
+    PixelFrame pixels;
+    if (PixelFrameOf(dc, pixels)) {
+        // Our own pixels: blended where they lie, once GDI has put the backdrop there.
+        x0 = std::max(x0, pixels.left), y0 = std::max(y0, pixels.top);
+        x1 = std::min(x1, pixels.right), y1 = std::min(y1, pixels.bottom);
+        if (x0 >= x1 || y0 >= y1) return;
+        GdiFlush();
+        BlendWithMap(pixels.bits, pixels.stride, 0, 0, x0, y0, x1, y1);
+        return;
+    }
+    // Another device context: the part is copied out, blended and copied back through dc's clip.
+    const int w = x1 - x0, h = y1 - y0;
+    BITMAPINFO info = TopDownPictureInfo(w, h);
+    void* bits = nullptr;
+    HDC scratch = CreateCompatibleDC(dc);
+    HBITMAP section = scratch != nullptr ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (section != nullptr) {
+        HGDIOBJ old = SelectObject(scratch, section);
+        BitBlt(scratch, 0, 0, w, h, dc, x0, y0, SRCCOPY);
+        GdiFlush();
+        BlendWithMap(static_cast<uint32_t*>(bits), w, x0, y0, x0, y0, x1, y1);
+        BitBlt(dc, x0, y0, w, h, scratch, 0, 0, SRCCOPY);
+        SelectObject(scratch, old);
+        DeleteObject(section);
+    }
+    if (scratch != nullptr) DeleteDC(scratch);
 }

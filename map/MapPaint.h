@@ -14,6 +14,10 @@
 // reduced copy that is still at least as large as the picture on screen.
 void PaintBackdrop(HDC dc, const RECT& clip);
 
+// Lays the thermal map over the backdrop just painted within clip: each channel of each pixel of
+// the picture becomes (its value + the map's grey under it) / 2, rounded down.
+void PaintThermalMapOver(HDC dc, const RECT& clip);
+
 // Drops the kept stretched picture: a new backdrop, zoom or window size makes it stale.
 void ForgetKeptPicture();
 

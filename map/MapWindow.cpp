@@ -11,6 +11,7 @@
 #include "map/MapPaint.h"
 #include "map/Pyramid.h"
 #include "map/Selection.h"
+#include "map/ThermalMap.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
@@ -119,6 +120,7 @@ void DrawPicture(HWND window, HDC target, HRGN erased) {
     RECT clip;
     if (GetClipBox(target, &clip) == NULLREGION) return;
     PaintBackdrop(target, clip);
+    if (thermalMapShown) PaintThermalMapOver(target, clip);
     DrawThermals(target);
     if (automaticMode || clearPartMode) DrawSelection(target);
     if (setupMode) DrawAreaFrame(target);

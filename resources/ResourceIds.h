@@ -83,6 +83,10 @@
 #define IdcAutoClear       180
 #define IdcAutoAdd         181
 #define IdcAutoOk          182
+#define IdcAutoUseMap      183  // "Thermal map"
+#define IdcAutoMapName     184
+#define IdcAutoChooseMap   185  // "Map..."
+#define IdcAutoShowMap     186  // "Show"
 
 // Dialog "CLEARPART"
 #define IdcClearPartClear  190

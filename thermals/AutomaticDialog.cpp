@@ -4,12 +4,17 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
+#include <utility>
 
+#include "map/Bitmap.h"
 #include "map/MapWindow.h"
+#include "map/ThermalMap.h"
 #include "map/Selection.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
+#include "shell/FileDialogs.h"
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Generation.h"
@@ -32,6 +37,91 @@ bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == B
 // on the map.
 void DrawAppended(int index, void*) { DrawBatchThermal(index); }
 
+const char AutomaticKey[] = "Software\\Ascendor\\Automatic";
+const char MapFilter[] = "Bitmaps (*.bmp)\0*.bmp\0All files (*.*)\0*.*\0";
+
+// The map's path and the two boxes, for the next start; written as soon as they change.
+void SaveThermalMapSettings() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, AutomaticKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;  // a convenience: this run keeps them all the same
+    RegSetValueExA(key, "ThermalMap", 0, REG_SZ, reinterpret_cast<const BYTE*>(thermalMapPath.c_str()),
+                   static_cast<DWORD>(thermalMapPath.size() + 1));
+    for (auto value : {std::make_pair("UseThermalMap", useThermalMap), std::make_pair("ShowThermalMap", showThermalMap)}) {
+        const DWORD flag = value.second;
+        RegSetValueExA(key, value.first, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flag), sizeof flag);
+    }
+    RegCloseKey(key);
+}
+
+// The map over the backdrop while the dialog is open, "Show" checked and a map loaded.
+void ShowMapOverBackdrop(bool dialogOpen) {
+    const bool shown = dialogOpen && showThermalMap && !thermalMap.values.empty();
+    if (shown == thermalMapShown) return;
+    thermalMapShown = shown;
+    if (mapWindow == nullptr) return;
+    DropMapComposition();
+    InvalidateMap(false);
+}
+
+void ShowMapControls(HWND dialog) {
+    SetDlgItemTextA(dialog, IdcAutoMapName, thermalMapPath.empty() ? "" : FileTitle(thermalMapPath.c_str()));
+    CheckBox(dialog, IdcAutoUseMap, useThermalMap != 0);
+    CheckBox(dialog, IdcAutoShowMap, showThermalMap != 0);
+}
+
+// The file dialog, and the map it names loaded; a map that cannot be loaded is told of and the
+// map chosen before stays. The current folder and the project's file names stay as they were.
+bool ChooseThermalMap(HWND dialog) {
+    spareDialogPath[0] = '\0';
+    spareDialogTitle[0] = '\0';
+    if (!ChooseFileToRead(theApp->mainWindow, "Choose a thermal map", MapFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                          spareDialogPath, spareDialogTitle))
+        return false;
+    // Kept by its full path, so that it is found again from any folder.
+    NamedFile chosen;
+    const std::string path = FullPathOf(spareDialogPath, chosen) ? chosen.path : std::string(spareDialogPath);
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const int result = LoadThermalMap(path.c_str());
+    SetCursor(previous);
+    if (result != LoadOk) {
+        ShowMessage(theApp->mainWindow, ThermalMapFailureText(FileTitle(path.c_str()), result).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    thermalMapPath = path;
+    SaveThermalMapSettings();
+    SetDlgItemTextA(dialog, IdcAutoMapName, FileTitle(thermalMapPath.c_str()));
+    if (thermalMapShown) {
+        DropMapComposition();  // the new map over the backdrop
+        InvalidateMap(false);
+    }
+    ShowMapOverBackdrop(true);
+    return true;
+}
+
+// Clicks of "Thermal map", "Map..." and "Show"; anything else they send does nothing.
+void MapControlClicked(HWND dialog, int id) {
+    switch (id) {
+    case IdcAutoUseMap:
+        if (IsChecked(dialog, IdcAutoUseMap) && thermalMap.values.empty() && !ChooseThermalMap(dialog))
+            CheckBox(dialog, IdcAutoUseMap, false);
+        useThermalMap = IsChecked(dialog, IdcAutoUseMap) ? 1 : 0;
+        SaveThermalMapSettings();
+        break;
+    case IdcAutoChooseMap:
+        ChooseThermalMap(dialog);
+        break;
+    case IdcAutoShowMap:
+        showThermalMap = IsChecked(dialog, IdcAutoShowMap) ? 1 : 0;
+        SaveThermalMapSettings();
+        ShowMapOverBackdrop(true);
+        break;
+    default:
+        break;
+    }
+}
+
 void CloseAutomaticDialog(HWND dialog) {
     // The rectangle goes with the dialog; no later Clear or Test may act on its stale bounds.
     ResetSelection();
@@ -43,6 +133,38 @@ void CloseAutomaticDialog(HWND dialog) {
 }
 
 }  // namespace
+
+void LoadAutomaticSettings() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, AutomaticKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    char path[MAX_PATH + 1] = "";
+    DWORD type = 0, size = sizeof path - 1;
+    if (RegQueryValueExA(key, "ThermalMap", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        size = 0;
+    path[size] = '\0';  // a value stored without its terminating zero stays inside the buffer
+    uint8_t flags[2] = {};
+    const char* names[2] = {"UseThermalMap", "ShowThermalMap"};
+    for (int i = 0; i < 2; ++i) {
+        DWORD flag = 0, flagSize = sizeof flag;
+        if (RegQueryValueExA(key, names[i], nullptr, &type, reinterpret_cast<BYTE*>(&flag), &flagSize) == ERROR_SUCCESS &&
+            type == REG_DWORD && flagSize == sizeof flag)
+            flags[i] = flag != 0 ? 1 : 0;
+    }
+    RegCloseKey(key);
+    if (path[0] != '\0' && LoadThermalMap(path) == LoadOk) {
+        thermalMapPath = path;
+        useThermalMap = flags[0];
+        showThermalMap = flags[1];
+        return;
+    }
+    // A map that cannot be loaded now is forgotten, without a box, and both boxes start unchecked.
+    const bool anything = path[0] != '\0' || flags[0] || flags[1];
+    thermalMapPath.clear();
+    useThermalMap = showThermalMap = 0;
+    ForgetThermalMap();
+    if (anything) SaveThermalMapSettings();
+}
 
 void FillAutomaticDialog(HWND dialog) {
     for (int slot = 0; slot < AutoTextCount; ++slot) {
@@ -84,6 +206,8 @@ bool GenerateThermals(HWND dialog) {
         }
     }
 
+    settings.thermalMap = useThermalMap && !thermalMap.values.empty() ? &thermalMap : nullptr;
+
     GenerationArea area{selNorth, selSouth, selWest, selEast, selCentreLat};
     uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
 
@@ -103,10 +227,21 @@ INT_PTR CALLBACK AutomaticDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_INITDIALOG:
         FillAutomaticDialog(dialog);
+        ShowMapControls(dialog);
+        ShowMapOverBackdrop(true);
+        return 0;
+
+    case WM_DESTROY:
+        // However the dialog goes (OK, New, Exit), the map goes from over the backdrop with it.
+        ShowMapOverBackdrop(false);
         return 0;
 
     case WM_COMMAND: {
         int id = LOWORD(wParam);
+        if (id >= IdcAutoUseMap && id <= IdcAutoShowMap) {
+            if (HIWORD(wParam) == BN_CLICKED && id != IdcAutoMapName) MapControlClicked(dialog, id);
+            return 0;
+        }
         if ((id >= IdcAutoCeilingMin && id <= IdcAutoDensity) ||
             (id >= IdcAutoCloudFirst && id <= IdcAutoCloudLast)) {
             return 0;  // read when Test runs

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "map/Geometry.h"
+#include "map/ThermalMap.h"
 #include "model/History.h"
 #include "model/Project.h"
 
@@ -25,6 +26,8 @@ char autoTexts[6][8] = {"1500", "3000", "500", "1000", "0", "4"};
 uint8_t randomClouds = 1;
 uint8_t allClouds = 0;
 int32_t batchStart, batchEnd;
+std::string thermalMapPath;
+uint8_t useThermalMap, showThermalMap;
 
 namespace {
 
@@ -68,6 +71,22 @@ GenerationGrid GridFor(const GenerationArea& area, int density) {
     return grid;
 }
 
+namespace {
+
+// A cell's candidate with its sixth draw and where the map holds its brightness (null: black).
+struct Candidate {
+    Thermal t;
+    int draw;
+    const uint8_t* grey;
+};
+
+// Candidates are made some cells ahead of the decision on them: the map's bytes under them are
+// fetched meanwhile, instead of one wait for memory after another. The draws do not depend on the
+// decisions, so they come in the same order.
+constexpr int CandidatesAhead = 64;
+
+}  // namespace
+
 int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area, uint32_t seed,
                   void (*onAppended)(int index, void* context), void* context, bool* tableFull) {
     if (tableFull != nullptr) *tableFull = false;
@@ -77,53 +96,77 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
                     : settings.cloudTypeCount > 20 ? 20
                                                    : settings.cloudTypeCount;
     RandomSource random(seed);
+    const Brightness* map =
+        settings.thermalMap != nullptr && !settings.thermalMap->values.empty() ? settings.thermalMap : nullptr;
 
     BeginBatch();
     int made = 0;
     int column = 0;  // runs on across rows: thermal m of the batch uses column m mod 8
-    for (int i = 0; i < grid.rows && grid.cols > 0; ++i) {
-        for (int j = 0; j < grid.cols; ++j) {
+    Candidate ahead[CandidatesAhead];
+    int waiting = 0;
+    // Appends the waiting candidates that are kept; false when the table is full at one of them.
+    auto decide = [&]() {
+        for (int k = 0; k < waiting; ++k) {
             if (thermalCount >= MaxThermals) {
                 if (tableFull != nullptr) *tableFull = true;
-                EndBatch();
-                RecordAppend(batchStart);
-                return made;
+                return false;
             }
-            // Eastern 60 per cent of the cell; from the row's middle to a tenth below it.
-            double lonPos = area.west + grid.cellLon + j * grid.cellLon;
-            lonPos -= grid.cellLon / 100 * 60 * NextUnit(random);
-            double latPos = area.north - grid.cellLat / 2 - i * grid.cellLat;
-            latPos -= grid.cellLat / 100 * 60 * NextUnit(random);
-
-            Thermal& t = thermals[thermalCount];
-            t.lat = TruncToInt32(latPos);
-            t.lon = TruncToInt32(lonPos);
-            t.type = 4;
-            t.bottom = 0;
-            t.cloudParam = 0;
-            t.windDir = 0;
-            t.factor = 0;
-            int32_t ceiling = Between(settings.ceilingMin, settings.ceilingMax, NextUnit(random));
-            t.top = ceiling;
-            t.cloudCeiling = ceiling;
-            int32_t radius = Between(settings.radiusMin, settings.radiusMax, NextUnit(random));
-            t.radius = Twice(radius);
-            t.cloudSize = t.radius;
-            t.cloudOn = cloudCoverPattern[blue][column];
+            Candidate& c = ahead[k];
+            if (map != nullptr) {
+                const int brightness = c.grey != nullptr ? *c.grey : 0;
+                if (brightness != 255 && !(c.draw / MaxDraw < brightness / 255.0)) continue;
+            }
+            // Only a thermal made takes a place in the cloud cover's run of eight.
+            c.t.cloudOn = cloudCoverPattern[blue][column];
             column = (column + 1) % 8;
-
-            int idx = TruncToInt32((typeCount + 1) * NextUnit(random));
-            if (idx < 1) idx = 1;
-            if (idx > typeCount) idx = typeCount;
-            t.cloudType = typeCount > 0 ? settings.cloudTypes[idx - 1] : 1;
-
+            thermals[thermalCount] = c.t;
             int index = thermalCount;
             ++thermalCount;
             NoteTableChange();
             ++made;
             if (onAppended != nullptr) onAppended(index, context);
         }
+        waiting = 0;
+        return true;
+    };
+    bool room = true;
+    for (int i = 0; room && i < grid.rows && grid.cols > 0; ++i) {
+        for (int j = 0; room && j < grid.cols; ++j) {
+            // Eastern 60 per cent of the cell; from the row's middle to a tenth below it.
+            double lonPos = area.west + grid.cellLon + j * grid.cellLon;
+            lonPos -= grid.cellLon / 100 * 60 * NextUnit(random);
+            double latPos = area.north - grid.cellLat / 2 - i * grid.cellLat;
+            latPos -= grid.cellLat / 100 * 60 * NextUnit(random);
+
+            Candidate& c = ahead[waiting++];
+            Thermal& t = c.t;
+            t = Thermal{};
+            t.lat = TruncToInt32(latPos);
+            t.lon = TruncToInt32(lonPos);
+            t.type = 4;
+            int32_t ceiling = Between(settings.ceilingMin, settings.ceilingMax, NextUnit(random));
+            t.top = ceiling;
+            t.cloudCeiling = ceiling;
+            int32_t radius = Between(settings.radiusMin, settings.radiusMax, NextUnit(random));
+            t.radius = Twice(radius);
+            t.cloudSize = t.radius;
+
+            int idx = TruncToInt32((typeCount + 1) * NextUnit(random));
+            if (idx < 1) idx = 1;
+            if (idx > typeCount) idx = typeCount;
+            t.cloudType = typeCount > 0 ? settings.cloudTypes[idx - 1] : 1;
+
+            if (map != nullptr) {
+                c.draw = random.Next();
+                c.grey = MapBrightnessOf(*map, t.lat, t.lon);
+#if defined(__GNUC__)
+                if (c.grey != nullptr) __builtin_prefetch(c.grey);
+#endif
+            }
+            if (waiting == CandidatesAhead) room = decide();
+        }
     }
+    if (room) decide();
     EndBatch();
     RecordAppend(batchStart);
     return made;

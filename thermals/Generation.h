@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "map/Bitmap.h"
 
 extern const uint8_t cloudCoverPattern[9][8];
 
@@ -24,6 +27,9 @@ struct GenerationSettings {
     int density;         // thermals per 100 sq.km
     int cloudTypes[20];  // chosen cloud types in box order
     int cloudTypeCount;
+    // With a map, a sixth draw after the five of each candidate keeps it with the chance of the
+    // map's brightness under it (always where white, never where black or off the backdrop).
+    const Brightness* thermalMap = nullptr;
 };
 
 struct GenerationArea {
@@ -48,6 +54,9 @@ extern char autoTexts[6][8];
 extern uint8_t randomClouds;
 extern uint8_t allClouds;
 extern int32_t batchStart, batchEnd;
+// The thermal map chosen (full path, empty when none) and the boxes "Thermal map" and "Show".
+extern std::string thermalMapPath;
+extern uint8_t useThermalMap, showThermalMap;
 
 // Marks the table's tail from batchStart to thermalCount as the pending batch of a Test.
 void BeginBatch();

@@ -11,6 +11,9 @@ INT_PTR CALLBACK AutomaticDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 INT_PTR CALLBACK ClearPartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 void FillAutomaticDialog(HWND dialog);
+// The thermal map and the boxes "Thermal map" and "Show" as the registry kept them from the run
+// before; a map that cannot be loaded is forgotten there too. For the start of the run.
+void LoadAutomaticSettings();
 bool GenerateThermals(HWND dialog);
 
 // Shows the values of the thermal at index in the modal Thermal dialog owned by owner; OK puts

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes Ascendor's sample project: examples/sample.bmp, examples/sample.prj and the backdrop's
-world file examples/sample.bpw.
+"""Writes Ascendor's sample project: examples/sample.bmp, examples/sample.prj, the backdrop's
+world file examples/sample.bpw and a thermal map for it, examples/sample_thermals.bmp.
 
 The backdrop is a made-up but plausible stretch of lowland between 52.0 and 52.5 N and 4.5 and
 5.5 E: sea and dunes along the west edge, a large lake in the north-east, polders cut into long
@@ -8,6 +8,10 @@ fields, a river and a canal, towns drawn as grey blocks with streets, and the ro
 It is 640 x 480 pixels in 256 colours (8 bits per pixel with a colour table), about 300 KB.
 The project names the backdrop, gives those four bounds and holds forty thermals of all four
 lift types, with and without clouds, all placed over land inside the area.
+
+The thermal map is the backdrop's land cover in greys: white where the ground heats quickly
+(ploughed land, towns, wheat, dunes), greys for pasture and parks, dark for wet meadows and
+woods, black over water. Same size, 256 greys.
 
 Everything comes from a fixed seed, so a run gives the same two files every time.
 Usage: tools/make_sample.py [output folder]   (default: examples/ beside tools/)
@@ -344,6 +348,32 @@ def write_bmp(path, canvas, colours):
         f.write(header + info + table + pixels)
 
 
+# How readily each material sets off thermals, 0 (never) to 255 (always).
+THERMAL_GREYS = {
+    "sea": 0, "shallows": 0, "lake": 0, "river": 0, "ditch": 40, "wet meadow": 90,
+    "forest": 30, "dune forest": 40, "beach": 200, "dune": 220, "pasture": 150,
+    "pasture light": 160, "pasture dark": 140, "wheat": 230, "ploughed": 255, "tulips": 190,
+    "daffodils": 190, "greenhouse": 200, "town": 245, "roofs": 245, "street": 235, "road": 220,
+    "casing": 210, "motorway": 230, "park": 130, "industry": 255,
+}
+
+
+def write_thermal_map(path, canvas):
+    greys = [THERMAL_GREYS.get(name, 128) for name, _, _ in MATERIALS]
+    row = (WIDTH + 3) // 4 * 4
+    pixels = bytearray()
+    for y in range(HEIGHT - 1, -1, -1):  # bottom row first
+        start = y * WIDTH
+        pixels.extend(greys[m] for m in canvas.material[start:start + WIDTH])
+        pixels.extend(b"\0" * (row - WIDTH))
+    table = b"".join(struct.pack("<BBBB", g, g, g, 0) for g in range(256))
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, len(pixels), 2835, 2835, 256, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + table + pixels)
+
+
 def pixel_to_coordinate(x, y):
     lon = LEFT + int((x + 0.5) * (RIGHT - LEFT) / WIDTH)
     lat = TOP - int((y + 0.5) * (TOP - BOTTOM) / HEIGHT)
@@ -409,12 +439,14 @@ def main():
     draw_towns(canvas, rng)
     draw_roads(canvas, rng)
     write_bmp(os.path.join(out, "sample.bmp"), canvas, palette())
+    write_thermal_map(os.path.join(out, "sample_thermals.bmp"), canvas)
     thermals = make_thermals(canvas, rng)
     for t in thermals:
         assert BOTTOM < t[0] < TOP and LEFT < t[1] < RIGHT
     write_project(os.path.join(out, "sample.prj"), "sample.bmp", thermals)
     write_world_file(os.path.join(out, "sample.bpw"))
-    print("wrote %s/sample.bmp, sample.prj (%d thermals) and sample.bpw" % (out, len(thermals)))
+    print("wrote %s/sample.bmp, sample.prj (%d thermals), sample.bpw and sample_thermals.bmp"
+          % (out, len(thermals)))
 
 
 if __name__ == "__main__":

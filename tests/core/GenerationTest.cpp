@@ -5,6 +5,7 @@
 
 #include "core/TestData.h"
 
+#include "map/ThermalMap.h"
 #include "model/Project.h"
 #include "thermals/Generation.h"
 #include "thermals/Manual.h"
@@ -99,6 +100,111 @@ TEST_F(GenerationTest, RangesCloudTypesNoCellsAndAFullTable) {
     thermalCount = batchEnd;
     EXPECT_FALSE(DiscardThermals(batchStart, batchEnd));
     EXPECT_EQ(thermalCount, batchEnd);
+}
+
+// The table as lines of the project file's thirteen numbers, and an FNV-1a fingerprint of them.
+std::string TableText() {
+    std::string text;
+    for (int m = 0; m < thermalCount; ++m) text += testdata::ThermalLine(thermals[m]) + "\n";
+    return text;
+}
+uint32_t Fingerprint(const std::string& text, uint32_t h = 2166136261u) {
+    for (char c : text) h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
+    return h;
+}
+
+// Without a map (or with an empty one) a seeded batch is, record for record, what it was before
+// maps existed: the fingerprints were taken from that program.
+TEST_F(GenerationTest, WithoutAMapTheBatchIsTheOldOne) {
+    const Brightness none;
+    const struct { GenerationSettings s; uint32_t seed, fingerprint; } cases[] = {
+        {Settings({1, 2, 3}, 3, 40), 1765000000u, 316446585u}, {Settings({7, 15}, 5, 9), 12345u, 3479987362u}};
+    for (const auto& c : cases)
+        for (const Brightness* map : {static_cast<const Brightness*>(nullptr), &none}) {
+            ResetProject();
+            GenerationSettings s = c.s;
+            s.thermalMap = map;
+            ASSERT_GT(GenerateBatch(s, {5250000, 5200000, 500000, 560000, 5225000}, c.seed, nullptr, nullptr, nullptr), 100);
+            EXPECT_EQ(Fingerprint(TableText()), c.fingerprint) << c.seed;
+        }
+}
+
+// A 200 x 100 backdrop from 52.1 N, 5.0 E over the area and a little below it (the rows reach
+// there), with maps of other sizes.
+class ThermalMapGeneration : public GenerationTest {
+protected:
+    void SetUp() override {
+        GenerationTest::SetUp();
+        backdropWidth = 200, backdropHeight = 100, areaTop = 5210000, areaLeft = 500000, latPerPixel = 110.0, lonPerPixel = 100.0;
+    }
+    // The batch over the whole area at density 100 (11 rows of 13 cells).
+    static std::string Batch(const Brightness& map, uint32_t seed, int blue = 0, GenerationArea area = Example) {
+        ResetProject();
+        GenerationSettings s = Settings({1, 2}, blue, 100);
+        s.thermalMap = &map;
+        GenerateBatch(s, area, seed, nullptr, nullptr, nullptr);
+        return TableText();
+    }
+};
+
+// Every candidate draws six numbers whatever is kept, so a white map shows every candidate and
+// a map black in its west half keeps exactly those east of the middle, the cloud cover running
+// on among them only. Off the backdrop counts as black.
+TEST_F(ThermalMapGeneration, KeepsTheCandidatesWhereTheMapIsWhite) {
+    // The halves as a palette picture, colour 1 made white.
+    testdata::Scratch folder;
+    folder.Write("halves.bmp", testdata::With(testdata::Bmp(2, 1, 8, [](int x, int) { return uint32_t(x); }), 58, 0xFFFFFF));
+    Brightness white{1, 1, {255}}, halves;
+    ASSERT_EQ(LoadBrightness(folder.File("halves.bmp").c_str(), ThermalMapLongestSide, halves), LoadOk);
+    for (int blue : {0, 4}) {
+        Batch(white, 5, blue);
+        ASSERT_EQ(thermalCount, 143);
+        std::string expected;
+        int column = 0;
+        for (int m = 0; m < 143; ++m) {
+            Thermal t = thermals[m];
+            if (t.lon >= 510000) t.cloudOn = cloudCoverPattern[blue][column++ % 8], expected += testdata::ThermalLine(t) + "\n";
+        }
+        EXPECT_GT(column, 60);
+        EXPECT_EQ(Batch(halves, 5, blue), expected) << "blue " << blue;
+    }
+    EXPECT_EQ(Batch(white, 1, 0, {5210000, 5200000, 520000, 540000, 5205000}), "");
+}
+
+// One grey of brightness 100 keeps a candidate for the draws below 32767 x 100 / 255, 12850 of
+// 32768 (0.39215): over 10 seeds of 143 cells the share kept lies within four standard
+// deviations of that (binomial, 1430 candidates: 561 +- 74).
+TEST_F(ThermalMapGeneration, AGreyKeepsItsShare) {
+    const Brightness grey{3, 7, std::vector<uint8_t>(21, 100)};
+    int kept = 0;
+    for (uint32_t seed = 1; seed <= 10; ++seed) kept += (Batch(grey, seed), thermalCount);
+    EXPECT_NEAR(kept, 561, 74);
+}
+
+// The map reader: each depth's brightness (palette entry k is blue k, green 2k, red 3k), either
+// row order, and the reduction of a long picture to the rounded means of its blocks.
+TEST(ThermalMapReader, BrightnessOfEachDepthAndReduction) {
+    const auto colours = [](int x, int y) { return std::vector<uint32_t>{0xFFFFFF, 0, 0xFF0000, 0xFF00, 0xFF, 0x808080}[y * 3 + x]; };
+    const auto grey = [](int x, int y) { return 0x010101u * static_cast<uint32_t>(x * 20 + y * 7 + (x == 1 && y == 5)); };
+    const struct { const char* what; int32_t width, height; int bits; testdata::PixelFunction pixel; int32_t longest; const char* values; } rows[] = {
+        {"24 bits, top row first", 3, -2, 24, colours, 4096, "3x2: 255 0 76 150 29 128"},
+        {"24 bits, bottom row first", 3, 2, 24, colours, 4096, "3x2: 255 0 76 150 29 128"},
+        {"8 bits", 2, 2, 8, [](int x, int y) { return uint32_t(x * 10 + y * 85); }, 4096, "2x2: 0 22 186 131"},
+        {"4 bits", 3, 1, 4, [](int x, int) { return uint32_t(x * 7); }, 4096, "3x1: 0 15 31"},
+        {"1 bit", 9, 1, 1, [](int x, int) { return uint32_t(x % 2); }, 4096, "9x1: 0 2 0 2 0 2 0 2 0"},
+        {"32 bits", 2, 1, 32, nullptr, 4096, "2x1: 9 37"},
+        {"reduced by 3, narrower blocks east", 10, 3, 24, grey, 4, "4x1: 27 87 147 187"},
+        {"reduced by 2, means rounded", 2, 6, 24, grey, 3, "1x3: 14 28 42"},
+    };
+    testdata::Scratch folder;
+    for (const auto& r : rows) {
+        ASSERT_TRUE(folder.Write("map.bmp", testdata::Bmp(r.width, r.height, r.bits, r.pixel)));
+        Brightness map;
+        ASSERT_EQ(LoadBrightness(folder.File("map.bmp").c_str(), r.longest, map), LoadOk) << r.what;
+        std::string values = std::to_string(map.width) + "x" + std::to_string(map.height) + ":";
+        for (uint8_t v : map.values) values += " " + std::to_string(v);
+        EXPECT_EQ(values, r.values) << r.what;
+    }
 }
 
 }  // namespace

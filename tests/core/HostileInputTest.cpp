@@ -10,6 +10,7 @@
 
 #include "core/HostileCatalogue.h"
 #include "map/Bitmap.h"
+#include "map/ThermalMap.h"
 #include "model/Coordinates.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -58,6 +59,12 @@ protected:
         watchingAllocations = true;
         EXPECT_EQ(LoadBackdrop(folder.File("hostile.bmp").c_str()), result) << what;
         watchingAllocations = false;
+        if (!loadedBefore) {
+            // The thermal map's reader takes and refuses the same files; a refusal keeps the map before.
+            Brightness map{1, 1, {7}};
+            EXPECT_EQ(LoadBrightness(folder.File("hostile.bmp").c_str(), ThermalMapLongestSide, map), result) << what;
+            if (result != LoadOk) { EXPECT_EQ(map.values, std::vector<uint8_t>{7}) << what; }
+        }
         if (result == LoadOk) return;
         EXPECT_LE(largestAllocation, 4096u) << what;
         EXPECT_EQ(std::make_tuple(backdropWidth, backdropHeight, backdropLoaded),
@@ -94,6 +101,7 @@ TEST_F(HostileInput, Bitmaps) {
                 Load(c.what, c.bytes, c.result, false);
                 EXPECT_EQ(BackdropFailureText("a.bmp", c.result), std::string("Could not load the backdrop a.bmp: ") + r.second + ".");
             }
+    EXPECT_EQ(ThermalMapFailureText("m.bmp", LoadCutShort), "Could not load the thermal map m.bmp: the file is shorter than its header says.");
     // A pixel buffer the process cannot have is an answer too, naming the picture's size.
     folder.Write("big.bmp", Bmp(100, 40, 24));
     refusedAbove = 10000;

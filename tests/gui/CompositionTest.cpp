@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gui/Harness.h"
+#include "map/ThermalMap.h"
 
 namespace {
 
@@ -54,6 +55,10 @@ TEST_F(CompositionTest, APaintAfterAChangeOfEveryKeyShowsWhatAPaintFromScratchSh
         {"map modes", [&select] { select(), automaticMode = 0; }, [] { clearPartMode = 1; }},
         {"erasing invalidation", [] {}, [] { thermals[0].lon += 20000, InvalidateMap(true); }, true},
         {"batch drawn in", select, [&append] { BeginBatchDrawing(), append(700, 480, 4, 0), DrawBatchThermal(thermalCount - 1), EndBatchDrawing(); }},
+        {"scroll step with the thermal map shown", [] {
+             SetWindowPos(gui::Main(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER), zoomFactor = 1.0;
+             thermalMap = Brightness{3, 2, {0, 90, 255, 30, 200, 140}}, thermalMapShown = true;
+         }, [] { SendMessageA(gui::Map(), WM_HSCROLL, SB_LINEDOWN, 0); }},
     };
     // A scroll step moves the kept picture and composes the strip that comes into view; the window
     // is made smaller than the picture at 1:1.

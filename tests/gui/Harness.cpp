@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/ProjectCommands.h"
+#include "map/ThermalMap.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
 #include "shell/FileDialogs.h"
@@ -163,6 +164,7 @@ void ResetProgram() {
     latPerPixel = lonPerPixel = 0;
     std::memcpy(autoTexts, runStart.autoTexts, sizeof autoTexts);
     randomClouds = runStart.randomClouds, allClouds = runStart.allClouds, markerEdge = runStart.markerEdge;
+    thermalMapPath.clear(), useThermalMap = showThermalMap = 0, ForgetThermalMap(), thermalMapShown = false;
     fileDialog = runStart.fileDialog;
     dialogPath[0] = dialogTitle[0] = '\0';
     SetCurrentDirectoryA(runStart.folder);
