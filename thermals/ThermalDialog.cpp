@@ -54,6 +54,14 @@ INT_PTR CALLBACK ThermalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         }
         if (id == IDOK) {
             ReadThermalDialog(dialog);
+            if (!CloudTypeValid(editing.edited.cloudType)) {
+                // Refused as Create would refuse it; the dialog shows the record as it stands.
+                ShowCloudTypeRefusal(dialog);
+                editing.type = editing.record.type;
+                editing.shown = TextsOf(editing.record);
+                FillThermalDialog(dialog);
+                return TRUE;
+            }
             EndDialog(dialog, IDOK);
             return TRUE;
         }
