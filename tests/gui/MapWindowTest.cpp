@@ -408,7 +408,7 @@ TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
         if (*type == '2') Click(IdcManualCloudOn);
         gui::ExpectBox(IDOK);
         Click(IdcManualSet);
-        EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"The cloud type must be 1 to 20."});
+        ASSERT_EQ(gui::BoxTexts(), std::vector<std::string>{"The cloud type must be 1 to 20."});
         EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(gui::Boxes()[0].caption, "Ascendor");
         EXPECT_EQ(Text(IdcManualTop) + Text(IdcManualCloudType) + manualSettings.top + manualSettings.cloudType, "-12ab20-12ab20");
