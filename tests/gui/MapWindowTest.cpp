@@ -237,7 +237,7 @@ TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
                   " " + boxwatch::WindowText(GetDlgItem(d, IdcManualCloudRadius)), "49:57.600N 005:04.800E 500");  // size 1000
         // A cloud type Create refuses: refused with a box, the record's values shown again.
         SetDlgItemTextA(d, IdcManualTop, "2500"), SetDlgItemTextA(d, IdcManualCloudType, "21");
-        SendMessageA(d, WM_COMMAND, IDOK, 0);
+        SendMessageA(d, WM_COMMAND, IDOK, 0);  // the box comes and goes inside
         EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcManualTop)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcManualCloudType)), "1500 1");
         SetDlgItemTextA(d, IdcManualTop, "2500");
         SendMessageA(GetDlgItem(d, IdcManualType2), BM_CLICK, 0, 0);
@@ -260,8 +260,7 @@ TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
     // A right click during a press removes the thermal pressed; the release opens nothing (the
     // dialog would come for the next record), and Undo puts it back.
     gui::Mouse(WM_MOUSEMOVE, 40, 40, 0), gui::Mouse(WM_LBUTTONDOWN, 40, 40, MK_LBUTTON | MK_CONTROL);
-    gui::RightClick(40, 40);
-    gui::Mouse(WM_LBUTTONUP, 40, 40, 0), gui::Pump();
+    gui::RightClick(40, 40), gui::Mouse(WM_LBUTTONUP, 40, 40, 0), gui::Pump();
     EXPECT_EQ(thermalCount, 2);
     gui::Command(CmdUndo);
     gui::Drag(120, 40, 120, 90, 4, MK_CONTROL);
@@ -406,11 +405,9 @@ TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
     for (const char* type : {"21", "0"}) {
         SetDlgItemTextA(Dialog(), IdcManualTop, "999"), SetDlgItemTextA(Dialog(), IdcManualCloudType, type);
         if (*type == '2') Click(IdcManualCloudOn);
-        gui::ExpectBox(IDOK);
-        Click(IdcManualSet);
+        gui::ExpectBox(IDOK), Click(IdcManualSet);
         ASSERT_EQ(gui::BoxTexts(), std::vector<std::string>{"The cloud type must be 1 to 20."});
-        EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_EQ(gui::Boxes()[0].caption, "Ascendor");
+        EXPECT_EQ(std::make_pair(gui::Boxes()[0].Type(), gui::Boxes()[0].caption), std::make_pair(UINT(MB_OK | MB_ICONEXCLAMATION), std::string("Ascendor")));
         EXPECT_EQ(Text(IdcManualTop) + Text(IdcManualCloudType) + manualSettings.top + manualSettings.cloudType, "-12ab20-12ab20");
         EXPECT_EQ(std::make_pair(manualSettings.cloudOn, IsDlgButtonChecked(Dialog(), IdcManualCloudOn)), std::make_pair(uint8_t(0), UINT(BST_UNCHECKED)));
         gui::CheckWatcher();
