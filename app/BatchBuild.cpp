@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -72,16 +73,18 @@ private:
     Output& output;
 };
 
-// Runs one SCASM and waits for it; its exit code, or -1 when it could not be started.
-long RunAndWait(const char* command) {
+// Runs one SCASM and waits for it. False when it could not be started; otherwise code is its exit
+// code, read as the signed number a program ends with (so -1 stays -1, and is no failed start).
+bool RunAndWait(const char* command, int32_t& code) {
     std::string line = command;
     HANDLE process = StartProcess(&line[0]);
-    if (process == nullptr) return -1;
+    if (process == nullptr) return false;
     WaitForSingleObject(process, INFINITE);
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process, &code)) code = static_cast<DWORD>(-1);
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process, &exitCode)) exitCode = static_cast<DWORD>(-1);
     CloseHandle(process);
-    return static_cast<long>(code);
+    code = static_cast<int32_t>(exitCode);
+    return true;
 }
 
 }  // namespace
@@ -120,12 +123,13 @@ int BuildWithoutWindow(const char* path) {
     int result = Built;
     for (int band = 0; band < sceneryFileCount; ++band) {
         const std::string command = ComposeScasmCommand(projectName, band);
-        const long code = RunAndWait(command.c_str());
-        if (code == -1)
+        int32_t code = 0;
+        const bool started = RunAndWait(command.c_str(), code);
+        if (!started)
             output.Line(command + ": could not be started; put scasm.exe on the PATH or in the project's folder");
         else
             output.Line(command + ": exit code " + std::to_string(code));
-        if (code != 0) result = ScasmFailed;
+        if (!started || code != 0) result = ScasmFailed;
     }
     return result;
 }

@@ -116,10 +116,14 @@ static void OnWheel(WPARAM wParam, LPARAM lParam) {
     }
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    if (lines > 100) lines = 100;  // a page a notch (WHEEL_PAGESCROLL): 100 line steps cover the range
+    // WHEEL_PAGESCROLL: a page step a notch. Other settings beyond 100 lines do no more than 100.
+    const bool pages = lines == WHEEL_PAGESCROLL;
+    if (pages) lines = 1;
+    if (lines > 100) lines = 100;
     const bool across = (keys & MK_SHIFT) != 0;
     if (across ? !CanScrollHorizontally() : !CanScrollVertically()) return;
-    const WPARAM step = notches > 0 ? SB_LINEUP : SB_LINEDOWN;  // SB_LINELEFT and SB_LINERIGHT alike
+    // SB_LINELEFT and SB_LINERIGHT, SB_PAGELEFT and SB_PAGERIGHT alike
+    const WPARAM step = pages ? (notches > 0 ? SB_PAGEUP : SB_PAGEDOWN) : (notches > 0 ? SB_LINEUP : SB_LINEDOWN);
     for (int i = 0; i < (notches < 0 ? -notches : notches) * static_cast<int>(lines); ++i)
         SendMessageA(mapWindow, across ? WM_HSCROLL : WM_VSCROLL, step, 0);
 }

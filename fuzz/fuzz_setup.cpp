@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         take(row.hemiText, sizeof row.hemiText);
     }
     int error = CheckSetupRows();
-    if (error < 0 || error > 11) std::abort();
+    if (error < 0 || error > 13) std::abort();
     for (const char* bound : {areaTopText, areaBottomText, areaLeftText, areaRightText})
         if (std::memchr(bound, '\0', BoundTextSize) == nullptr) std::abort();
     return 0;

@@ -1,6 +1,6 @@
-// The backdrop reader: uncompressed BMP files of 1, 4, 8 or 24 bits per pixel with a 40-byte
-// information header, and of 32 bits with a 40-, 108- or 124-byte one, held top row first behind
-// an info block that GDI can draw from.
+// The backdrop reader: uncompressed BMP files of 1, 4, 8 or 24 bits per pixel, and of 32 bits with
+// a 40-, 108- or 124-byte information header, held top row first behind an info block that GDI
+// can draw from. A colour table follows the information header, whatever its size.
 #include "map/Bitmap.h"
 
 #include <cstdio>
@@ -18,7 +18,7 @@ namespace {
 
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
-constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;  // the colour table starts here
+constexpr int HeadersSize = FileHeaderSize + InfoHeaderSize;
 constexpr int TrueColourInfoSize = 44;  // 24 and 32 bits: header and 4 spare bytes
 constexpr int LargestInfoSize = 124;
 constexpr uint32_t BitFields = 3;  // the compression of 32-bit rows described by colour masks
@@ -104,7 +104,7 @@ struct Layout {
     uint32_t pixelOffset;
     int32_t width, height, bitCount;
     bool bottomUp;
-    int64_t rowSize, pixelBytes, tableBytes;
+    int64_t rowSize, pixelBytes, tableBytes, tableOffset;
 };
 
 int ReadLayout(FILE* file, Layout& layout) {
@@ -149,12 +149,15 @@ int ReadLayout(FILE* file, Layout& layout) {
     claimedWidth = width, claimedHeight = height, claimedBytes = pixelBytes;
     if (pixelBytes > MaxPixelBytes) return LoadTooLarge;
     int64_t tableBytes = bitCount >= 24 ? 0 : int64_t{4} << bitCount;
+    // The colour table lies right behind the information header; a header that claims less than
+    // the 40 bytes read from it is taken as 40 bytes long.
+    const int64_t tableOffset = FileHeaderSize + int64_t{infoSize < InfoHeaderSize ? InfoHeaderSize : infoSize};
 
     // Check the sizes against the file before allocating anything, so that a huge header on a
     // small file costs nothing.
     int64_t fileSize = FileSize(file);
     if (fileSize < 0) return LoadCannotOpen;
-    if (HeadersSize + tableBytes > fileSize) return LoadCutShort;
+    if (tableOffset + tableBytes > fileSize) return LoadCutShort;
     if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return LoadCutShort;
 
     std::memcpy(layout.info, info, InfoHeaderSize);
@@ -166,12 +169,13 @@ int ReadLayout(FILE* file, Layout& layout) {
     layout.rowSize = rowSize;
     layout.pixelBytes = pixelBytes;
     layout.tableBytes = tableBytes;
+    layout.tableOffset = tableOffset;
     return LoadOk;
 }
 
 int ReadTable(FILE* file, const Layout& layout, uint8_t* table) {
     if (layout.tableBytes == 0) return LoadOk;
-    if (!SeekTo(file, HeadersSize) || !ReadExactly(file, table, layout.tableBytes)) return ShortReadResult(file);
+    if (!SeekTo(file, layout.tableOffset) || !ReadExactly(file, table, layout.tableBytes)) return ShortReadResult(file);
     return LoadOk;
 }
 

@@ -292,11 +292,13 @@ void DragSelection(HWND window) {
 
 // A Ctrl press on a thermal in manual mode: released where it began it edits the thermal, moved
 // at least the system's drag distance it drags it. The map holds the capture and the focus
-// meanwhile, so that the release and Escape come here wherever the pointer goes.
+// meanwhile, so that the release and Escape come here wherever the pointer goes. The record is
+// kept, since a right click or Undo may change the table before the release.
 struct ThermalPress {
     bool active = false;
     bool dragging = false;
     int32_t index = -1;
+    Thermal record{};
     int x = 0, y = 0;
     HWND focusBefore = nullptr;
 };
@@ -307,7 +309,7 @@ void PressThermal(HWND window) {
     int32_t index = PickThermal(pointerLat, pointerLon);
     if (index < 0) return;  // nothing there: nothing placed, nothing opened
     ShowSystemCursor(IDC_SIZEALL);
-    press = ThermalPress{true, false, index, pointerX, pointerY, GetFocus()};
+    press = ThermalPress{true, false, index, thermals[index], pointerX, pointerY, GetFocus()};
     SetFocus(window);
     SetCapture(window);
 }
@@ -358,7 +360,9 @@ void ReleaseThermal(HWND window, LPARAM lParam) {
     MouseMove(window, 0, lParam);
     bool dropped = press.dragging && FinishThermalMove();
     ThermalPress ended = EndPress();
-    if (!ended.dragging && manualMode) {
+    // Only the thermal pressed, still in its place as it was; otherwise nothing opens.
+    const bool unchanged = ended.index < thermalCount && SameThermal(thermals[ended.index], ended.record);
+    if (!ended.dragging && manualMode && unchanged) {
         HWND owner = theApp->currentDialog != nullptr ? theApp->currentDialog : theApp->mainWindow;
         dropped = EditThermal(owner, ended.index);
     }

@@ -137,6 +137,11 @@ void CoordinateToRow(SetupRow& row, int32_t value, bool isLatitude) {
     row.hemiText[1] = '\0';
 }
 
+void SpreadAreaOverBackdrop() {
+    latPerPixel = backdropHeight > 0 ? latSpan / static_cast<double>(backdropHeight) : 0.0;
+    lonPerPixel = backdropWidth > 0 ? lonSpan / static_cast<double>(backdropWidth) : 0.0;
+}
+
 bool RecomputeArea() {
     CompactCoordinate(compactTop, areaTopText);
     CompactCoordinate(compactBottom, areaBottomText);
@@ -170,8 +175,7 @@ bool RecomputeArea() {
         areaTop = Saturate(static_cast<int64_t>(areaBottom) + latSpan);
     }
 
-    latPerPixel = h > 0 ? latSpan / static_cast<double>(h) : 0.0;
-    lonPerPixel = w > 0 ? lonSpan / static_cast<double>(w) : 0.0;
+    SpreadAreaOverBackdrop();
 
     CoordinateToText(areaTopText, BoundTextSize, areaTop, true);
     CoordinateToRow(setupRows[MarkerTop], areaTop, true);

@@ -21,6 +21,10 @@ struct SetupRow;
 // The Setup row of a numeric coordinate: degrees, whole minutes, truncated thousandths, letter.
 void CoordinateToRow(SetupRow& row, int32_t value, bool isLatitude);
 
+// Spreads the numeric area as it stands over the backdrop's present size, so that a picture of
+// another size shows the thermals where they lie once the area is applied.
+void SpreadAreaOverBackdrop();
+
 // Turns the bound texts and markers into the numeric area, rewrites the texts and rows, clears
 // the markers. Always true.
 bool RecomputeArea();

@@ -1,4 +1,4 @@
-// The Setup dialog's check of its bound rows: the eleven rules, the normalised rows and the
+// The Setup dialog's check of its bound rows: the thirteen rules, the normalised rows and the
 // bound texts composed from them.
 #include "setup/SetupCheck.h"
 
@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "model/Coordinates.h"
 #include "model/Project.h"
 
 namespace {
@@ -17,7 +18,7 @@ struct RowNumbers {
     char hemisphere;
 };
 
-const char* const ErrorTexts[11] = {
+const char* const ErrorTexts[13] = {
     "No entries at all...",
     "Both Top & Bottom are zero...",
     "Both Left & Right are zero...",
@@ -29,6 +30,8 @@ const char* const ErrorTexts[11] = {
     "Bottom value out of range...",
     "Left value out of range...",
     "Right value out of range...",
+    "Top must lie north of bottom...",
+    "Right must lie east of left...",
 };
 
 template <size_t Size>
@@ -56,6 +59,13 @@ int64_t Sum(const RowNumbers& n) {
 bool HemisphereFits(const RowNumbers& n, int row) {
     if (row == RowTop || row == RowBottom) return n.hemisphere == 'N' || n.hemisphere == 'S';
     return n.hemisphere == 'E' || n.hemisphere == 'W';
+}
+
+// A composed bound text's number, as the area takes it.
+int32_t BoundNumber(const char* boundText, char positiveLetter) {
+    char compact[CompactTextSize] = "";
+    CompactCoordinate(compact, boundText);
+    return CompactToNumber(compact, positiveLetter);
 }
 
 bool InRange(const RowNumbers& n, int row) {
@@ -106,11 +116,17 @@ int CheckSetupRows() {
         std::snprintf(boundTexts[row], BoundTextSize, "%s:%s.%s%s", r.degText, r.minText,
                       r.thouText, r.hemiText);
     }
+    // Only sound rows: an area without height or width would put every thermal on one line. The
+    // later failure replaces the earlier.
+    if (error == 0) {
+        if (BoundNumber(areaTopText, 'N') <= BoundNumber(areaBottomText, 'N')) error = 12;
+        if (BoundNumber(areaRightText, 'E') <= BoundNumber(areaLeftText, 'E')) error = 13;
+    }
     return error;
 }
 
 const char* SetupErrorText(int number) {
-    if (number < 1 || number > 11) return "";
+    if (number < 1 || number > 13) return "";
     return ErrorTexts[number - 1];
 }
 

@@ -7,7 +7,7 @@
 // texts from them, and returns the error number, 0 when no rule failed.
 int CheckSetupRows();
 
-// The text of error 1..11; empty for any other number.
+// The text of error 1..13; empty for any other number.
 const char* SetupErrorText(int number);
 
 // The numeric area's edges, kept over a change of the area.

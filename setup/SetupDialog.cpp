@@ -83,7 +83,10 @@ bool TakeBackdrop(HWND dialog, const char* path, const char* title) {
     if (!LoadBackdropOrTell(theApp->mainWindow, path, title, "")) return false;
     CopyText(backdropName, BackdropNameSize, title);
     SetDlgItemTextA(dialog, IdcSetupBackdrop, backdropName);
-    if (openedWithoutPicture) RecomputeArea();
+    if (openedWithoutPicture)
+        RecomputeArea();
+    else
+        SpreadAreaOverBackdrop();
     scrollPositionX = ScrollPositionCentre;
     scrollPositionY = ScrollPositionCentre;
     projectModified = 1;

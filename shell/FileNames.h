@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 
-// target (targetSize bytes) becomes source up to its first '.'; false, target unchanged, when
-// source has no '.'.
+// target (targetSize bytes) becomes source up to its last '.', so that "alps.north.prj" names the
+// project "alps.north"; false, target unchanged, when source has no '.'.
 bool CutExtension(char* target, int targetSize, const char* source);
 
 // A file name as boxes and menus show it: at most 64 characters, its middle replaced by "..."

@@ -16,6 +16,8 @@ void ClearSelectedThermals() {
         ShowMessage(theApp->mainWindow, "Please set an area first...", MB_OK);
         return;
     }
+    // Nothing to clear: no question, no change, and the rectangle stays for another look.
+    if (!AnyThermalInSelection()) return;
     if (ShowMessage(theApp->mainWindow, "Do you want to clear these thermals ?",
                     MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;

@@ -16,6 +16,12 @@ bool InsideSelection(const Thermal& t) {
 
 }  // namespace
 
+bool AnyThermalInSelection() {
+    for (int32_t i = 0; i < thermalCount; ++i)
+        if (InsideSelection(thermals[i])) return true;
+    return false;
+}
+
 bool ClearThermalsInSelection() {
     std::vector<int32_t> inside;
     for (int32_t i = 0; i < thermalCount; ++i) {

@@ -4,6 +4,7 @@
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
+#include "shell/MessageBoxes.h"
 #include "thermals/Manual.h"
 
 namespace {
@@ -26,7 +27,21 @@ char* SettingOfEdit(int id) {
 // as the dialog opens must not choose that type.
 bool opening = false;
 
+// The edits and the check box show the settings in effect.
+void ShowSettings(HWND dialog) {
+    for (int id = IdcManualBottom; id <= IdcManualCloudType; ++id) SetDlgItemTextA(dialog, id, SettingOfEdit(id));
+    CheckDlgButton(dialog, IdcManualCloudOn, manualSettings.cloudOn ? BST_CHECKED : BST_UNCHECKED);
+}
+
 void ApplyEdits(HWND dialog) {
+    // A cloud type Create would refuse is refused here, on or off, with every setting kept.
+    char cloudType[ManualTextSize];
+    GetDlgItemTextA(dialog, IdcManualCloudType, cloudType, ManualTextSize);
+    if (!CloudTypeValid(TextToInt(cloudType))) {
+        ShowCloudTypeRefusal(theApp->mainWindow);
+        ShowSettings(dialog);
+        return;
+    }
     for (int id = IdcManualBottom; id <= IdcManualCloudType; ++id) {
         char* setting = SettingOfEdit(id);
         GetDlgItemTextA(dialog, id, setting, ManualTextSize);
@@ -44,13 +59,16 @@ void CloseManualDialog(HWND dialog) {
 
 }  // namespace
 
+void ShowCloudTypeRefusal(HWND owner) {
+    ShowMessage(owner, "The cloud type must be 1 to 20.", MB_OK | MB_ICONEXCLAMATION);
+}
+
 INT_PTR CALLBACK ManualDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        for (int id = IdcManualBottom; id <= IdcManualCloudType; ++id) {
-            SetDlgItemTextA(dialog, id, SettingOfEdit(id));
-        }
-        CheckDlgButton(dialog, IdcManualCloudOn, manualSettings.cloudOn ? BST_CHECKED : BST_UNCHECKED);
+        ShowSettings(dialog);
+        if (manualSettings.type >= 1 && manualSettings.type <= 4)
+            CheckRadioButton(dialog, IdcManualType1, IdcManualType4, IdcManualType1 + manualSettings.type - 1);
         opening = true;
         SetFocus(GetDlgItem(dialog, IdcManualType4));
         opening = false;

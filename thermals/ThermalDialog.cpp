@@ -26,8 +26,8 @@ void FillThermalDialog(HWND dialog) {
     SetDlgItemTextA(dialog, IdcThermalLon, text);
     for (int i = 0; i < ThermalFields; ++i) SetDlgItemTextA(dialog, IdcManualBottom + i, editing.shown.text[i]);
     // A type outside 1 to 4 (read from a file) checks no button and stays until one is clicked.
-    if (editing.type >= 1 && editing.type <= 4)
-        CheckRadioButton(dialog, IdcManualType1, IdcManualType4, IdcManualType1 + editing.type - 1);
+    for (int id = IdcManualType1; id <= IdcManualType4; ++id)
+        CheckDlgButton(dialog, id, id == IdcManualType1 + editing.type - 1 ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IdcManualCloudOn, editing.record.cloudOn ? BST_CHECKED : BST_UNCHECKED);
 }
 
@@ -54,6 +54,14 @@ INT_PTR CALLBACK ThermalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         }
         if (id == IDOK) {
             ReadThermalDialog(dialog);
+            if (!CloudTypeValid(editing.edited.cloudType)) {
+                // Refused as Create would refuse it; the dialog shows the record as it stands.
+                ShowCloudTypeRefusal(dialog);
+                editing.type = editing.record.type;
+                editing.shown = TextsOf(editing.record);
+                FillThermalDialog(dialog);
+                return TRUE;
+            }
             EndDialog(dialog, IDOK);
             return TRUE;
         }

@@ -16,6 +16,9 @@ void FillAutomaticDialog(HWND dialog);
 void LoadAutomaticSettings();
 bool GenerateThermals(HWND dialog);
 
+// "The cloud type must be 1 to 20.", the box of a Set or OK refused for it.
+void ShowCloudTypeRefusal(HWND owner);
+
 // Shows the values of the thermal at index in the modal Thermal dialog owned by owner; OK puts
 // the values typed into that record as one Undo step. True when the table changed.
 bool EditThermal(HWND owner, int32_t index);

@@ -86,6 +86,7 @@ TEST(Coordinates, WorldFilesGiveThePicturesEdgesOrAReason) {
         {"  5E-1 \r\n0\r\n\r\n+0.0\r\n-2.5e-1\t\r\n-10.25\r\n-0.125", 21, 8, "00:00.000N 02:00.000S 010:30.000W 000:00.000E"},
         // Edges of +-0.046875 degrees are 2812.5 thousandths: rounded away from zero both ways.
         {"0.0078125\n0\n0\n-0.0078125\n-0.04296875\n0.04296875\n", 12, 12, "00:02.813N 00:02.813S 000:02.813W 000:02.813E"},
+        {"0.5\r0\r0\r-0.5\r-10.25\r50.25\r", 4, 4, "50:30.000N 48:30.000N 010:30.000W 008:30.000W"},  // lone CR line ends
         // A pixel is not a whole number of thousandths: the right edge is 329999.88 of them.
         {"8.3333E-04\n0\n0\n-8.3333E-04\n5.000416665\n52.999583335\n", 600, 300, "53:00.000N 52:45.000N 005:00.000E 005:30.000E"},
         // The whole world, each edge a hair beyond its limit before rounding.

@@ -90,19 +90,25 @@ TEST_F(GeometryTest, PointerAndSelectionTexts) {
 // At every zoom the keypad reaches, from fit to the largest, stepping by lines and by pages from
 // one end of the picture to the other and back moves it by at most the room each step (no column
 // is skipped) and reaches both ends; where a percent of the overflow is within the cap, the steps
-// are whole percents with the origins a percent always gave.
+// are whole percents with the origins a percent always gave. A line step is at least one unit, at
+// most a percent, and moves the picture at most a tenth of the room unless it is the one unit.
 TEST_F(GeometryTest, ScrollStepsReachEveryColumnAtEveryZoom) {
     const ScrollAxis axis = ScrollAxis::Horizontal;
     const int room = ScrollRoom(axis);
     int zooms = 0;
     for (double before = (FitZoom(), 0.0); zoomFactor != before; before = zoomFactor, ZoomIn(), ++zooms) {
-        const double overflow = ScrollOverflow(axis);
+        const double overflow = ScrollOverflow(axis), pixelsPerUnit = std::fabs(overflow) / (100.0 * ScrollUnitsPerPercent);
         for (int percent : {1, 5}) {
             const bool uncapped = overflow * percent / 100 <= (percent == 1 ? 0.1 : 0.9) * room;
             for (int from : {0, ScrollPositionMax}) {
                 ScrollPosition(axis) = from, UpdateMapOrigin();
                 for (int k = 1, last = mapOriginX; ScrollPosition(axis) != ScrollPositionMax - from; ++k, last = mapOriginX) {
+                    const int before = ScrollPosition(axis);
                     ScrollBy(axis, (from ? -1 : 1) * (percent == 1 ? ScrollLineStep(axis) : ScrollPageStep(axis))), UpdateMapOrigin();
+                    const int64_t moved = std::abs(int64_t{ScrollPosition(axis)} - before);
+                    const bool atEnd = ScrollPosition(axis) == ScrollPositionMax - from;
+                    ASSERT_TRUE(percent != 1 || (moved >= 1 && moved <= ScrollUnitsPerPercent &&
+                                                 (moved == 1 || atEnd || moved * pixelsPerUnit <= 0.1 * room * (1 + 1e-9)))) << zoomFactor << " " << moved;
                     ASSERT_LE(std::abs(mapOriginX - last), room) << zoomFactor;
                     if (uncapped && !from && ScrollPosition(axis) < ScrollPositionMax) {
                         ASSERT_EQ(mapOriginX, static_cast<int>(-(overflow / 100.0) * (percent * k))) << zoomFactor;

@@ -26,15 +26,17 @@ std::string Raw(const char (&text)[N]) { return std::string(text, N - 1); }
 
 constexpr int Loads = 0, NotBitmap = 2, Unreadable = 3, CutShort = 4, Compressed = 5, TooLarge = 6;  // LoadBackdrop's answers
 
-// A 2 x 2 picture at 32 bits, top row first, with an information header of infoSize bytes; with
-// masks, its rows are described as bit fields, inside the header or behind a 40-byte one.
-inline std::string Bmp32(uint32_t infoSize, std::array<uint32_t, 3> masks = {}) {
-    const std::string plain = Bmp(2, -2, 32);
+// A 2 x 2 picture, top row first, with an information header of infoSize bytes and, below 24
+// bits, its colour table behind it; with masks, its rows are described as bit fields, inside the
+// header or behind a 40-byte one.
+inline std::string BmpWithInfo(uint32_t infoSize, int bits = 32, std::array<uint32_t, 3> masks = {}) {
+    const std::string plain = Bmp(2, -2, bits);
     std::string info = testdata::With(plain.substr(14, 40) + std::string(infoSize - 40, '\0'), 0, infoSize);
     for (uint32_t i = 0; i < 3 && masks[0] != 0; ++i) info = With(With(info, 16, 3), 40 + 4 * i, masks[i]);
     const std::string b = plain.substr(0, 14) + info + plain.substr(54);
-    return With(b, 10, static_cast<uint32_t>(14 + info.size()));
+    return With(b, 10, static_cast<uint32_t>(14 + info.size() + (bits <= 8 ? 4u << bits : 0u)));
 }
+inline std::string Bmp32(uint32_t infoSize, std::array<uint32_t, 3> masks = {}) { return BmpWithInfo(infoSize, 32, masks); }
 const std::array<uint32_t, 3> RedGreenBlue = {0xFF0000u, 0xFF00u, 0xFFu};
 
 // For files that load: the picture's size, its rows top first and the info block's colours-used
@@ -70,6 +72,12 @@ inline std::vector<BitmapCase> BitmapCases() {
     refused("32 bits, header of 64 bytes", Bmp32(64));
     refused("32 bits, bit fields of blue, green, red", Bmp32(108, {0xFFu, 0xFF00u, 0xFF0000u}));
     refused("32 bits, bit fields of 5, 6, 5", Bmp32(40, {0xF800u, 0x7E0u, 0x1Fu}));
+    refused("32 bits, bit fields with blue 0xFE", Bmp32(124, {0xFF0000u, 0xFF00u, 0xFEu}));
+    // Below 24 bits the colour table lies behind the header, whatever its size (the test compares it).
+    for (uint32_t size : {108u, 124u})
+        for (int bits : {1, 4, 8})
+            cases.push_back({std::to_string(bits) + " bits, header of " + std::to_string(size), BmpWithInfo(size, bits), Loads, 2, 2,
+                             Bmp(2, 2, bits, nullptr, true), -1});
     // 32 bits: the rows are taken as they stand, the fourth byte unread by the drawing.
     const std::string rows32 = Bmp(2, 2, 32, nullptr, true);
     for (uint32_t size : {40u, 108u, 124u})
@@ -148,6 +156,7 @@ inline std::vector<ProjectCase> ProjectCases() {
         {"CR, LF and CR LF mixed", "area.bmp\r\n53:30.000N\nB\rL\r\nR\n1,2\r3,4\r\n", true, 2, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
         {"a byte-order mark is not part of the name", "\xEF\xBB\xBF" + h + "1,2\r\n", true, 1, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"line ends of LF alone", lf + "1,2,3,4,5,6,7,8,1,10,11,12,-13\n", true, 1, a, top, {1, 2, 3, 4, 5, 6, 7, 8, 1, 10, 11, 12, -13}, 1},
+        {"LF alone, an empty top bound is a line of its own", "area.bmp\n\nB\nL\nR\n1,2\n", true, 1, a, "", {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
         {"blank lines hold no thermal, the last one too", lf + "\n1,2\r\n\r\n \t\n3,4\n\n  ", true, 2, a, top, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3},
         {"cloudOn -5 reads as 1", h + "0,0,0,0,0,0,0,0,-5,0,0,0,0\n", true, 1, a, top, {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}, 0},
         {"100 fields: the first 13 are taken", h + "1,2,3,4,5,6,7,8,9,10,11,12,13" + [] {
@@ -239,7 +248,7 @@ inline std::vector<SetupRowCase> SetupRowCases() {
         {"all empty", {{0, {"", "", "", "n"}}, {1, none}, {2, {"", "", "", "w"}}, {3, none}}, 1, "00:00.000N", 0},
         {"top and bottom zero, before a wrong letter", {{0, {"0", "0", "0", "X"}}, {1, {"", "", "", "S"}}}, 2, "00:00.000X", d[0]},
         {"left and right zero", {{2, {"ab", "", "", "E"}}, {3, {"", "-", "+", "W"}}}, 3, "000:00.000E", 0},
-        {"a letter after a digit", {{0, {"5x", "3y", "5z", "N"}}}, 0, "05:03.005N", 505008},
+        {"a letter after a digit", {{1, {"5x", "3y", "5z", "N"}}}, 0, "05:03.005N", 505008},
         // A missing or wrong letter is reported, the last one wins, and the bound keeps its value.
         {"no hemisphere", {{1, {"52", "00", "000", ""}}}, 5, "52:00.000", d[1]},
         {"last wrong letter wins", {{0, {"52", "0", "0", "E"}}, {3, {"6", "0", "0", "N"}}}, 7, "52:00.000E", d[0]},
@@ -256,6 +265,13 @@ inline std::vector<SetupRowCase> SetupRowCases() {
         {"a point in the minutes", {{0, {"52", "3.5", "000", "N"}}}, 0, "52:03.000N", 5205000},
         {"four digits of thousandths", {{0, {"53", "00", "9999", "N"}}}, 0, "53:00.9999N", 5301667},
         {"blanks before the numbers", {{0, {" 52", " 30", " 50", "N"}}}, 0, "52:30.050N", 5250083},
+        // An area without height or width: only when the rows are sound otherwise, the later first.
+        {"top equal to bottom", {{0, {"52", "00", "000", "N"}}}, 12, "52:00.000N", d[1]},
+        {"top south of bottom by a thousandth", {{0, {"51", "59", "999", "N"}}, {1, {"52", "00", "000", "N"}}}, 12, "51:59.999N", 5199998},
+        {"top 1 S under bottom 1 N", {{0, {"1", "00", "000", "S"}}, {1, {"1", "00", "000", "N"}}}, 12, "01:00.000S", -100000},
+        {"right equal to left", {{3, {"004", "00", "000", "E"}}}, 13, "004:00.000E", d[2]},
+        {"right west of left, top equal to bottom", {{3, {"004", "00", "000", "W"}}, {0, {"52", "00", "000", "N"}}}, 13, "004:00.000W", -400000},
+        {"a wrong letter before an empty area", {{0, {"52", "00", "000", "E"}}, {1, {"52", "00", "000", "N"}}}, 4, "52:00.000E", d[0]},
     };
 }
 

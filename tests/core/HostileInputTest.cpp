@@ -83,6 +83,8 @@ TEST_F(HostileInput, Bitmaps) {
         if (c.result != LoadOk) continue;
         EXPECT_EQ(std::make_tuple(backdropWidth, backdropHeight, backdropLoaded), std::make_tuple(c.width, c.height, 1)) << c.what;
         if (!c.pixels.empty()) { EXPECT_EQ(std::string(backdrop.pixels.begin(), backdrop.pixels.end()), c.pixels) << c.what; }
+        const size_t tableAt = 14 + std::max(40u, uint32_t((c.bytes[14] & 0xFF) | (c.bytes[15] & 0xFF) << 8));
+        if (backdrop.palette) { EXPECT_EQ(std::string(backdrop.palette, backdrop.info.data() + backdrop.info.size()), c.bytes.substr(tableAt, backdrop.info.size() - 40)) << c.what; }
         if (c.coloursUsed >= 0) {
             const uint8_t* used = backdrop.info.data() + 32;
             EXPECT_EQ(used[0] | used[1] << 8 | used[2] << 16 | int64_t{used[3]} << 24, c.coloursUsed) << c.what;
@@ -226,8 +228,9 @@ TEST_F(HostileInput, SetupRows) {
     // The boxes' texts by error number; none past either end.
     const char* const errors[] = {"", "No entries at all...", "Both Top & Bottom are zero...", "Both Left & Right are zero...",
         "Top wrong direction...", "Bottom wrong direction...", "Left wrong direction...", "Right wrong direction...",
-        "Top value out of range...", "Bottom value out of range...", "Left value out of range...", "Right value out of range...", ""};
-    for (int n = 0; n <= 12; ++n) EXPECT_STREQ(SetupErrorText(n), errors[n]) << n;
+        "Top value out of range...", "Bottom value out of range...", "Left value out of range...", "Right value out of range...",
+        "Top must lie north of bottom...", "Right must lie east of left...", ""};
+    for (int n = 0; n <= 14; ++n) EXPECT_STREQ(SetupErrorText(n), errors[n]) << n;
     std::memset(setupRows[0].thouText, '9', 5);  // a row without its terminator is cut
     CheckSetupRows();
     EXPECT_STREQ(setupRows[0].thouText, "9999");

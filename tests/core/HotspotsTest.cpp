@@ -53,6 +53,8 @@ TEST(HotspotsTest, ReadsWaypointFiles) {
          "a,,,5210.000N,00510.000E\r\na,,,5210.000N,00510.000E\n" + Hill.substr(0, Hill.size() - 2),
          {{5216667, 516667}, HillAt}, 1, 0, 0},
         {"lone CR ends a line", "a,,,5210.000N,00510.000E\ra,,,5210.000N,00510.000E\r" + Hill, {{5216667, 516667}, HillAt}, 1, 0, 0},
+        {"lone CR: each line keeps its first character", "lat,lon\r5210.000N,00510.000E\r5147.809N,00405.003E\r",
+         {{5216667, 516667}, HillAt}, 0, 0, 0},
         {"Ctrl-Z ends the text, inside a line too", Hill + "a,,,5210.000N,005\x1a" "10.000E\n" + Hill, {HillAt}, 0, 0, 1},
         {"byte-order mark before the header", "\xEF\xBB\xBFname,code,country,lon,lat\nH,,,00405.003E,5147.809N\n", {HillAt}, 0, 0, 0},
         {"unclosed quote", "\"Hill,H,NL,5147.809N,00405.003E\nHill,H,NL,5147.809N,00405.003E,\"x\n", {}, 0, 0, 2},

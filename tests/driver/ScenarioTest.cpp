@@ -134,7 +134,8 @@ TEST_F(ScenarioTest, WholeSessionFromNewProjectToScenery) {
     ASSERT_NO_FATAL_FAILURE(ExitWith(p, {{ReallyExit, IDOK}}));
 }
 
-// The keys in the Manual dialog stay in it (the loop routes them through IsDialogMessage), Enter
+// The keys in the Manual dialog stay in it (the loop routes them through IsDialogMessage; Tab
+// enters the type buttons at the checked one, the type in effect), Enter
 // is Set, and a click then places the thermal under the pointer with what Set took. Closing
 // from the title bar asks what Exit asks (its answers are the command rows').
 TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndEnterSets) {
@@ -156,7 +157,7 @@ TEST_F(ScenarioTest, KeysInTheManualDialogStayInItAndEnterSets) {
     ASSERT_NE(manual, nullptr);
     EXPECT_EQ(GetDlgCtrlID(p.Focus()), IdcManualType4);
     for (int expected : {IdcManualBottom, IdcManualTop, IdcManualRadius, IdcManualWindDir, IdcManualFactor, IdcManualCloudOn,
-                         IdcManualCloudCeiling, IdcManualCloudRadius, IdcManualCloudType, IdcManualSet, IdcManualType1, IdcManualBottom}) {
+                         IdcManualCloudCeiling, IdcManualCloudRadius, IdcManualCloudType, IdcManualSet, IdcManualType4, IdcManualBottom}) {
         p.Key(VK_TAB);
         EXPECT_EQ(GetDlgCtrlID(p.Focus()), expected) << "Tab";
     }
@@ -225,45 +226,50 @@ TEST_F(ScenarioTest, EndOfSessionAsksTheSaveQuestionOnlyWhenNoBoxIsUp) {
 }
 
 // /create builds without the window: the sources Create writes, one SCASM run per band, what it
-// did on its standard output, and the exit code of each way it can end. The project is not written.
+// did on its standard output, and the exit code of each way it can end, a run's -1 among them. The
+// project (named up to its last dot) is not written.
 TEST_F(ScenarioTest, CreateOnTheCommandLineWritesWhatCreateWritesAndEndsWithItsCode) {
     const std::string head = "sample.bmp\r\n52:30.000N\r\n52:00.000N\r\n004:40.000E\r\n005:20.000E\r\n", bands = head +
         "4800000,480000,1,0,1500,500,270,0,1,0,1500,1000,1\r\n4950000,490000,3,0,1500,500,0,0,0,0,1500,1000,1\r\n"
         "5100000,500000,2,0,1500,500,0,0,0,0,1500,1000,1\r\n5180000,510000,4,0,1500,500,0,0,1,0,1500,1000,2\r\n"
         "5250000,520000,1,0,1500,500,0,0,1,0,1500,1000,3\r\n";
-    const std::vector<std::string> built = {"wrote x_a.sca (2 thermals)", "wrote x_b.sca (2 thermals)", "wrote x_c.sca (3 thermals)",
-        "scasm x_a.sca x_a.bgl: exit code 0", "scasm x_b.sca x_b.bgl: exit code 0", "scasm x_c.sca x_c.bgl: exit code 0"};
+    const std::vector<std::string> built = {"wrote x.y_a.sca (2 thermals)", "wrote x.y_b.sca (2 thermals)", "wrote x.y_c.sca (3 thermals)",
+        "scasm x.y_a.sca x.y_a.bgl: exit code 0", "scasm x.y_b.sca x.y_b.bgl: exit code 0", "scasm x.y_c.sca x.y_c.bgl: exit code 0"};
     std::vector<std::string> failed = built;
-    failed[3] = "scasm x_a.sca x_a.bgl: exit code 4";  // the stand-in cannot write its scenery
-    const struct { std::string project; const char* blocker; DWORD code; std::vector<std::string> output; } cases[] = {
+    failed[3] = "scasm x.y_a.sca x.y_a.bgl: exit code 4";  // the stand-in cannot write its scenery
+    std::vector<std::string> minusOne = built;
+    for (int i = 3; i < 6; ++i) minusOne[i].replace(minusOne[i].size() - 1, 1, "-1");
+    const struct { std::string project; const char* blocker; DWORD code; std::vector<std::string> output; const char* scasmExit = nullptr; } cases[] = {
         {bands, nullptr, 0, built},
         {head, nullptr, 1, {"Perhaps you should add some thermals first..."}},
-        {bands, "x_a.sca", 2, {"Could not write file x_a.sca"}},
-        {bands, "x_a.bgl", 3, failed},
-        {"", nullptr, 1, {"Could not read file x.prj!"}},
-        {"sample.bmp\r\n", nullptr, 1, {"Could not read file x.prj!"}},  // no project: too few lines
+        {bands, "x.y_a.sca", 2, {"Could not write file x.y_a.sca"}},
+        {bands, "x.y_a.bgl", 3, failed},
+        {"", nullptr, 1, {"Could not read file x.y.prj!"}},
+        {bands, nullptr, 3, minusOne, "-1"},
+        {"sample.bmp\r\n", nullptr, 1, {"Could not read file x.y.prj!"}},  // no project: too few lines
     };
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < int(std::size(cases)); ++i) {
         const std::string sub = "case" + std::to_string(i) + "\\";
         std::filesystem::create_directory(folder.File(sub));
-        if (!cases[i].project.empty()) { ASSERT_TRUE(folder.Write(sub + "x.prj", cases[i].project)); }
+        if (!cases[i].project.empty()) { ASSERT_TRUE(folder.Write(sub + "x.y.prj", cases[i].project)); }
         if (cases[i].blocker) std::filesystem::create_directory(folder.File(sub + cases[i].blocker));
-        Program p(folder.Path(), "/create " + sub + "x.prj", folder.File("out.txt"));
+        if (cases[i].scasmExit) { ASSERT_TRUE(folder.Write(sub + "scasm-exit.txt", cases[i].scasmExit)); }
+        Program p(folder.Path(), "/create " + sub + "x.y.prj", folder.File("out.txt"));
         DWORD code = 99;
         ASSERT_TRUE(p.WaitForExit(&code, 60000)) << "/create did not end";
         EXPECT_EQ(code, cases[i].code) << i;
         EXPECT_EQ(driver::SplitLines(folder.Read("out.txt")), cases[i].output) << i;
-        EXPECT_EQ(folder.Read(sub + "x.prj"), cases[i].project.empty() ? "(missing)" : cases[i].project) << i;
-        EXPECT_EQ(folder.Names("case" + std::to_string(i) + "/scasm-run-*").size(), i == 0 || i == 3 ? 3u : 0u) << "one run per band";
+        EXPECT_EQ(folder.Read(sub + "x.y.prj"), cases[i].project.empty() ? "(missing)" : cases[i].project) << i;
+        EXPECT_EQ(folder.Names("case" + std::to_string(i) + "/scasm-run-*").size(), i == 0 || i == 3 || i == 5 ? 3u : 0u) << "one run per band";
     }
     // Create in the window, on the same project, answering Yes to the split: the same sources.
-    ASSERT_TRUE(folder.Write("x.prj", bands));
-    auto program = Start("x.prj");
+    ASSERT_TRUE(folder.Write("x.y.prj", bands));
+    auto program = Start("x.y.prj");
     program->Command(CmdCreate);
     AnswerBox(*program, "Create a BGL with 5 thermals...", IDOK);
     AnswerBox(*program, "This project might be too large for one BGL -\ndo you want to create separate files ?", IDYES);
     ASSERT_TRUE(program->WaitForRunsToEnd());
-    for (const char* source : {"x_a.sca", "x_b.sca", "x_c.sca"}) EXPECT_EQ(folder.Read(std::string("case0\\") + source), folder.Read(source));
+    for (const char* source : {"x.y_a.sca", "x.y_b.sca", "x.y_c.sca"}) EXPECT_EQ(folder.Read(std::string("case0\\") + source), folder.Read(source));
     ASSERT_NO_FATAL_FAILURE(ExitWith(*program, {{ReallyExit, IDOK}}));
 }
 

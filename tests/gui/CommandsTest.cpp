@@ -22,6 +22,7 @@ constexpr int CloseButton = -1;  // WM_CLOSE in place of a menu command
 constexpr int F1 = -3;           // the F1 key through the loop, to the window with the focus
 constexpr int EndSession = -4;   // Windows asks to end the session, and ends it when the answer is yes
 constexpr int Drop = -2;         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
+constexpr int DropInBox = -4;    // the row's file dropped on the main window while the next command's box or dialog is up
 const char Exit[] = "Do you really want to exit this program ?";
 const char SaveFirst[] = "Shouldn't you save the current file first ?";
 const char StartFirst[] = "Perhaps you should start a project first...";
@@ -112,8 +113,8 @@ const Row rows[] = {
     {"exit, the save fails: told, no exit question", Start::Project, "alps", 0, 1, {CmdExit}, {IDYES, IDOK}, {},
      {SaveFirst, "Could not write file alps.prj"}, "alps", 1, nullptr, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("alps.prj")); }},
-    {"close, untitled, saved as alps", Start::Project, "", 0, 1, {CloseButton}, {IDYES, IDOK}, {"alps.prj"},
-     {SaveFirst, Exit}, "alps", 0, nullptr, "0000", 3, {"alps.prj"}, {}, true},
+    {"close, untitled, saved as alps.v2", Start::Project, "", 0, 1, {CloseButton}, {IDYES, IDOK}, {"alps.v2.prj"},
+     {SaveFirst, Exit}, "alps.v2", 0, nullptr, "0000", 3, {"alps.v2.prj"}, {}, true},
     {"exit over a tool dialog, cancel", Start::Nothing, "", CmdNew, 0, {CmdExit}, {IDCANCEL}, {}, {Exit}, "", 0,
      "Setup...", "1000", 0, {}, {}},
     {"close over a tool dialog, OK", Start::Project, "alps", CmdManual, 1, {CloseButton}, {IDNO, IDOK}, {},
@@ -153,10 +154,10 @@ const Row rows[] = {
      "alps", 0, Manual, "0100", 3, {}, {}},
     {"Clear all, Undo, Redo", Start::Project, "alps", CmdManual, 0, {CmdClearAll, CmdUndo, CmdRedo}, {IDYES}, {},
      {ClearAll}, "alps", 1, Manual, "0000", 0, {}, {}},
-    // Save As names the project at the first dot; Save follows into the dialog's folder.
-    // Saved where the backdrop is not, each save says so.
+    // Save As names the project up to the last dot; Save follows into the dialog's folder and
+    // writes the same file. Saved where the backdrop is not, each save says so.
     {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {IDOK, IDOK}, {"sub\\ridge.north.prj"},
-     {BackdropNotBeside, BackdropNotBeside}, "ridge", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj", "sub/ridge.prj"}, {},
+     {BackdropNotBeside, BackdropNotBeside}, "ridge.north", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
     // The save prompt before New and Open.
     {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
@@ -198,6 +199,14 @@ const Row rows[] = {
     {"Setup's OK with a smaller area tells of the thermals left outside, and keeps them", Start::Project, "alps", CmdEdit, 0,
      {-IdcSetupOk}, {IDOK}, {}, {"1 of the project's 3 thermals lie outside the new area."}, "alps", 1, nullptr, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder&) { SetDlgItemTextA(gui::App().currentDialog, IdcSetupTopDeg + 1, "15"); }},
+    {"Open that fails in another folder leaves the current folder", Start::Project, "alps", 0, 0, {CmdOpen}, {IDOK},
+     {"other\\long.prj"}, {"Could not read file long.prj!"}, "alps", 0, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("other"));
+         f.Write("other\\long.prj", std::string(600, 'b') + ".bmp\r\n"); },
+     "", [](const gui::ScratchFolder& f) {
+         char current[MAX_PATH] = "";
+         GetCurrentDirectoryA(MAX_PATH, current);
+         EXPECT_EQ(_stricmp(current, f.Path().c_str()), 0) << current; }},
     {"Open of a backdrop line too long", Start::Project, "alps", CmdManual, 1, {CmdOpen}, {IDNO, IDOK}, {"long.prj"},
      {SaveFirst, "Could not read file long.prj!"}, "alps", 1, Manual, "0100", 3, {}, {},
      false, [](const gui::ScratchFolder& f) {
@@ -205,6 +214,9 @@ const Row rows[] = {
     {"Open over the Setup dialog closes it without taking its rows: Save writes the file as read", Start::Project, "alps",
      CmdEdit, 0, {CmdOpen, CmdSave}, {}, {"area.prj"}, {}, "area", 0, nullptr, "0000", 3, {}, {},
      false, [](const gui::ScratchFolder&) { SetDlgItemTextA(gui::App().currentDialog, IdcSetupTopDeg, "60"); }},
+    {"Open of a name with two dots, then Save: the same file, no other", Start::Project, "alps", 0, 1, {CmdOpen, CmdSave},
+     {IDNO}, {"alps.north.prj"}, {SaveFirst}, "alps.north", 0, nullptr, "0000", 1, {"alps.north.prj"}, {},
+     false, [](const gui::ScratchFolder& f) { f.Write("alps.north.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]})); }},
     {"Open of a title without dot: untitled", Start::Nothing, "", 0, 0, {CmdOpen}, {}, {"lowland"}, {}, "", 0, nullptr, "0000", 1, {}, {},
      false, [](const gui::ScratchFolder& f) { f.Write("lowland", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
          gui::WriteGreyBackdrop(f.File("area.bmp"), 64, 48); }},
@@ -222,6 +234,13 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
     {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
      "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
+    // While a box or a file dialog is up the program is in the middle of a command: a drop does nothing.
+    {"drop a project while a box is up", Start::Project, "alps", 0, 1, {DropInBox, CmdExit}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
+     nullptr, "0000", 3, {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("lowland.prj", gui::ProjectFileText("area.bmp",
+     gui::LowlandBounds, {OneBand[0]})); }, "lowland.prj"},
+    {"drop a project while a file dialog is up", Start::Project, "alps", 0, 0, {DropInBox, CmdSaveAs}, {}, {""}, {}, "alps", 0,
+     nullptr, "0000", 3, {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("lowland.prj", gui::ProjectFileText("area.bmp",
+     gui::LowlandBounds, {OneBand[0]})); }, "lowland.prj"},
     // Import hotspots: each waypoint inside once, from a folder that does not become the current
     // one; the mode goes off, the dialog and the name Open and Save offer stay.
     {"Import hotspots, Save, then the same again: nothing new", Start::Project, "alps", CmdManual, 0,
@@ -269,9 +288,9 @@ const Row rows[] = {
     {"Create, a name with a blank", Start::Project, "my area", 0, 1, {CmdCreate}, {IDOK}, {},
      {"Create a BGL with 3 thermals..."}, "my area", 0, nullptr, "0000", 3,
      {"my area.prj", "my area_a.sca", "my area_a.bgl"}, {"scasm \"my area_a.sca\" \"my area_a.bgl\""}},
-    {"Create, untitled, named in the Save dialog", Start::Project, "", 0, 1, {CmdCreate}, {IDOK}, {"valley.prj"},
-     {"Create a BGL with 3 thermals..."}, "valley", 0, nullptr, "0000", 3,
-     {"valley.prj", "valley_a.sca", "valley_a.bgl"}, {"scasm valley_a.sca valley_a.bgl"}},
+    {"Create, untitled, named in the Save dialog up to the last dot", Start::Project, "", 0, 1, {CmdCreate}, {IDOK},
+     {"valley.high.prj"}, {"Create a BGL with 3 thermals..."}, "valley.high", 0, nullptr, "0000", 3,
+     {"valley.high.prj", "valley.high_a.sca", "valley.high_a.bgl"}, {"scasm valley.high_a.sca valley.high_a.bgl"}},
     {"Create, untitled, Save dialog cancelled", Start::Project, "", 0, 1, {CmdCreate}, {IDOK}, {""},
      {"Create a BGL with 3 thermals..."}, "", 1, nullptr, "0000", 3, {}, {}},
     {"Create, the project's save fails: runs, still modified", Start::Project, "alps", 0, 1, {CmdCreate},
@@ -390,6 +409,8 @@ TEST_F(CommandsTest, Rows) {
                 gui::Pump();
             } else if (command == F1) {
                 gui::PostKey(VK_F1), gui::Pump();
+            } else if (command == DropInBox) {
+                gui::Drop(gui::Main(), folder.File(row.dropped), true);
             } else if (command == Drop) {
                 gui::Drop(row.tool == CmdEdit ? gui::App().currentDialog : gui::Main(), folder.File(row.dropped));
             } else if (command < 0) {

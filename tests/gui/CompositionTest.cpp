@@ -190,7 +190,9 @@ TEST_F(CompositionTest, BelowZoomOneEachPixelLiesWithinItsSourcePixels) {
 // backdrop too, from starting states whose overlays and discs reach into the grey margin (a
 // dragged selection leaves its trails there). The import finds nothing inside: only the modes go.
 TEST_F(CompositionTest, AfterEachCommandTheScreenIsAFullRepaint) {
-    const std::vector<Thermal> corners = {gui::MakeThermal(5250000, 450000, 1, false, 4000, 90), gui::MakeThermal(5200000, 550000, 4, true, 4000)};
+    // Two at the area's corners, one inside it for Clear to take.
+    const std::vector<Thermal> corners = {gui::MakeThermal(5250000, 450000, 1, false, 4000, 90), gui::MakeThermal(5200000, 550000, 4, true, 4000),
+                                          gui::MakeThermal(5240000, 475000, 2)};
     const auto drag = [] {  // from inside the picture out into the margin, twice: the first leaves trails there
         RECT r;
         for (int x : {0, 1}) GetClientRect(gui::Map(), &r), gui::Drag(mapOriginX + 9, mapOriginY + 5, r.right / (1 + x) - 4, r.bottom - 4);

@@ -216,14 +216,15 @@ void PostKey(UINT key, HWND target) {
     boxwatch::PostKeyPress(target, key);
 }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
-void Drop(HWND window, const std::string& path) {
+void Drop(HWND window, const std::string& path, bool later) {
     // Explorer's block: a DROPFILES record (names at offset 20, ANSI) and the list's two zeros.
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 20 + path.size() + 2);
     char* bytes = static_cast<char*>(GlobalLock(block));
     bytes[0] = 20;
     std::memcpy(bytes + 20, path.data(), path.size());
     GlobalUnlock(block);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0), Pump();
+    if (later) PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    else SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0), Pump();
 }
 void LeftClick(int x, int y, WPARAM keys) { Press(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y); }
 void RightClick(int x, int y) { Press(WM_RBUTTONDOWN, MK_RBUTTON, x, y); }

@@ -233,13 +233,19 @@ TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
     SetCurrentDirectoryA(folder.Path().c_str());
     gui::ExpectDialog("Thermal", [](HWND d) {
         EXPECT_TRUE(GetWindow(d, GW_OWNER) == Dialog() && !IsWindowEnabled(Dialog()) && !IsWindowEnabled(gui::Main()));
-        EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcThermalLat)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcThermalLon)),
-                  "49:57.600N 005:04.800E");
+        EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcThermalLat)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcThermalLon)) +
+                  " " + boxwatch::WindowText(GetDlgItem(d, IdcManualCloudRadius)), "49:57.600N 005:04.800E 500");  // size 1000
+        // A cloud type Create refuses: refused with a box, the record's values shown again.
+        SetDlgItemTextA(d, IdcManualTop, "2500"), SetDlgItemTextA(d, IdcManualCloudType, "21");
+        SendMessageA(d, WM_COMMAND, IDOK, 0);  // the box comes and goes inside
+        EXPECT_EQ(boxwatch::WindowText(GetDlgItem(d, IdcManualTop)) + " " + boxwatch::WindowText(GetDlgItem(d, IdcManualCloudType)), "1500 1");
         SetDlgItemTextA(d, IdcManualTop, "2500");
         SendMessageA(GetDlgItem(d, IdcManualType2), BM_CLICK, 0, 0);
         boxwatch::PressButton(d, IDOK);
     });
+    gui::ExpectBox(IDOK);
     gui::LeftClick(82, 42, MK_CONTROL);
+    EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"The cloud type must be 1 to 20."});
     gui::LeftClick(160, 100, MK_CONTROL);  // no thermal there: nothing placed, nothing opened
     gui::ExpectDialog("Thermal", [](HWND d) { SetDlgItemTextA(d, IdcManualTop, "1"), boxwatch::PressButton(d, IDCANCEL); });
     gui::Drag(40, 40, 42, 41, 1, MK_CONTROL);  // within the drag distance: the edit, cancelled
@@ -251,6 +257,12 @@ TEST_F(MapWindowTest, CtrlClickEditsAndCtrlDragMovesAThermalEachOneUndoStep) {
         gui::Pump(), gui::Mouse(WM_LBUTTONUP, 150, 100, 0);
         EXPECT_TRUE(GetCapture() == nullptr && gui::MapPixel(150, 100) != Red && gui::MapPixel(120, 40) == Red);
     }
+    // A right click during a press removes the thermal pressed; the release opens nothing (the
+    // dialog would come for the next record), and Undo puts it back.
+    gui::Mouse(WM_MOUSEMOVE, 40, 40, 0), gui::Mouse(WM_LBUTTONDOWN, 40, 40, MK_LBUTTON | MK_CONTROL);
+    gui::RightClick(40, 40), gui::Mouse(WM_LBUTTONUP, 40, 40, 0), gui::Pump();
+    EXPECT_EQ(thermalCount, 2);
+    gui::Command(CmdUndo);
     gui::Drag(120, 40, 120, 90, 4, MK_CONTROL);
     Thermal edited = placed[1], moved = placed[2];
     edited.top = 2500, edited.type = 2, moved.lat -= 50 * 100;
@@ -328,22 +340,26 @@ TEST_F(MapWindowTest, ExtremeZoomScrollAndHugeDiscsKeepEverythingInPlace) {
     }
 }
 
-// The wheel over the map, as the main window gets it: line steps a notch, across with Shift; with
-// Ctrl a zoom step a notch that keeps the picture point under the pointer there, within a pixel.
+// The wheel over the map, as the main window gets it: line steps a notch (a page step where the
+// system says one screen at a time), across with Shift; with Ctrl a zoom step a notch that keeps
+// the picture point under the pointer there, within a pixel.
 TEST_F(MapWindowTest, WheelScrollsByLineStepsAndCtrlWheelZoomsAboutThePointer) {
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     const int n = static_cast<int>(lines);
-    const struct { WORD keys; int delta; double fx, fy; int dx, dy; double zoom; } rows[] = {
+    const struct { WORD keys; int delta; double fx, fy; int dx, dy; double zoom; bool pages = false; } rows[] = {
         {0, -WHEEL_DELTA, .5, .5, 0, n, 8.0},
         {0, 2 * WHEEL_DELTA, .5, .5, 0, -2 * n, 8.0},
         {MK_SHIFT, -WHEEL_DELTA, .5, .5, n, 0, 8.0},
         {MK_CONTROL, WHEEL_DELTA, .2, .3, 0, 0, 8.8},
         {MK_CONTROL, -WHEEL_DELTA, .9, .8, 0, 0, 7.2},
         {MK_CONTROL, 2 * WHEEL_DELTA, .6, .1, 0, 0, 8 * 1.1 * 1.1},
+        {0, -2 * WHEEL_DELTA, .5, .5, 0, 2, 8.0, true},
+        {MK_SHIFT, WHEEL_DELTA, .5, .5, -1, 0, 8.0, true},
     };
     for (const auto& row : rows) {
         Show(8.0, 50, 50);
+        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, row.pages ? WHEEL_PAGESCROLL : lines, nullptr, 0);
         RECT client;
         GetClientRect(gui::Map(), &client);
         POINT at = {static_cast<LONG>(client.right * row.fx), static_cast<LONG>(client.bottom * row.fy)}, screen = at;
@@ -357,19 +373,21 @@ TEST_F(MapWindowTest, WheelScrollsByLineStepsAndCtrlWheelZoomsAboutThePointer) {
             EXPECT_NEAR(column * zoomFactor + mapOriginX, at.x, 1.0) << row.delta;
             EXPECT_NEAR(line * zoomFactor + mapOriginY, at.y, 1.0) << row.delta;
         } else {
+            auto step = row.pages ? ScrollPageStep : ScrollLineStep;
             EXPECT_EQ(std::make_pair(scrollPositionX, scrollPositionY),
-                      std::make_pair(ScrollPositionCentre + row.dx * ScrollLineStep(ScrollAxis::Horizontal),
-                                     ScrollPositionCentre + row.dy * ScrollLineStep(ScrollAxis::Vertical))) << row.delta;
+                      std::make_pair(ScrollPositionCentre + row.dx * step(ScrollAxis::Horizontal),
+                                     ScrollPositionCentre + row.dy * step(ScrollAxis::Vertical))) << row.delta;
         }
     }
+    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
 }
 
 TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
     manualSettings.type = 2;
     gui::Command(CmdManual);
     ASSERT_NE(Dialog(), nullptr);
-    // Opening shows the texts and the cloud flag and chooses no type (its focus is the driver's).
-    EXPECT_EQ(Checked(IdcManualType1, IdcManualType4), std::vector<int>{});
+    // Opening shows the texts, the cloud flag and the type in effect (its focus is the driver's).
+    EXPECT_EQ(Checked(IdcManualType1, IdcManualType4), std::vector<int>{IdcManualType2});
     EXPECT_EQ(Text(IdcManualWindDir), "270");
     EXPECT_EQ(IsDlgButtonChecked(Dialog(), IdcManualCloudOn), BST_CHECKED);
     const char* typed[] = {"1234567", "-12ab", "", "abcdef", "99999", "123456", "7", "20"};
@@ -383,6 +401,17 @@ TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
                               manualSettings.factor, manualSettings.cloudCeiling, manualSettings.cloudRadius, manualSettings.cloudType};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(settings[i] + std::string("|") + Text(IdcManualBottom + i), std::string(kept[i]) + "|" + kept[i]) << i;
     EXPECT_EQ(manualSettings.cloudOn, 0);
+    // A cloud type outside 1 to 20, cloud on or off, is refused with every setting kept and shown.
+    for (const char* type : {"21", "0"}) {
+        SetDlgItemTextA(Dialog(), IdcManualTop, "999"), SetDlgItemTextA(Dialog(), IdcManualCloudType, type);
+        if (*type == '2') Click(IdcManualCloudOn);
+        gui::ExpectBox(IDOK), Click(IdcManualSet);
+        ASSERT_EQ(gui::BoxTexts(), std::vector<std::string>{"The cloud type must be 1 to 20."});
+        EXPECT_EQ(std::make_pair(gui::Boxes()[0].Type(), gui::Boxes()[0].caption), std::make_pair(UINT(MB_OK | MB_ICONEXCLAMATION), std::string("Ascendor")));
+        EXPECT_EQ(Text(IdcManualTop) + Text(IdcManualCloudType) + manualSettings.top + manualSettings.cloudType, "-12ab20-12ab20");
+        EXPECT_EQ(std::make_pair(manualSettings.cloudOn, IsDlgButtonChecked(Dialog(), IdcManualCloudOn)), std::make_pair(uint8_t(0), UINT(BST_UNCHECKED)));
+        gui::CheckWatcher();
+    }
     for (int id : {IdcManualType1, IdcManualType3, IdcManualType4}) {
         Click(id);
         EXPECT_EQ(manualSettings.type, id - IdcManualType1 + 1);
@@ -397,20 +426,20 @@ TEST_F(MapWindowTest, ManualSetKeepsFiveCharactersAndTypeButtonsApplyAtOnce) {
 }
 
 // Which thermals go is the core's, Clear without a rectangle a command row's; here: the question, its
-// answers, an empty rectangle, OK.
-TEST_F(MapWindowTest, ClearPartlyAsksEvenForAnEmptyRectangle) {
+// answers, a rectangle without thermals (no question, no change), OK.
+TEST_F(MapWindowTest, ClearPartlyAsksOnlyForARectangleWithThermals) {
     thermals[0] = Thermal{Top - 100, Left + 100, 1, 0, 1000, 300, 0, 0, 1, 0, 0, 0, 1}, thermalCount = 1;
     gui::Command(CmdClearPartly);
     EXPECT_TRUE(Dialog() && clearPartMode && GetFocus() == GetDlgItem(Dialog(), IdcClearPartClear));
     const struct { int x1, y1, x2, y2, answer; int32_t count, modified; } cases[] = {
-        {0, 0, 50, 50, IDNO, 1, 0}, {0, 0, 50, 50, IDYES, 0, 1}, {120, 90, 170, 140, IDYES, 0, 1}};
+        {120, 90, 170, 140, 0, 1, 0}, {0, 0, 50, 50, IDNO, 1, 0}, {0, 0, 50, 50, IDYES, 0, 1}};
     for (const auto& c : cases) {
         projectModified = 0;
         DragRectangle(c.x1, c.y1, c.x2, c.y2);
-        gui::ExpectBox(c.answer);
+        if (c.answer) gui::ExpectBox(c.answer);
         Click(IdcClearPartClear);
-        EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"Do you want to clear these thermals ?"});
-        EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+        EXPECT_EQ(gui::BoxTexts(), c.answer ? std::vector<std::string>{"Do you want to clear these thermals ?"} : std::vector<std::string>{});
+        if (c.answer) { EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION)); }
         EXPECT_EQ(std::make_pair(thermalCount, projectModified), std::make_pair(c.count, c.modified));
         EXPECT_EQ(areaSelected, c.answer == IDYES ? 0 : 1);  // the repaint found the rectangle reset
         gui::CheckWatcher();

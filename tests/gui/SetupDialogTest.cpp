@@ -59,6 +59,7 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
     gui::ExpectFile(folder.File("other/rle.bmp")), gui::ExpectBox(IDOK), gui::ExpectFile(folder.File("area.bmp"));
     char shown[64], current[MAX_PATH] = "", before[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, before);
+    latSpan = 8000, lonSpan = 5000;  // the area in effect, spread over the new picture before OK
     for (const char* after : {"||0000", "area.bmp|area.bmp|1111"}) {
         gui::Click(Dialog(), IdcSetupLoad);
         if (!backdropLoaded) { EXPECT_STREQ(GetCurrentDirectoryA(MAX_PATH, current) ? current : "", before); }
@@ -68,6 +69,7 @@ TEST_F(SetupDialogTest, NewShowsTheRowsCheckReportsAndNormalisesLoadRefusesOrNam
     }
     EXPECT_EQ(gui::BoxTexts(), std::vector<std::string>{"Could not load the backdrop rle.bmp: it is a compressed bitmap, which this program does not read."});
     ASSERT_EQ(std::make_pair(backdropWidth, backdropHeight), std::make_pair(100, 80));
+    EXPECT_EQ(std::make_pair(latPerPixel, lonPerPixel), std::make_pair(100.0, 50.0));
     gui::CheckWatcher();
     const char* crossing = "The markers meet or cross: set the left marker left of the right one and the top marker above the bottom one...";
     const struct { const char* topDegrees; MarkerPoint left, right, top, bottom; const char* text; } refusals[] = {
