@@ -10,6 +10,7 @@
 
 std::vector<LoadedFlight> loadedFlights;
 uint32_t flightChanges = 0;
+FlightSettingTexts flightSettingTexts;
 
 namespace {
 
@@ -73,6 +74,11 @@ void RemoveFlight(size_t index) {
 void ForgetFlights() {
     loadedFlights.clear();
     ++flightChanges;
+}
+
+void ResetFlights() {
+    ForgetFlights();
+    flightSettingTexts = FlightSettingTexts{};
 }
 
 std::string FlightLine(const LoadedFlight& flight, int climbs) {

@@ -38,6 +38,11 @@ struct FlightSettingTexts {
 // Reads the texts into settings. False, with the edit's name ("Minimum climb", ...) in
 // firstBad, when a text is not a number: blanks and digits with at most one decimal point
 // (whole numbers only for "Seen in at least").
+// As typed last, for the next opening of the dialog.
+extern FlightSettingTexts flightSettingTexts;
+// No flights, the settings as at start.
+void ResetFlights();
+
 bool ReadFlightSettings(const FlightSettingTexts& texts, ClimbSettings* settings, const char** firstBad);
 
 struct FlightsOutcome {

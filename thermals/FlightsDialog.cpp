@@ -23,7 +23,6 @@ constexpr DWORD NameBufferSize = 64 * 1024;
 constexpr int BoxLines = 10;
 
 // The settings as typed, kept for the next opening; the thermals of the latest computation.
-FlightSettingTexts settingTexts;
 ClimbSettings lastGood;
 FlightsOutcome outcome;
 bool settingsGood = true;
@@ -33,7 +32,7 @@ bool filling = false;  // the edits are being filled: their change notices are n
 const int EditIds[4] = {IdcFlightsMinClimb, IdcFlightsMinGain, IdcFlightsMerge, IdcFlightsSeenIn};
 
 std::string* TextOfEdit(int index) {
-    std::string* texts[4] = {&settingTexts.minClimb, &settingTexts.minGain, &settingTexts.mergeWithin, &settingTexts.seenIn};
+    std::string* texts[4] = {&flightSettingTexts.minClimb, &flightSettingTexts.minGain, &flightSettingTexts.mergeWithin, &flightSettingTexts.seenIn};
     return texts[index];
 }
 
@@ -68,7 +67,7 @@ void FillList(HWND dialog) {
 void Refresh(HWND dialog, bool listChanged) {
     const char* bad = nullptr;
     ClimbSettings settings;
-    settingsGood = ReadFlightSettings(settingTexts, &settings, &bad);
+    settingsGood = ReadFlightSettings(flightSettingTexts, &settings, &bad);
     if (settingsGood) lastGood = settings;
     const std::vector<int> countsBefore = outcome.climbsOf;
     outcome = ComputeFlights(lastGood);
@@ -155,9 +154,6 @@ void ChooseAndLoad(HWND dialog) {
 }
 
 void CloseFlightsDialog(HWND dialog) {
-    SetMapOverlay(nullptr);
-    SetFlightCircles({});
-    openDialog = nullptr;
     DestroyWindow(dialog);
     if (theApp->currentDialog == dialog) theApp->currentDialog = nullptr;
 }
@@ -211,7 +207,7 @@ INT_PTR CALLBACK FlightsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         openDialog = dialog;
         filling = true;
         for (int i = 0; i < 4; ++i) SetDlgItemTextA(dialog, EditIds[i], TextOfEdit(i)->c_str());
-        CheckDlgButton(dialog, IdcFlightsTraceBack, settingTexts.traceBack ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, IdcFlightsTraceBack, flightSettingTexts.traceBack ? BST_CHECKED : BST_UNCHECKED);
         filling = false;
         AcceptDroppedFiles(dialog);
         outcome = FlightsOutcome{};
@@ -233,7 +229,7 @@ INT_PTR CALLBACK FlightsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             }
             return TRUE;
         case IdcFlightsTraceBack:
-            settingTexts.traceBack = IsDlgButtonChecked(dialog, IdcFlightsTraceBack) == BST_CHECKED;
+            flightSettingTexts.traceBack = IsDlgButtonChecked(dialog, IdcFlightsTraceBack) == BST_CHECKED;
             Refresh(dialog, false);
             return TRUE;
         case IdcFlightsList:
@@ -256,6 +252,13 @@ INT_PTR CALLBACK FlightsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_CLOSE:
         CloseFlightsDialog(dialog);
         return TRUE;
+
+    case WM_DESTROY:
+        // However the dialog ends (OK, Exit, New), the tracks and circles leave the map with it.
+        SetMapOverlay(nullptr);
+        SetFlightCircles({});
+        openDialog = nullptr;
+        return FALSE;
 
     default:
         return FALSE;

@@ -12,6 +12,7 @@
 #include "app/ProjectCommands.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
+#include "thermals/Flights.h"
 #include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
 
@@ -22,7 +23,7 @@ namespace {
 using boxwatch::BoxRecord;
 
 constexpr UINT DeadlineMs = 20000;  // for a handled box or dialog to close; a failure past it
-const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)"};
+const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)", "Flights"};
 
 AppWindow* app = nullptr;
 RECT startRect{};  // the main window as start-up placed it
@@ -153,7 +154,7 @@ void Press(UINT down, WPARAM keys, int x, int y) {
 void ResetProgram() {
     if (!app) StartProgram();
     if (app->currentDialog) DestroyWindow(app->currentDialog), app->currentDialog = nullptr;
-    ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch(), ClearHistory();
+    ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), ResetFlights(), KeepBatch(), ClearHistory();
     projectModified = backdropLoaded = setupMode = manualMode = automaticMode = clearPartMode = 0;
     batchStart = batchEnd = 0;
     backdrop = Backdrop{};
