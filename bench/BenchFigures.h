@@ -23,6 +23,9 @@ void MeasureMap(BenchRun& run);
 // A batch made with the Automatic dialog's Test.
 void MeasureBatch(BenchRun& run);
 
+// 21 flight logs loaded, a recomputation after an edit, and the map's paints with their tracks.
+void MeasureFlights(BenchRun& run);
+
 // Runs the program's messages (tool dialog first) until nothing came for a while or maxMs passed.
 void PumpMessages(int maxMs);
 // Invalidates the whole map and lets it paint now.

@@ -1,11 +1,12 @@
 // The Flights dialog's drawing over the map: tracks as 1-pixel lines, circles of the thermals
-// Add would place. The tracks are kept as picture pixels for the current zoom, with the fixes
-// that fall on the pixel of the one before left out, so that a paint draws each pixel of a track
-// about once, and only the stretches that reach the clip.
+// Add would place.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
+#include "map/DiscStamps.h"
 #include "map/Geometry.h"
 #include "model/Project.h"
 #include "thermals/Flights.h"
@@ -23,14 +24,131 @@ constexpr double CoordinateLimit = 1 << 26;  // picture pixels beyond this are c
 
 std::vector<FoundThermal> circles;
 
+// The tracks in backdrop pixels, kept while the flights and the area stay; and in picture
+// pixels (window pixels from the backdrop's top-left corner) for one zoom, thinned there to the
+// fixes at least two pixels from the one kept before, in stretches of Stretch fixes with their
+// bounds, so that a paint passes over the stretches that miss its clip.
+constexpr size_t Stretch = 64;
+
+struct PictureTrack {
+    std::vector<POINT> points;
+    std::vector<RECT> bounds;  // of points [k * Stretch, (k + 1) * Stretch], the next stretch's first included
+};
+
 struct TrackCache {
     uint32_t changes = 0;
-    double zoom = 0, latFactor = 0, lonFactor = 0;
+    double latFactor = 0, lonFactor = 0;
     int32_t top = 0, left = 0;
     bool valid = false;
-    std::vector<std::vector<POINT>> tracks;  // picture pixels, from the backdrop's top-left corner
+    std::vector<std::vector<double>> backdropPixels;  // x, y in turn
+    double zoom = 0;
+    bool zoomValid = false;
+    std::vector<PictureTrack> tracks;
 };
 TrackCache cache;
+
+LONG PicturePixel(double value) {
+    if (!(value > -CoordinateLimit)) return static_cast<LONG>(-CoordinateLimit);
+    if (value > CoordinateLimit) return static_cast<LONG>(CoordinateLimit);
+    const LONG whole = static_cast<LONG>(value);
+    return value < whole ? whole - 1 : whole;  // rounded down: the same pixel wherever the origin lies
+}
+
+void UpdateCache() {
+    if (!cache.valid || cache.changes != flightChanges || cache.latFactor != latPerPixel || cache.lonFactor != lonPerPixel ||
+        cache.top != areaTop || cache.left != areaLeft) {
+        cache.valid = true;
+        cache.zoomValid = false;
+        cache.changes = flightChanges;
+        cache.latFactor = latPerPixel;
+        cache.lonFactor = lonPerPixel;
+        cache.top = areaTop;
+        cache.left = areaLeft;
+        cache.backdropPixels.assign(loadedFlights.size(), {});
+        for (size_t f = 0; f < loadedFlights.size(); ++f) {
+            std::vector<double>& xy = cache.backdropPixels[f];
+            xy.reserve(loadedFlights[f].log.fixes.size() * 2);
+            for (const FlightFix& fix : loadedFlights[f].log.fixes) {
+                xy.push_back((fix.lon * UnitsPerDegree - areaLeft) / lonPerPixel);
+                xy.push_back((areaTop - fix.lat * UnitsPerDegree) / latPerPixel);
+            }
+        }
+    }
+    if (cache.zoomValid && cache.zoom == zoomFactor) return;
+    cache.zoomValid = true;
+    cache.zoom = zoomFactor;
+    cache.tracks.assign(cache.backdropPixels.size(), {});
+    for (size_t f = 0; f < cache.backdropPixels.size(); ++f) {
+        const std::vector<double>& xy = cache.backdropPixels[f];
+        std::vector<POINT>& points = cache.tracks[f].points;
+        for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+            const POINT p{PicturePixel(xy[i] * zoomFactor), PicturePixel(xy[i + 1] * zoomFactor)};
+            const bool last = i + 2 >= xy.size();
+            if (!points.empty() && !last && std::abs(p.x - points.back().x) <= 1 && std::abs(p.y - points.back().y) <= 1) continue;
+            points.push_back(p);
+        }
+        std::vector<RECT>& bounds = cache.tracks[f].bounds;
+        for (size_t k = 0; k < points.size(); k += Stretch) {
+            RECT r{points[k].x, points[k].y, points[k].x, points[k].y};
+            for (size_t i = k; i <= k + Stretch && i < points.size(); ++i) {
+                r.left = std::min(r.left, points[i].x), r.right = std::max(r.right, points[i].x);
+                r.top = std::min(r.top, points[i].y), r.bottom = std::max(r.bottom, points[i].y);
+            }
+            bounds.push_back(r);
+        }
+    }
+}
+
+int64_t RoundedQuotient(int64_t n, int64_t d) {  // d > 0
+    return n >= 0 ? (2 * n + d) / (2 * d) : -((-2 * n + d) / (2 * d));
+}
+
+// The line from a to b in window pixels, written into the frame's pixels. Each pixel follows from
+// the two ends alone, never from where the frame's clip cuts the line, so that a strip drawn on
+// its own holds what the whole picture holds there.
+void PutLine(const PixelFrame& frame, POINT a, POINT b, uint32_t colour) {
+    const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
+    if (steep) std::swap(a.x, a.y), std::swap(b.x, b.y);
+    if (a.x > b.x) std::swap(a, b);
+    const int64_t dx = b.x - a.x, dy = b.y - a.y;
+    const LONG lowMajor = steep ? frame.top : frame.left, highMajor = steep ? frame.bottom : frame.right;
+    const LONG lowMinor = steep ? frame.left : frame.top, highMinor = steep ? frame.right : frame.bottom;
+    const LONG from = std::max<LONG>(a.x, lowMajor), to = std::min<LONG>(b.x, highMajor - 1);
+    for (LONG major = from; major <= to; ++major) {
+        const int64_t minor = dx == 0 ? a.y : a.y + RoundedQuotient((major - a.x) * dy, dx);
+        if (minor < lowMinor || minor >= highMinor) continue;
+        const int64_t x = steep ? minor : major, y = steep ? major : minor;
+        frame.bits[y * frame.stride + x] = colour;
+    }
+}
+
+void DrawTrack(HDC dc, const PixelFrame* pixels, COLORREF colour, const PictureTrack& track, const RECT& clip,
+               std::vector<POINT>& run) {
+    // Stretches that miss the clip are left out; one that reaches it is drawn whole.
+    const LONG left = clip.left - mapOriginX - 1, right = clip.right - mapOriginX + 1;
+    const LONG top = clip.top - mapOriginY - 1, bottom = clip.bottom - mapOriginY + 1;
+    const uint32_t dibColour = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    run.clear();
+    auto flush = [&]() {
+        if (pixels != nullptr) {
+            for (size_t i = 1; i < run.size(); ++i) PutLine(*pixels, run[i - 1], run[i], dibColour);
+        } else if (run.size() >= 2) {
+            Polyline(dc, run.data(), static_cast<int>(run.size()));
+        }
+        run.clear();
+    };
+    const std::vector<POINT>& points = track.points;
+    for (size_t k = 0; k < track.bounds.size(); ++k) {
+        const RECT& b = track.bounds[k];
+        if (b.right < left || b.left > right || b.bottom < top || b.top > bottom) {
+            flush();
+            continue;
+        }
+        const size_t first = k * Stretch, end = std::min(points.size(), first + Stretch + 1);
+        for (size_t i = run.empty() ? first : first + 1; i < end; ++i) run.push_back({points[i].x + mapOriginX, points[i].y + mapOriginY});
+    }
+    flush();
+}
 
 // The positions of the table's thermals: a thermal already there is not placed again.
 struct TakenPositions {
@@ -54,58 +172,6 @@ const std::unordered_set<uint64_t>& TakenNow() {
     return taken.keys;
 }
 
-LONG PicturePixel(double value) {
-    if (!(value > -CoordinateLimit)) return static_cast<LONG>(-CoordinateLimit);
-    if (value > CoordinateLimit) return static_cast<LONG>(CoordinateLimit);
-    return static_cast<LONG>(std::floor(value));
-}
-
-void UpdateCache() {
-    if (cache.valid && cache.changes == flightChanges && cache.zoom == zoomFactor && cache.latFactor == latPerPixel &&
-        cache.lonFactor == lonPerPixel && cache.top == areaTop && cache.left == areaLeft)
-        return;
-    cache.valid = true;
-    cache.changes = flightChanges;
-    cache.zoom = zoomFactor;
-    cache.latFactor = latPerPixel;
-    cache.lonFactor = lonPerPixel;
-    cache.top = areaTop;
-    cache.left = areaLeft;
-    cache.tracks.assign(loadedFlights.size(), {});
-    for (size_t f = 0; f < loadedFlights.size(); ++f) {
-        std::vector<POINT>& points = cache.tracks[f];
-        for (const FlightFix& fix : loadedFlights[f].log.fixes) {
-            const POINT p{PicturePixel((fix.lon * UnitsPerDegree - areaLeft) / lonPerPixel * zoomFactor),
-                          PicturePixel((areaTop - fix.lat * UnitsPerDegree) / latPerPixel * zoomFactor)};
-            if (points.empty() || p.x != points.back().x || p.y != points.back().y) points.push_back(p);
-        }
-    }
-}
-
-void DrawTrack(HDC dc, const std::vector<POINT>& points, const RECT& clip, std::vector<POINT>& run) {
-    // Stretches whose legs all miss the clip are left out; a leg that reaches it is drawn whole.
-    const LONG left = clip.left - mapOriginX - 1, right = clip.right - mapOriginX + 1;
-    const LONG top = clip.top - mapOriginY - 1, bottom = clip.bottom - mapOriginY + 1;
-    run.clear();
-    auto flush = [&]() {
-        if (run.size() >= 2) Polyline(dc, run.data(), static_cast<int>(run.size()));
-        run.clear();
-    };
-    for (size_t i = 1; i < points.size(); ++i) {
-        const POINT& a = points[i - 1];
-        const POINT& b = points[i];
-        const bool reaches = !((a.x < left && b.x < left) || (a.x > right && b.x > right) || (a.y < top && b.y < top) ||
-                               (a.y > bottom && b.y > bottom));
-        if (!reaches) {
-            flush();
-            continue;
-        }
-        if (run.empty()) run.push_back({a.x + mapOriginX, a.y + mapOriginY});
-        run.push_back({b.x + mapOriginX, b.y + mapOriginY});
-    }
-    flush();
-}
-
 }  // namespace
 
 void SetFlightCircles(const std::vector<FoundThermal>& found) { circles = found; }
@@ -114,14 +180,21 @@ void DrawFlights(HDC dc) {
     RECT clip;
     if (GetClipBox(dc, &clip) == NULLREGION || latPerPixel <= 0 || lonPerPixel <= 0) return;
     UpdateCache();
+    // On the kept composition our own code writes the lines; elsewhere GDI draws them with one
+    // stock pen whose colour changes.
+    PixelFrame pixels;
+    const bool own = PixelFrameOf(dc, pixels);
+    if (own) GdiFlush();
     std::vector<POINT> run;
+    HGDIOBJ oldTrackPen = SelectObject(dc, GetStockObject(DC_PEN));
+    const COLORREF oldColour = GetDCPenColor(dc);
     for (size_t f = 0; f < cache.tracks.size(); ++f) {
-        HPEN pen = CreatePen(PS_SOLID, 1, TrackColours[f % (sizeof TrackColours / sizeof TrackColours[0])]);
-        HGDIOBJ old = SelectObject(dc, pen);
-        DrawTrack(dc, cache.tracks[f], clip, run);
-        SelectObject(dc, old);
-        DeleteObject(pen);
+        const COLORREF colour = TrackColours[f % (sizeof TrackColours / sizeof TrackColours[0])];
+        SetDCPenColor(dc, colour);
+        DrawTrack(dc, own ? &pixels : nullptr, colour, cache.tracks[f], clip, run);
     }
+    SetDCPenColor(dc, oldColour);
+    SelectObject(dc, oldTrackPen);
     if (circles.empty()) return;
     // The circles have the radius a thermal placed now gets, as its disc would show it.
     double r = RadiusToWindow(TextToInt(manualSettings.radius));

@@ -107,6 +107,13 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     const gui::Picture shown = gui::CaptureMap();
     EXPECT_TRUE(shown.pixels == Repainted().pixels);
     EXPECT_FALSE(shown.pixels == before.pixels);
+    // Zoomed in and moved by a scroll step, whose new strips are drawn on their own.
+    for (UINT key : {VK_ADD, VK_ADD, VK_ADD, VK_RIGHT, VK_DOWN}) {
+        gui::PostKey(key, gui::Main());
+        gui::Pump();
+        EXPECT_TRUE(gui::CaptureMap().pixels == Repainted().pixels) << key;
+    }
+    gui::PostKey(VK_CLEAR, gui::Main());
 
     gui::ExpectBox(IDOK);
     gui::ExpectBox(IDOK);
