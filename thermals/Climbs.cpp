@@ -155,11 +155,21 @@ void AppendClimbs(const FlightCirclings& found, int flight, const ClimbSettings&
 }
 
 std::vector<FoundThermal> MergeClimbs(std::vector<Climb> climbs, double within, int seenIn) {
-    std::stable_sort(climbs.begin(), climbs.end(), [](const Climb& a, const Climb& b) {
+    // Highest gain first; ties by flight, then time, then the order given.
+    std::vector<size_t> order(climbs.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&climbs](size_t i, size_t j) {
+        const Climb& a = climbs[i];
+        const Climb& b = climbs[j];
         if (a.gain != b.gain) return a.gain > b.gain;
         if (a.flight != b.flight) return a.flight < b.flight;
-        return a.time < b.time;
+        if (a.time != b.time) return a.time < b.time;
+        return i < j;
     });
+    std::vector<Climb> sorted;
+    sorted.reserve(climbs.size());
+    for (size_t i : order) sorted.push_back(climbs[i]);
+    climbs.swap(sorted);
     struct Group {
         size_t first;
         std::vector<size_t> members;

@@ -55,10 +55,12 @@ TEST(ClimbsTest, FindsKnownClimbs) {
     traceBack.traceBack = true;
     ClimbSettings weak;
     weak.minClimb = 0.2;
+    ClimbSettings none;
+    none.minClimb = none.minGain = 0;
     const FinderRow rows[] = {
         {"a climb drifting in a west wind", 300, 2.0, 3.0, 1000, 1000, {}, 1, 270},
         {"no wind under 1 m/s of drift", 300, 2.0, 0.8, 1000, 1000, {}, 1, -1},
-        {"a spiral down", 300, -5.0, 3.0, 2500, 2500, {}, 0},
+        {"a spiral down, even without minimums", 300, -5.0, 3.0, 2500, 2500, none, 0},
         {"circling in weak lift, below the minimum climb", 400, 0.3, 0.0, 1000, 1000, {}, 0},
         {"the same, above a lower minimum", 400, 0.3, 0.0, 1000, 1000, weak, 1},
         {"a circling shorter than 45 s", 40, 3.0, 0.0, 1000, 1000, {}, 0},
@@ -108,7 +110,7 @@ TEST(ClimbsTest, MergesClimbsIntoThermals) {
         {"within includes the limit", {At(0, 0, 500, 0), At(299.99, 0, 400, 1), At(0, 300.01, 300, 1)}, 300, 1,
          {{149.995, 0, 1000, -1}, {0, 300.01, 1000, -1}}},
         {"highest gain first; a climb joins the group whose first climb is near",
-         {At(500, 0, 300, 2, -1, 1500), At(250, 0, 400, 1), At(0, 0, 500, 0)}, 300, 1,
+         {At(500, 0, 300, 0, -1, 1500), At(250, 0, 400, 1), At(0, 0, 500, 2)}, 300, 1,
          {{125, 0, 1000, -1}, {500, 0, 1500, -1}}},
         {"seen in two flights", {At(0, 0, 500, 0), At(10, 0, 400, 0), At(5000, 0, 500, 0), At(5010, 0, 400, 1)}, 300, 2,
          {{5005, 0, 1000, -1}}},
