@@ -234,6 +234,7 @@ INT_PTR CALLBACK FlightsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             return TRUE;
         case IdcFlightsList:
         case IdcFlightsSummary:
+        case IDOK:  // Enter in an edit: the value typed is already in use, the dialog stays
             return TRUE;
         case IdcFlightsLoad: ChooseAndLoad(dialog); return TRUE;
         case IdcFlightsAdd: AddThermals(dialog); return TRUE;
