@@ -25,8 +25,9 @@ constexpr int GlideSeconds = 216;   // between two thermals
 constexpr int CircleSeconds = 200;  // 12 legs of 416 s: 4992 fixes a flight
 constexpr double Pi = 3.14159265358979323846;
 
-// A flight round a course of 12.5 km radius about the bench area's middle (51.5 N, 9.22 E),
-// starting at its own thermal, circling 200 s in each while the wind drifts it east.
+// A flight round a course of 12.5 km radius through the bench area's middle (51.5 N, 9.22 E),
+// where the map's view at 1:1 and 8x lies, starting at its own thermal, circling 200 s in each
+// while the wind drifts it east.
 std::string SyntheticFlight(int flight) {
     const double lat0 = 51.5, lon0 = 9.22, course = 12500.0;
     const double north = 180.0 / (Pi * 6371000.0), east = north / std::cos(lat0 * Pi / 180.0);
@@ -46,7 +47,7 @@ std::string SyntheticFlight(int flight) {
     for (int k = 0; k < Spots; ++k) {
         const double a = 2 * Pi * ((flight + k) % Spots) / Spots;
         const double jitter = 60.0 * std::sin(flight * 7.0 + k);
-        const double tx = (course + jitter) * std::sin(a), ty = (course + jitter) * std::cos(a);
+        const double tx = (course + jitter) * std::sin(a), ty = (course + jitter) * std::cos(a) - course;
         const double fx = x, fy = y;
         for (int s = 1; s <= GlideSeconds; ++s, altitude -= 1.0) fix(x = fx + (tx - fx) * s / GlideSeconds, y = fy + (ty - fy) * s / GlideSeconds);
         for (int s = 0; s < CircleSeconds; ++s, altitude += 2.5) {

@@ -50,8 +50,9 @@ TrackCache cache;
 LONG PicturePixel(double value) {
     if (!(value > -CoordinateLimit)) return static_cast<LONG>(-CoordinateLimit);
     if (value > CoordinateLimit) return static_cast<LONG>(CoordinateLimit);
-    const LONG whole = static_cast<LONG>(value);
-    return value < whole ? whole - 1 : whole;  // rounded down: the same pixel wherever the origin lies
+    // The nearest pixel by the current rounding, without the change of rounding mode a
+    // truncation costs on the x87: the same pixel wherever the origin lies.
+    return static_cast<LONG>(std::lrint(value));
 }
 
 void UpdateCache() {
