@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/TestData.h"
 #include "thermals/FlightLog.h"
 
 namespace {
@@ -108,6 +109,18 @@ TEST(FlightLogTest, ReadsRealLogs) {
         if (f.day == 6) {
             EXPECT_GT(log.fixes.back().time, 86400);  // the New Zealand flight passes midnight UTC
         }
+    }
+}
+
+// The size is judged before reading: one byte past 64 MB is refused, 64 MB is read.
+TEST(FlightLogTest, RefusesLogsLargerThan64MB) {
+    testdata::Scratch folder;
+    for (const auto& [extra, result] : {std::pair{1, FlightLogResult::TooLarge}, std::pair{0, FlightLogResult::NoFixes}}) {
+        folder.Write("big.igc", "HFDTE150717\r\n");
+        std::filesystem::resize_file(folder.File("big.igc"), static_cast<uintmax_t>(FlightLogSizeLimit + extra));
+        FlightLog log;
+        EXPECT_EQ(LoadFlightLog(folder.File("big.igc").c_str(), &log), result);
+        EXPECT_EQ(log.year, 0);
     }
 }
 
