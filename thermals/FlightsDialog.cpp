@@ -22,7 +22,7 @@ const char FlightFilter[] = "Flight logs (*.igc)\0*.igc\0All files (*.*)\0*.*\0"
 constexpr DWORD NameBufferSize = 64 * 1024;
 constexpr int BoxLines = 10;
 
-// The settings as typed, kept for the next opening; the thermals of the latest computation.
+// The latest settings that were all numbers, and what they gave.
 ClimbSettings lastGood;
 FlightsOutcome outcome;
 bool settingsGood = true;
