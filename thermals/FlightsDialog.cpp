@@ -11,6 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
+#include "shell/FileNames.h"
 #include "shell/Frame.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Flights.h"
@@ -181,7 +182,8 @@ void LoadFlightFiles(HWND owner, const std::vector<std::string>& paths) {
         UpdateStatusBar();
         UpdateWindow(statusBar);
         const FlightLogResult result = LoadFlight(fresh[k]);
-        if (result != FlightLogResult::Loaded) failures.push_back(std::string(name) + ": " + FlightLogReason(result));
+        // A long name would widen the box past the screen's edge.
+        if (result != FlightLogResult::Loaded) failures.push_back(ShortenedName(name) + ": " + FlightLogReason(result));
     }
     statusText[2][0] = '\0';
     UpdateStatusBar();
