@@ -85,6 +85,16 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     EXPECT_EQ(gui::Boxes()[0].text, "Could not load 1 of 3 flight logs:\nempty.igc: it holds no position fixes");
     EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(ListLines(dialog), (std::vector<std::string>{"climb.igc  15.07.2017  1 climbs", "second.igc  --.--.----  1 climbs"}));
+    // Ten refusals are named, the rest counted; files already listed are no part of the load.
+    std::vector<std::string> paths = {folder.File("climb.igc")};
+    std::string told = "Could not load 12 of 12 flight logs:";
+    for (int i = 0; i < 12; ++i) {
+        paths.push_back(folder.File("gone" + std::to_string(i) + ".igc"));
+        if (i < 10) told += "\ngone" + std::to_string(i) + ".igc: the file cannot be read";
+    }
+    gui::ExpectBox(IDOK);
+    LoadFlightFiles(gui::Main(), paths);
+    EXPECT_EQ(gui::BoxTexts().back(), told + "\nand 2 more.");
 
     // The line follows every edit at once; the first edit without a number is named.
     const struct { int id; const char* text; const char* line; } edits[] = {
@@ -119,9 +129,9 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     gui::ExpectBox(IDOK);
     gui::Click(dialog, IdcFlightsAdd);
     gui::Click(dialog, IdcFlightsAdd);
-    EXPECT_EQ(gui::BoxTexts()[1], "Added 1 thermals from 2 climbs in 2 flights (0 outside the area, 0 already there).");
-    EXPECT_EQ(gui::BoxTexts()[2], "Added 0 thermals from 2 climbs in 2 flights (0 outside the area, 1 already there).");
-    EXPECT_EQ(gui::Boxes()[1].Type(), static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(gui::BoxTexts()[2], "Added 1 thermals from 2 climbs in 2 flights (0 outside the area, 0 already there).");
+    EXPECT_EQ(gui::BoxTexts()[3], "Added 0 thermals from 2 climbs in 2 flights (0 outside the area, 1 already there).");
+    EXPECT_EQ(gui::Boxes()[2].Type(), static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     ASSERT_EQ(thermalCount, 1);
     EXPECT_EQ(thermals[0].top, 1598);
     EXPECT_EQ(thermals[0].cloudCeiling, 1598);
