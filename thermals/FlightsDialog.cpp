@@ -83,10 +83,7 @@ void Refresh(HWND dialog, bool listChanged) {
     }
     SetDlgItemTextA(dialog, IdcFlightsSummary, line);
     if (listChanged || outcome.climbsOf != countsBefore) FillList(dialog);
-    std::vector<FoundThermal> circles;
-    for (const FoundThermal& t : outcome.thermals)
-        if (InsideArea(t)) circles.push_back(t);
-    SetFlightCircles(circles);
+    SetFlightCircles(outcome.thermals);
     MapOverlayChanged();
 }
 

@@ -207,7 +207,9 @@ void DrawFlights(HDC dc) {
     const std::unordered_set<uint64_t>& inTable = TakenNow();
     for (const FoundThermal& t : circles) {
         int x = 0, y = 0;
-        if (inTable.count(PositionKey(TableLat(t), TableLon(t))) != 0 || !GeoToWindow(TableLat(t), TableLon(t), x, y)) continue;
+        // Only what Add would place: inside the area as it stands now, not in the table yet.
+        if (!InsideArea(t) || inTable.count(PositionKey(TableLat(t), TableLon(t))) != 0 || !GeoToWindow(TableLat(t), TableLon(t), x, y))
+            continue;
         if (x + ri < clip.left - 2 || x - ri > clip.right + 2 || y + ri < clip.top - 2 || y - ri > clip.bottom + 2) continue;
         Ellipse(dc, x - ri, y - ri, x + ri, y + ri);
     }
