@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 void NewProject(HWND owner);
 void OpenProject(HWND owner);
 void SaveProject(HWND owner);
@@ -20,6 +23,10 @@ void EditSetup(HWND owner);
 void StartManual(HWND owner);
 void StartAutomatic(HWND owner);
 void StartClearPartly(HWND owner);
+void StartFlights(HWND owner);
+// Dropped flight logs: into the Flights dialog, opened first when no tool dialog is open. False,
+// loading nothing, while another tool dialog is open.
+bool LoadDroppedFlights(HWND owner, const std::vector<std::string>& paths);
 void ClearAllThermals(HWND owner);
 // Undo and Redo of the thermal table; nothing happens when there is nothing to take back.
 void UndoTableChange();

@@ -141,10 +141,10 @@ static void OnDrop(HWND window, WPARAM drop) {
         if (SaveQuestionAllows(window)) OpenProjectFile(window, path.c_str());
     } else if (extension == ".cup") {
         ImportHotspotsFrom(window, path.c_str());
-    } else if (extension != ".bmp" || !LoadBackdropFile(path.c_str())) {
+    } else if (extension == ".igc" ? !LoadDroppedFlights(window, {path}) : extension != ".bmp" || !LoadBackdropFile(path.c_str())) {
         ShowMessage(window,
-                    "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog "
-                    "is open, load a backdrop (.bmp).",
+                    "Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc) "
+                    "or, while the Setup dialog is open, load a backdrop (.bmp).",
                     MB_OK | MB_ICONINFORMATION);
     }
 }
@@ -175,6 +175,7 @@ static void OnCommand(HWND window, int id) {
     case CmdUndo: UndoTableChange(); break;
     case CmdRedo: RedoTableChange(); break;
     case CmdImportHotspots: ImportHotspots(window); break;
+    case CmdFlights: StartFlights(window); break;
     case CmdCreate: CreateScenery(window); break;
     case CmdHelp: ShowHelp(window); break;
     case CmdAbout: ShowAbout(window); break;

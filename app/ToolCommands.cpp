@@ -13,6 +13,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/Processes.h"
 #include "thermals/Clearing.h"
+#include "thermals/FlightsDialog.h"
 #include "thermals/ThermalDialogs.h"
 
 void OpenToolDialog(HWND owner, const char* templateName, DLGPROC procedure) {
@@ -83,6 +84,27 @@ void StartClearPartly(HWND owner) {
     }
     OpenToolDialog(owner, "CLEARPART", ClearPartDialogProc);
     SetMode(&clearPartMode);
+}
+
+void StartFlights(HWND owner) {
+    if (!backdropLoaded) {
+        ShowStartProjectNotice(owner);
+        return;
+    }
+    OpenToolDialog(owner, "FLIGHTS", FlightsDialogProc);
+    // No mode: a click on the map places nothing while the flights are shown.
+    ClearMapModes();
+    InvalidateMap(true);
+}
+
+bool LoadDroppedFlights(HWND owner, const std::vector<std::string>& paths) {
+    if (theApp->currentDialog == nullptr) {
+        StartFlights(owner);
+        if (theApp->currentDialog == nullptr) return true;  // refused, and told why
+    }
+    if (!IsFlightsDialog(theApp->currentDialog)) return false;
+    LoadFlightFiles(owner, paths);
+    return true;
 }
 
 void ClearAllThermals(HWND owner) {

@@ -234,7 +234,7 @@ bool MakeInputs(BenchRun& run) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: ascendor_bench [--reps N] [--csv FILE] [--only files,map,batch,memory]\n");
+    std::fprintf(stderr, "usage: ascendor_bench [--reps N] [--csv FILE] [--only files,map,batch,flights,memory]\n");
     return 2;
 }
 
@@ -294,6 +294,7 @@ int main(int argc, char** argv) {
             MeasureBatch(run);
         }
     }
+    if (Chosen(groups, "flights")) MeasureFlights(run);
     if (Chosen(groups, "memory")) MeasureMemory(run);
 
     std::printf("\n");

@@ -25,6 +25,8 @@ void MeasureBatch(BenchRun& run);
 
 // Loading the file as a thermal map beside one fread of it.
 void MeasureThermalMapLoad(BenchRun& run, const char* name);
+// 21 flight logs loaded, a recomputation after an edit, and the map's paints with their tracks.
+void MeasureFlights(BenchRun& run);
 
 // Runs the program's messages (tool dialog first) until nothing came for a while or maxMs passed.
 void PumpMessages(int maxMs);

@@ -1,5 +1,5 @@
 // Writes a seed corpus for each fuzz target: fuzz_seeds DIR makes DIR/bitmap, DIR/project,
-// DIR/coordinates, DIR/setup, DIR/hotspots and DIR/worldfile, with ordinary examples and every
+// DIR/coordinates, DIR/setup, DIR/hotspots, DIR/worldfile and DIR/flightlog, with ordinary examples and every
 // case of the hostile catalogue that the unit tests check.
 #include <array>
 #include <cstdint>
@@ -121,6 +121,19 @@ int main(int argc, char** argv) {
                           "  5E-1 \n\n0\n+0.0\n-2.5e-1\t\n-10.25\n-0.125", "1\n1E-9\n0\n-1\n0\n0\n",
                           "1\n0\n0\n1\n0\n0\n", "10\n0\n0\n-10\n500005\n5799995\n", "1\n0\n0\n-1\n0\n"})
         ok &= worldFiles.Put(picture640x480 + w);
+
+    // Flight logs: a date, LAD and LOD extensions, a circling climb, midnight, a V fix, a bad record.
+    SeedFolder flights(root + "/flightlog");
+    std::string climb = "HFDTEDATE: 150717,01\r\nI023636LAD3737LOD\r\n";
+    for (int i = 0; i < 200; ++i) {
+        char line[64];
+        const int lat = 100000 + (i % 25 < 13 ? i % 25 : 25 - i % 25) * 10, lon = 600000 + (i % 25 < 7 || i % 25 > 19 ? 5 : 0) * (i % 7);
+        std::snprintf(line, sizeof line, "B2359%02d51%05dN00%06dEA%05d%05d%d%d\r\n", i % 60, lat % 100000, lon, 1000 + 2 * i, 1100, i % 10, (i * 3) % 10);
+        climb += line;
+    }
+    for (const std::string& s : {climb, climb.substr(0, 2000) + "B0000015100000N00600000EV0100001100\n" + "B0000025100000N006000",
+                                 std::string("HFDTE010203\rB1200005100000N00600000EA0000001100\r")})
+        ok &= flights.Put(s);
 
     if (!ok) {
         std::fprintf(stderr, "fuzz_seeds: could not write every seed under %s\n", root.c_str());

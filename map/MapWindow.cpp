@@ -37,7 +37,7 @@ struct Frame {
 };
 
 // Everything the paint reads, as it stood when the composition was made.
-using CompositionKey = std::array<int64_t, 30>;
+using CompositionKey = std::array<int64_t, 32>;
 
 struct Composition {
     bool valid = false;
@@ -49,6 +49,8 @@ struct Composition {
 Frame frame;
 Composition composition;
 bool painting = false;
+MapOverlay overlay = nullptr;
+uint32_t overlayChanges = 0;
 
 int64_t Bits(double value) {
     int64_t bits;
@@ -68,7 +70,7 @@ CompositionKey CurrentKey() {
         areaTop, areaLeft, Bits(latPerPixel), Bits(lonPerPixel),
         markers[MarkerTop].y, markers[MarkerBottom].y, markers[MarkerLeft].x, markers[MarkerRight].x,
         selStartX, selStartY, selEndX, selEndY, areaSelected,
-        setupMode, manualMode, automaticMode, clearPartMode};
+        setupMode, manualMode, automaticMode, clearPartMode, overlay != nullptr, overlayChanges};
 }
 
 bool CompositionCurrent() { return frame.dc != nullptr && composition.valid && composition.key == CurrentKey(); }
@@ -122,6 +124,7 @@ void DrawPicture(HWND window, HDC target, HRGN erased) {
     PaintBackdrop(target, clip);
     if (thermalMapShown) PaintThermalMapOver(target, clip);
     DrawThermals(target);
+    if (overlay != nullptr) overlay(target);
     if (automaticMode || clearPartMode) DrawSelection(target);
     if (setupMode) DrawAreaFrame(target);
 }
@@ -400,6 +403,11 @@ void LeftButtonDown(HWND window, WPARAM wParam) {
         projectModified = 1;
         // No invalidation: the disc is drawn over the picture already on the screen, and into the
         // kept composition, which so stays valid. Without one, every disc is drawn again.
+        // Over a tool dialog's drawings the disc would cover them where a paint draws them over it.
+        if (overlay != nullptr) {
+            InvalidateMap(false);
+            return;
+        }
         HDC dc = GetDC(window);
         if (kept) {
             DrawThermalsFrom(dc, thermalCount - 1);
@@ -435,6 +443,17 @@ void RightButtonDown() {
 }
 
 }  // namespace
+
+void SetMapOverlay(MapOverlay draw) {
+    overlay = draw;
+    ++overlayChanges;
+    InvalidateMap(false);
+}
+
+void MapOverlayChanged() {
+    ++overlayChanges;
+    InvalidateMap(false);
+}
 
 HDC MirrorOf(HDC dc) {
     if (painting || frame.dc == nullptr || dc == frame.dc) return nullptr;

@@ -38,3 +38,11 @@ void DropMapComposition();
 void BeginBatchDrawing();
 void DrawBatchThermal(int index);
 void EndBatchDrawing();
+
+// Drawings that a tool dialog lays over the map while it is open (the Flights dialog's tracks and
+// circles): draw runs in every paint after the thermals, only within the device context's clip,
+// and always draws the same pixels for the same state. Null for none. Each call, and
+// MapOverlayChanged after a change of what it draws, repaints the map.
+using MapOverlay = void (*)(HDC dc);
+void SetMapOverlay(MapOverlay draw);
+void MapOverlayChanged();

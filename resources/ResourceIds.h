@@ -16,6 +16,7 @@
 #define CmdUndo         34
 #define CmdRedo         35
 #define CmdImportHotspots 36
+#define CmdFlights      37
 #define CmdCreate       40
 #define CmdHelp         50
 #define CmdAbout        51
@@ -94,5 +95,18 @@
 
 // Dialog "ABOUT"
 #define IdcAboutOk         200
+
+// Dialog "FLIGHTS"
+#define IdcFlightsLoad        210
+#define IdcFlightsList        211
+#define IdcFlightsMinClimb    212
+#define IdcFlightsMinGain     213
+#define IdcFlightsMerge       214
+#define IdcFlightsSeenIn      215
+#define IdcFlightsSummary     216
+#define IdcFlightsAdd         217
+#define IdcFlightsRemove      218
+#define IdcFlightsOk          219
+#define IdcFlightsTraceBack   220
 
 #endif

@@ -100,7 +100,7 @@ void PrepareImport(const gui::ScratchFolder& folder) {
 Thermal Imported(int32_t lat, int32_t lon) { return {lat, lon, 2, 0, 2200, 500, 270, 0, 1, 0, 1500, 1000, 1}; }
 HANDLE lock = INVALID_HANDLE_VALUE;  // the waypoint file held open elsewhere, unshared
 
-const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup) or, while the Setup dialog is open, "
+const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc) or, while the Setup dialog is open, "
                         "load a backdrop (.bmp).";
 
 const Row rows[] = {

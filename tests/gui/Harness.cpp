@@ -13,6 +13,7 @@
 #include "map/ThermalMap.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
+#include "thermals/Flights.h"
 #include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
 
@@ -23,7 +24,7 @@ namespace {
 using boxwatch::BoxRecord;
 
 constexpr UINT DeadlineMs = 20000;  // for a handled box or dialog to close; a failure past it
-const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)"};
+const char* const ToolCaptions[] = {"Setup...", "Thermals (manual)", "Thermals (automatic)", "Clear (partly)", "Flights"};
 
 AppWindow* app = nullptr;
 RECT startRect{};  // the main window as start-up placed it
@@ -156,7 +157,7 @@ void ResetProgram() {
     // Exit and the end of a session destroy the main window: the next test gets a new one.
     if (!IsWindow(app->mainWindow)) app->Create();
     if (app->currentDialog) DestroyWindow(app->currentDialog), app->currentDialog = nullptr;
-    ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), KeepBatch(), ClearHistory();
+    ResetProject(), ResetView(), ResetSelection(), ResetManualSettings(), ResetFlights(), KeepBatch(), ClearHistory();
     projectModified = backdropLoaded = setupMode = manualMode = automaticMode = clearPartMode = 0;
     batchStart = batchEnd = 0;
     backdrop = Backdrop{};
