@@ -498,7 +498,7 @@ TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
         step.act();
         std::vector<std::string> shown, expected = {"-"};
         for (size_t i = 0; i < step.list.size(); ++i) expected.push_back(RecentMenuText(int(i), folder.File(step.list[i])));
-        for (int i = GetMenuItemCount(menu) - 3; i > 4 && GetMenuItemID(menu, i) != CmdSaveAs; --i) {
+        for (int i = GetMenuItemCount(menu) - 3; i > 4 && GetMenuItemID(menu, i) != CmdStatistics; --i) {
             char text[300] = "";
             GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
             shown.insert(shown.begin(), text[0] ? text : "-");
