@@ -80,7 +80,8 @@ void Description(Writer& w, const Thermal& t) {
 }
 
 // DDMM.mmmH or DDDMM.mmmH: thousandths of a minute rounded half away from zero, carried into the
-// degree when they round to 60 minutes.
+// degree when they round to 60 minutes. (A unit of the table is 0.0006 minutes, so its largest
+// minutes, 59.9994, stay below; the carry keeps the form whole all the same.)
 void CupPosition(Writer& w, int32_t value, int degreeDigits, char positive, char negative) {
     const long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
     long long degrees = magnitude / 100000;

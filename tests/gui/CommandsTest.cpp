@@ -40,7 +40,7 @@ UINT TypeOf(const std::string& text) {
     if (text == Exit) return MB_OKCANCEL | MB_ICONEXCLAMATION;
     if (text == SaveFirst || text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
     if (text.rfind("The project will look", 0) == 0) return MB_OK | MB_ICONINFORMATION;
-    if (text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
+    if (text == ClearAll || text.find("already exists") != std::string::npos) return MB_YESNO | MB_ICONEXCLAMATION;
     if (text == "Please set an area first...") return MB_OK;
     return MB_OK | MB_ICONEXCLAMATION;
 }
@@ -248,6 +248,9 @@ const Row rows[] = {
     {"Export, another extension gets the type's", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t5.north"},
      {"Exported 3 thermals to t5.north.gpx."}, "alps", 1, nullptr, "0000", 3, {"out/t5.north.gpx"}, {}, false, MakeOut, "",
      Holds("out/t5.north.gpx", ExportFormat::Gpx), 2},
+    {"Export, the completed name exists: asked, kept on No", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDNO},
+     {"out\\t6.north"}, {"t6.north.kml already exists.\nDo you want to replace it?"}, "alps", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { MakeOut(f), f.Write("out/t6.north.kml", "kept"); }, "", nullptr, 3},
     {"Export over a file, replaced", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDYES, IDOK}, {"out\\old.cup"},
      {nullptr, "Exported 3 thermals to old.cup."}, "alps", 1, nullptr, "0000", 3, {"out/old.cup"}, {}, false,
      [](const gui::ScratchFolder& f) { MakeOut(f), f.Write("out/old.cup", "old"); }, "", Holds("out/old.cup", ExportFormat::Cup), 3},
