@@ -1,4 +1,5 @@
-// Thermal hotspots from a SeeYou CUP waypoint file, read line by line.
+// Thermal hotspots: the SeeYou CUP reader (line by line), the placement rules every reader shares,
+// and the choice of reader by the file's extension.
 #include "thermals/Hotspots.h"
 
 #include <cstdio>
