@@ -23,6 +23,7 @@
 #include "shell/MessageBoxes.h"
 #include "thermals/HotspotImport.h"
 #include "thermals/ThermalDialogs.h"
+#include "thermals/TableCommands.h"
 
 static void OnCreate(HWND window) {
     InitCommonControls();
@@ -139,7 +140,7 @@ static void OnDrop(HWND window, WPARAM drop) {
     for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (extension == ".prj") {
         if (SaveQuestionAllows(window)) OpenProjectFile(window, path.c_str());
-    } else if (extension == ".cup") {
+    } else if (extension == ".cup" || extension == ".gpx" || extension == ".kml") {
         ImportHotspotsFrom(window, path.c_str());
     } else if (extension == ".igc" ? !LoadDroppedFlights(window, {path}) : extension != ".bmp" || !LoadBackdropFile(path.c_str())) {
         ShowMessage(window,
@@ -167,6 +168,8 @@ static void OnCommand(HWND window, int id) {
     case CmdEdit: EditSetup(window); break;
     case CmdSave: SaveProject(window); break;
     case CmdSaveAs: SaveProjectAs(window); break;
+    case CmdExportThermals: ExportThermals(window); break;
+    case CmdStatistics: ShowStatistics(window); break;
     case CmdExit: ExitProgram(window); break;
     case CmdManual: StartManual(window); break;
     case CmdAutomatic: StartAutomatic(window); break;

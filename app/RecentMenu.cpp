@@ -28,18 +28,18 @@ void SaveRecentProjects(const std::vector<std::string>& list) {
     RegCloseKey(key);
 }
 
-// The Project menu, found by its Save As item.
+// The Project menu, found by its Save As item; the entries go after the last of Save As and the
+// commands that follow it (Export thermals, Statistics).
 HMENU ProjectMenu(HWND owner, int& saveAsPosition) {
     HMENU bar = GetMenu(owner);
     HMENU menu = bar != nullptr ? GetSubMenu(bar, 0) : nullptr;
     if (menu == nullptr) return nullptr;
+    saveAsPosition = -1;
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
-        if (GetMenuItemID(menu, i) == CmdSaveAs) {
-            saveAsPosition = i;
-            return menu;
-        }
+        const UINT id = GetMenuItemID(menu, i);
+        if (id == CmdSaveAs || id == CmdExportThermals || id == CmdStatistics) saveAsPosition = i;
     }
-    return nullptr;
+    return saveAsPosition >= 0 ? menu : nullptr;
 }
 
 bool IsSeparator(HMENU menu, int position) {

@@ -4,7 +4,7 @@
 //
 //   ascendor_bench [--reps N] [--csv FILE] [--only GROUPS]
 //
-// GROUPS is a comma-separated choice of files, map, batch and memory (all by default).
+// GROUPS is a comma-separated choice of files, exchange, map, batch and memory (all by default).
 //
 // Peak memory is measured in fresh processes: the bench starts itself again with
 // --memory-child FOLDER paint|load|map|none BACKDROP RESULT.
@@ -234,7 +234,7 @@ bool MakeInputs(BenchRun& run) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: ascendor_bench [--reps N] [--csv FILE] [--only files,map,batch,flights,memory]\n");
+    std::fprintf(stderr, "usage: ascendor_bench [--reps N] [--csv FILE] [--only files,exchange,map,batch,flights,memory]\n");
     return 2;
 }
 
@@ -285,6 +285,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     if (Chosen(groups, "files")) MeasureFiles(run);
+    if (Chosen(groups, "exchange")) MeasureExchange(run);
     if (Chosen(groups, "map")) MeasureMap(run);
     if (Chosen(groups, "batch")) {
         // The batch needs the opened project that the map figures leave.

@@ -17,6 +17,8 @@ void PlainWriteProject(const char* path);
 
 // Project read and write, scenery sources, backdrop loads.
 void MeasureFiles(BenchRun& run);
+// Export of the table to CUP, GPX and KML, and import of GPX and KML hotspots.
+void MeasureExchange(BenchRun& run);
 // Paints at four zooms with and without the table, scroll steps at 1:1 and 8x and zoom steps, each
 // with and without the table.
 void MeasureMap(BenchRun& run);

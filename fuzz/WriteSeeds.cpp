@@ -1,5 +1,5 @@
 // Writes a seed corpus for each fuzz target: fuzz_seeds DIR makes DIR/bitmap, DIR/project,
-// DIR/coordinates, DIR/setup, DIR/hotspots, DIR/worldfile and DIR/flightlog, with ordinary examples and every
+// DIR/coordinates, DIR/setup, DIR/hotspots, DIR/gpx, DIR/kml, DIR/worldfile and DIR/flightlog, with ordinary examples and every
 // case of the hostile catalogue that the unit tests check.
 #include <array>
 #include <cstdint>
@@ -113,6 +113,23 @@ int main(int argc, char** argv) {
           waypoints + "-----Related Tasks-----\r\nTask,a,,5200.000N,00500.000E\r\n",
           "!" + waypoints + waypoints, std::string()})
         ok &= hotspots.Put(s);
+
+    SeedFolder gpx(root + "/gpx");
+    const std::string wpts = "<wpt lat=\"52.25\" lon=\"4.75\"><name>a</name></wpt><wpt lon='5.1' lat='-33.5'/>"
+                             "<!-- <wpt lat='1' lon='1'/> --><desc><![CDATA[<wpt lat='2' lon='2'/>]]></desc>"
+                             "<rte><rtept lat='4' lon='4'/></rte><wpt lat='91' lon='1'/><wpt lat='1'/>";
+    for (const std::string& s : {"\xEF\xBB\xBF<?xml version=\"1.0\"?><gpx version=\"1.1\">" + wpts + "</gpx>",
+                                 "!<gpx>" + wpts + wpts + "</gpx>", std::string("<gpx><wpt lat='1' lon='1'")})
+        ok &= gpx.Put(s);
+
+    SeedFolder kml(root + "/kml");
+    const std::string points = "<Placemark><MultiGeometry><Point><coordinates>4.75,52.25,1500</coordinates></Point>"
+                               "<Polygon><outerBoundaryIs><LinearRing><coordinates>1,1 2,2 1,1</coordinates></LinearRing>"
+                               "</outerBoundaryIs></Polygon></MultiGeometry></Placemark><Point><coordinates><![CDATA[5,-33]]>"
+                               "</coordinates></Point><Point/><Point><coordinates>181,1</coordinates></Point>";
+    for (const std::string& s : {"<?xml version=\"1.0\"?><kml><Document>" + points + "</Document></kml>",
+                                 "!<kml>" + points + points + "</kml>", std::string("<kml><Point><coordinates>1,2")})
+        ok &= kml.Put(s);
 
     // The world-file target reads the picture's width and height less one (two bytes each) first.
     SeedFolder worldFiles(root + "/worldfile");

@@ -9,6 +9,8 @@
 #define CmdSave         23
 #define CmdSaveAs       24
 #define CmdExit         25
+#define CmdExportThermals 26
+#define CmdStatistics   27
 #define CmdManual       30
 #define CmdAutomatic    31
 #define CmdClearPartly  32

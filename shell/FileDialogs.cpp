@@ -111,6 +111,26 @@ bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD
     return chosen;
 }
 
+bool ChooseFileToWrite(HWND owner, const char* caption, const char* filter, const char* defaultExtension,
+                       DWORD* filterIndex, char* path, char* title) {
+    const OPENFILENAMEA saved = fileDialog;
+    char folder[MAX_PATH];
+    const DWORD folderLength = GetCurrentDirectoryA(MAX_PATH, folder);
+    Prepare(owner, path, title, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR);
+    fileDialog.lpstrInitialDir = nullptr;
+    fileDialog.lpstrTitle = caption;
+    fileDialog.lpstrFilter = filter;
+    fileDialog.nFilterIndex = *filterIndex;
+    fileDialog.lpstrDefExt = defaultExtension;
+    ModalScope modal(owner);
+    const bool chosen = GetSaveFileNameA(&fileDialog) != 0;
+    if (chosen) *filterIndex = fileDialog.nFilterIndex;
+    fileDialog = saved;
+    // Some dialog implementations move the current folder all the same.
+    if (folderLength > 0 && folderLength < MAX_PATH) SetCurrentDirectoryA(folder);
+    return chosen;
+}
+
 void ShowFileMessage(HWND owner, const char* format, const char* name) {
     char text[576];
     // A long name would widen the box past the screen's edge.

@@ -29,6 +29,12 @@ bool ChooseSaveFile(HWND owner, char* path, char* title);
 // passing: the shared record and the current folder stay as they were. True when confirmed.
 bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
                       char* title);
+// A Save dialog of its own title and filter for a file written in passing (an export): asks before
+// replacing a file, starts on the filter *filterIndex (from 1) and gives the chosen one back there,
+// completes a name without extension with the chosen filter's. The shared record, the current
+// folder and the name Open and Save offer stay as they were. True when confirmed.
+bool ChooseFileToWrite(HWND owner, const char* caption, const char* filter, const char* defaultExtension,
+                       DWORD* filterIndex, char* path, char* title);
 // Fills format's one %s with name, shortened for a box ("(untitled)" when empty), and shows it:
 // OK, exclamation.
 void ShowFileMessage(HWND owner, const char* format, const char* name);

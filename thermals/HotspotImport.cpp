@@ -14,7 +14,8 @@
 
 namespace {
 
-const char CupFilter[] = "Waypoint files (*.cup)\0*.cup\0All files (*.*)\0*.*\0";
+const char HotspotFilter[] = "Waypoint files (*.cup)\0*.cup\0GPS exchange files (*.gpx)\0*.gpx\0"
+                             "Google Earth files (*.kml)\0*.kml\0All files (*.*)\0*.*\0";
 
 // The backdrop decides which waypoints are inside, so there must be one; the map modes go off.
 bool ReadyToImport(HWND owner) {
@@ -43,8 +44,9 @@ void ImportFile(HWND owner, const char* path, const char* title) {
     char text[160];
     std::snprintf(text, sizeof text,
                   "Imported %d hotspots (%d already there, %d outside the area, "
-                  "%d lines not understood).",
-                  result.imported, result.alreadyThere, result.outside, result.notUnderstood);
+                  "%d %s not understood).",
+                  result.imported, result.alreadyThere, result.outside, result.notUnderstood,
+                  result.source == HotspotSource::Cup ? "lines" : "waypoints");
     ShowMessage(owner, text, MB_OK | MB_ICONINFORMATION);
 }
 
@@ -55,7 +57,7 @@ void ImportHotspots(HWND owner) {
     // The spare buffers keep the name that Open and Save offer next as it was.
     spareDialogPath[0] = '\0';
     spareDialogTitle[0] = '\0';
-    if (!ChooseFileToRead(owner, "Import hotspots", CupFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+    if (!ChooseFileToRead(owner, "Import hotspots", HotspotFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                           spareDialogPath, spareDialogTitle))
         return;
     ImportFile(owner, spareDialogPath, spareDialogTitle);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-// Asks for a .cup file, appends its waypoints inside the area as thermals with the Manual
+// Asks for a .cup, .gpx or .kml file, appends its waypoints inside the area as thermals with the Manual
 // dialog's settings, and tells what it did in one box.
 void ImportHotspots(HWND owner);
 // The same for a file already chosen (dropped on the window).

@@ -1,8 +1,9 @@
-// Thermal hotspots from a SeeYou CUP waypoint file, read line by line.
+// Thermal hotspots: the SeeYou CUP reader (line by line), the placement rules every reader shares,
+// and the choice of reader by the file's extension.
 #include "thermals/Hotspots.h"
 
 #include <cstdio>
-#include <unordered_set>
+#include <cstring>
 
 #include "model/Project.h"
 #include "thermals/Manual.h"
@@ -158,30 +159,59 @@ bool IsRelatedTasks(const char* text, int length) {
     return SameText(text, length, "-----Related Tasks-----");
 }
 
-uint64_t PositionKey(int32_t lat, int32_t lon) {
+}  // namespace
+
+uint64_t HotspotPlacer::Key(int32_t lat, int32_t lon) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(lat)) << 32) | static_cast<uint32_t>(lon);
 }
 
-}  // namespace
+HotspotPlacer::HotspotPlacer(HotspotImport& counts) : counts_(counts) {
+    counts_.firstIndex = thermalCount;
+    // Every position in the table, looked up once per waypoint.
+    taken_.reserve(static_cast<size_t>(thermalCount) + 256);
+    for (int32_t i = 0; i < thermalCount; ++i) taken_.insert(Key(thermals[i].lat, thermals[i].lon));
+}
 
-bool ImportHotspotFile(const char* path, HotspotImport* result) {
+bool HotspotPlacer::Offer(int32_t lat, int32_t lon) {
+    if (lat < areaBottom || lat > areaTop || lon < areaLeft || lon > areaRight) {
+        ++counts_.outside;
+    } else if (!taken_.insert(Key(lat, lon)).second) {
+        ++counts_.alreadyThere;
+    } else if (thermalCount < 0 || thermalCount >= MaxThermals) {
+        counts_.tableFull = true;
+        return false;
+    } else {
+        thermals[thermalCount++] = ManualThermalAt(lat, lon);
+        ++counts_.imported;
+    }
+    return true;
+}
+
+void HotspotPlacer::Finish() {
+    if (counts_.imported > 0) NoteTableEdit();
+}
+
+namespace {
+
+bool HasExtension(const char* path, const char* extension) {
+    const char* title = FileTitle(path);
+    const char* dot = nullptr;
+    for (const char* p = title; *p != '\0'; ++p)
+        if (*p == '.') dot = p;
+    return dot != nullptr && SameText(dot, static_cast<int>(std::strlen(dot)), extension);
+}
+
+bool ImportCupFile(const char* path, HotspotImport& counts) {
     FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return false;
-    HotspotImport counts;
-    counts.firstIndex = thermalCount;
-
-    // Every position in the table, looked up once per waypoint.
-    std::unordered_set<uint64_t> taken;
-    taken.reserve(static_cast<size_t>(thermalCount) + 256);
-    for (int32_t i = 0; i < thermalCount; ++i)
-        taken.insert(PositionKey(thermals[i].lat, thermals[i].lon));
+    HotspotPlacer placer(counts);
 
     // The default columns: name, code, country, lat, lon, ...
     int latColumn = 3;
     int lonColumn = 4;
     bool firstLine = true;
     LineReader reader(file);
-    while (!counts.tableFull && reader.Next()) {
+    while (reader.Next()) {
         if (reader.tooLong) {
             ++counts.notUnderstood;
             firstLine = false;
@@ -220,19 +250,27 @@ bool ImportHotspotFile(const char* path, HotspotImport* result) {
             continue;
         }
 
-        if (lat < areaBottom || lat > areaTop || lon < areaLeft || lon > areaRight) {
-            ++counts.outside;
-        } else if (!taken.insert(PositionKey(lat, lon)).second) {
-            ++counts.alreadyThere;
-        } else if (thermalCount < 0 || thermalCount >= MaxThermals) {
-            counts.tableFull = true;
-        } else {
-            thermals[thermalCount++] = ManualThermalAt(lat, lon);
-            ++counts.imported;
-        }
+        if (!placer.Offer(lat, lon)) break;
     }
     std::fclose(file);
-    if (counts.imported > 0) NoteTableEdit();
-    *result = counts;
+    placer.Finish();
     return true;
+}
+
+}  // namespace
+
+bool ImportHotspotFile(const char* path, HotspotImport* result) {
+    HotspotImport counts;
+    bool read;
+    if (HasExtension(path, ".gpx")) {
+        counts.source = HotspotSource::Gpx;
+        read = ImportGpxFile(path, counts);
+    } else if (HasExtension(path, ".kml")) {
+        counts.source = HotspotSource::Kml;
+        read = ImportKmlFile(path, counts);
+    } else {
+        read = ImportCupFile(path, counts);
+    }
+    if (read) *result = counts;
+    return read;
 }

@@ -133,11 +133,16 @@ void PressButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-bool AnswerFileDialog(HWND dialog, const std::string& path) {
+bool AnswerFileDialog(HWND dialog, const std::string& path, int type) {
     HWND control = FileNameControl(dialog);
     if (path.empty() || !control) {
         PressButton(dialog, IDCANCEL);
         return path.empty();
+    }
+    // As a pick in the file-type list: the selection, then the list's notices to the dialog.
+    if (type > 0 && SendDlgItemMessageA(dialog, cmb1, CB_SETCURSEL, type - 1, 0) == type - 1) {
+        for (WORD notice : {CBN_SELCHANGE, CBN_SELENDOK})
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notice), reinterpret_cast<LPARAM>(GetDlgItem(dialog, cmb1)));
     }
     // Sent, so the dialog takes the text in its own loop, after everything it set up itself.
     const std::string text = WinePath(path);

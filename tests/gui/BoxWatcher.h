@@ -45,9 +45,10 @@ bool ReadMessageBox(HWND box, BoxRecord& record);
 int FallbackAnswer(const BoxRecord& record);
 // Posts WM_COMMAND with the button id, as a click on that button does.
 void PressButton(HWND dialog, int id);
-// Types path into the file-name control and presses OK; an empty path presses Cancel. False
-// when the dialog has no file-name control (Cancel is pressed then).
-bool AnswerFileDialog(HWND dialog, const std::string& path);
+// Types path into the file-name control and presses OK, after choosing the file type numbered
+// type (from 1) when it is not 0; an empty path presses Cancel. False when the dialog has no
+// file-name control (Cancel is pressed then).
+bool AnswerFileDialog(HWND dialog, const std::string& path, int type = 0);
 // "/a/b" becomes "Z:\a\b", Wine's drive for the Linux root; a path with a drive letter is kept.
 std::string WinePath(const std::string& path);
 // Posts a key press, down and up with the key data a keyboard gives, to target.

@@ -13,6 +13,7 @@
 #include "shell/FileDialogs.h"
 #include "shell/FileNames.h"
 #include "shell/Frame.h"
+#include "thermals/ThermalExport.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ const char BackdropNotBeside[] = "The project will look for its backdrop area.bm
 
 // Buttons and icon of each of the program's boxes, by its text.
 UINT TypeOf(const std::string& text) {
-    if (text.rfind("Imported", 0) == 0 || text.rfind("Ascendor can open", 0) == 0 || text.find(" lie outside") != std::string::npos)
+    if (text.rfind("Imported", 0) == 0 || text.rfind("Ascendor can open", 0) == 0 || text.rfind("Exported", 0) == 0 ||
+        text.find(" thermals: ") != std::string::npos || text.find(" lie outside") != std::string::npos)
         return MB_OK | MB_ICONINFORMATION;
     if (text.rfind("Create a BGL", 0) == 0) return MB_OKCANCEL | MB_ICONQUESTION;
     if (text.rfind("trying to save", 0) == 0) return MB_OK | MB_ICONHAND;
@@ -42,7 +44,7 @@ UINT TypeOf(const std::string& text) {
     if (text == Exit) return MB_OKCANCEL | MB_ICONEXCLAMATION;
     if (text == SaveFirst || text == Split) return MB_YESNOCANCEL | MB_ICONEXCLAMATION;
     if (text.rfind("The project will look", 0) == 0) return MB_OK | MB_ICONINFORMATION;
-    if (text == ClearAll) return MB_YESNO | MB_ICONEXCLAMATION;
+    if (text == ClearAll || text.find("already exists") != std::string::npos) return MB_YESNO | MB_ICONEXCLAMATION;
     if (text == "Please set an area first...") return MB_OK;
     return MB_OK | MB_ICONEXCLAMATION;
 }
@@ -84,6 +86,7 @@ struct Row {
     std::function<void(const gui::ScratchFolder&)> prepare = nullptr;
     std::string dropped = "";             // the file of Drop, under the folder
     std::function<void(const gui::ScratchFolder&)> check = nullptr;  // what the files hold afterwards
+    int fileType = 0;                     // the file type picked in each file dialog (from 1), 0: as offered
 };
 // A waypoint file in a folder of its own: three waypoints inside, one at a thermal already there,
 // one twice, one outside, one line not understood. A thermal of the import takes the Manual
@@ -99,6 +102,20 @@ void PrepareImport(const gui::ScratchFolder& folder) {
 }
 Thermal Imported(int32_t lat, int32_t lon) { return {lat, lon, 2, 0, 2200, 500, 270, 0, 1, 0, 1500, 1000, 1}; }
 HANDLE lock = INVALID_HANDLE_VALUE;  // the waypoint file held open elsewhere, unshared
+
+// An export into out/: the file holds the table in the format, and the current folder and the name
+// Open and Save offer are as the opened project left them.
+void MakeOut(const gui::ScratchFolder& folder) { std::filesystem::create_directory(folder.File("out")); }
+std::function<void(const gui::ScratchFolder&)> Holds(const std::string& file, ExportFormat format) {
+    return [=](const gui::ScratchFolder& f) {
+        EXPECT_EQ(f.Read(file), ExportText(format, "alps"));
+        char folder[MAX_PATH];
+        GetCurrentDirectoryA(MAX_PATH, folder);
+        EXPECT_EQ(_stricmp(folder, f.Path().c_str()), 0) << folder;
+        EXPECT_STREQ(dialogTitle, "area.prj");
+    };
+}
+const char Waypoints[] = "<gpx><wpt lat='52.1' lon='4.9'/><wpt lon=\"5.2\" lat=\"52.3\"/><wpt lat='53' lon='5'/><wpt lat='52.2'/></gpx>";
 
 const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc) or, while the Setup dialog is open, "
                         "load a backdrop (.bmp).";
@@ -257,6 +274,46 @@ const Row rows[] = {
          PrepareImport(f);
          lock = CreateFileA(f.File("maps\\hotspots.cup").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
      }, "", [](const gui::ScratchFolder&) { CloseHandle(lock); }},
+    // Export thermals: the type picked or a typed extension decides the format.
+    {"Export, the CUP type", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t1"}, {"Exported 3 thermals to t1.cup."},
+     "alps", 1, nullptr, "0000", 3, {"out/t1.cup"}, {}, false, MakeOut, "", Holds("out/t1.cup", ExportFormat::Cup), 1},
+    {"Export, the GPX type", Start::Project, "alps", CmdManual, 1, {CmdExportThermals}, {IDOK}, {"out\\t2"},
+     {"Exported 3 thermals to t2.gpx."}, "alps", 1, Manual, "0100", 3, {"out/t2.gpx"}, {}, false, MakeOut, "",
+     Holds("out/t2.gpx", ExportFormat::Gpx), 2},
+    {"Export, the KML type", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t3"}, {"Exported 3 thermals to t3.kml."},
+     "alps", 1, nullptr, "0000", 3, {"out/t3.kml"}, {}, false, MakeOut, "", Holds("out/t3.kml", ExportFormat::Kml), 3},
+    {"Export, a typed extension wins over the type", Start::Project, "alps", 0, 0, {CmdExportThermals}, {IDOK}, {"out\\t4.Kml"},
+     {"Exported 3 thermals to t4.Kml."}, "alps", 0, nullptr, "0000", 3, {"out/t4.Kml"}, {}, false, MakeOut, "",
+     Holds("out/t4.Kml", ExportFormat::Kml), 1},
+    {"Export, another extension gets the type's", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t5.north"},
+     {"Exported 3 thermals to t5.north.gpx."}, "alps", 1, nullptr, "0000", 3, {"out/t5.north.gpx"}, {}, false, MakeOut, "",
+     Holds("out/t5.north.gpx", ExportFormat::Gpx), 2},
+    {"Export, the completed name exists: asked, kept on No", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDNO},
+     {"out\\t6.north"}, {"t6.north.kml already exists.\nDo you want to replace it?"}, "alps", 1, nullptr, "0000", 3, {}, {},
+     false, [](const gui::ScratchFolder& f) { MakeOut(f), f.Write("out/t6.north.kml", "kept"); }, "", nullptr, 3},
+    {"Export over a file, replaced", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDYES, IDOK}, {"out\\old.cup"},
+     {nullptr, "Exported 3 thermals to old.cup."}, "alps", 1, nullptr, "0000", 3, {"out/old.cup"}, {}, false,
+     [](const gui::ScratchFolder& f) { MakeOut(f), f.Write("out/old.cup", "old"); }, "", Holds("out/old.cup", ExportFormat::Cup), 3},
+    {"Export, write cut off halfway: told, nothing left", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t7"},
+     {"Could not write file t7.kml"}, "alps", 1, nullptr, "0000", 3, {}, {}, false,
+     [](const gui::ScratchFolder& f) { MakeOut(f), writeFaultAfterBytes = 100; }, "", nullptr, 3},
+    {"Export cancelled", Start::Project, "alps", 0, 1, {CmdExportThermals}, {}, {""}, {}, "alps", 1, nullptr, "0000", 3, {}, {}},
+    {"Export without thermals", Start::Backdrop, "alps", 0, 0, {CmdExportThermals}, {IDOK}, {}, {ThermalsFirst}, "alps", 0,
+     nullptr, "0000", 0, {}, {}},
+    // Statistics over the whole table; a project needs its backdrop.
+    {"Statistics", Start::Project, "alps", CmdManual, 0, {CmdStatistics}, {IDOK}, {}, {"3 thermals: 3 inside the area, 0 outside\n"
+     "Lift type 1: 1, type 2: 1, type 3: 0, type 4: 1\nWith a cloud: 1\nTops from 2000 to 2000 m, mean 2000 m\n"
+     "Inside the area: 0.1 per 100 square km"}, "alps", 0, Manual, "0100", 3, {}, {}},
+    {"Statistics without a backdrop", Start::Thermals, "alps", 0, 0, {CmdStatistics}, {IDOK}, {}, {StartFirst}, "alps", 0,
+     nullptr, "0000", 3, {}, {}},
+    // GPX and KML hotspots, chosen or dropped, read by their extension whatever the type picked.
+    {"Import GPX hotspots", Start::Project, "alps", 0, 0, {CmdImportHotspots}, {IDOK}, {"spots.gpx"},
+     {"Imported 2 hotspots (0 already there, 1 outside the area, 1 waypoints not understood)."}, "alps", 1, nullptr, "0000", 5,
+     {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("spots.gpx", Waypoints); }, "", nullptr, 3},
+    {"drop KML hotspots", Start::Project, "alps", 0, 0, {Drop}, {IDOK}, {},
+     {"Imported 1 hotspots (0 already there, 0 outside the area, 1 waypoints not understood)."}, "alps", 1, nullptr, "0000", 4,
+     {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("spots.kml", "<kml><Point><coordinates>5,52.2</coordinates></Point>"
+     "<Point/><LineString><coordinates>5,52 5,52.1</coordinates></LineString></kml>"); }, "spots.kml"},
     // A project whose backdrop is missing opens and says so; what needs a picture is refused with
     // nothing written; Edit's Load brings one, and Save As keeps every thermal and bound.
     // Save writes it (its LF lines come back as CR LF) and says the picture is not there.
@@ -398,7 +455,7 @@ TEST_F(CommandsTest, Rows) {
         const auto before = Contents(folder);
 
         for (int answer : row.answers) gui::ExpectBox(answer);
-        for (const std::string& file : row.files) file.empty() ? gui::ExpectFileCancel() : gui::ExpectFile(folder.File(file));
+        for (const std::string& file : row.files) file.empty() ? gui::ExpectFileCancel() : gui::ExpectFile(folder.File(file), row.fileType);
         for (int command : row.commands) {
             if (command == CloseButton) {
                 EXPECT_EQ(gui::Close(), row.quits ? 1 : 0);
@@ -527,7 +584,7 @@ TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
         step.act();
         std::vector<std::string> shown, expected = {"-"};
         for (size_t i = 0; i < step.list.size(); ++i) expected.push_back(RecentMenuText(int(i), folder.File(step.list[i])));
-        for (int i = GetMenuItemCount(menu) - 3; i > 4 && GetMenuItemID(menu, i) != CmdSaveAs; --i) {
+        for (int i = GetMenuItemCount(menu) - 3; i > 4 && GetMenuItemID(menu, i) != CmdStatistics; --i) {
             char text[300] = "";
             GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
             shown.insert(shown.begin(), text[0] ? text : "-");

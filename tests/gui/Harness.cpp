@@ -38,7 +38,7 @@ UINT actMessage = 0;
 std::map<HWND, std::function<void(HWND)>> acts;
 std::set<HWND> seen;
 std::deque<int> boxAnswers;
-std::deque<std::string> fileAnswers;  // "" cancels
+std::deque<std::pair<std::string, int>> fileAnswers;  // the path ("" cancels) and the file type picked
 std::deque<std::pair<std::string, std::function<void(HWND)>>> dialogActs;
 std::vector<BoxRecord> boxes;
 std::vector<std::string> dialogs;
@@ -83,10 +83,10 @@ void Activated(HWND window) {
         Handle(window, [answer = box.answer](HWND box) { boxwatch::PressButton(box, answer); });
     } else if (kind == boxwatch::DialogKind::FileDialog) {
         if (fileAnswers.empty()) failures.push_back("unexpected file dialog \"" + caption + "\"");
-        const std::string path = fileAnswers.empty() ? "" : fileAnswers.front();
+        const auto answer = fileAnswers.empty() ? std::make_pair(std::string(), 0) : fileAnswers.front();
         if (!fileAnswers.empty()) fileAnswers.pop_front();
-        dialogs.push_back(path.empty() ? "(cancel)" : path);
-        Handle(window, [path](HWND dialog) { boxwatch::AnswerFileDialog(dialog, path); });
+        dialogs.push_back(answer.first.empty() ? "(cancel)" : answer.first);
+        Handle(window, [answer](HWND dialog) { boxwatch::AnswerFileDialog(dialog, answer.first, answer.second); });
     } else {
         for (const char* tool : ToolCaptions)
             if (caption == tool) return;  // the program's own tool dialog: never touched
@@ -289,8 +289,8 @@ Picture CaptureWhole(HWND window) {
 }
 
 void ExpectBox(int answer) { boxAnswers.push_back(answer); }
-void ExpectFile(const std::string& path) { fileAnswers.push_back(boxwatch::WinePath(path)); }
-void ExpectFileCancel() { fileAnswers.push_back(""); }
+void ExpectFile(const std::string& path, int type) { fileAnswers.emplace_back(boxwatch::WinePath(path), type); }
+void ExpectFileCancel() { fileAnswers.emplace_back("", 0); }
 void ExpectDialog(const std::string& caption, std::function<void(HWND)> act) { dialogActs.emplace_back(caption, std::move(act)); }
 const std::vector<BoxRecord>& Boxes() { return boxes; }
 const std::vector<std::string>& Dialogs() { return dialogs; }
@@ -303,7 +303,7 @@ std::vector<std::string> BoxTexts() {
 void CheckWatcher() {
     for (const auto& failure : failures) ADD_FAILURE() << failure;
     for (int answer : boxAnswers) ADD_FAILURE() << "never came: a message box to answer " << answer;
-    for (const auto& path : fileAnswers) ADD_FAILURE() << "never came: a file dialog for \"" << path << "\"";
+    for (const auto& answer : fileAnswers) ADD_FAILURE() << "never came: a file dialog for \"" << answer.first << "\"";
     for (const auto& act : dialogActs) ADD_FAILURE() << "never came: the dialog \"" << act.first << "\"";
     for (HWND window : seen)
         if (IsWindow(window) && window != app->currentDialog) ADD_FAILURE() << "dialog \"" << boxwatch::WindowText(window) << "\" left open";

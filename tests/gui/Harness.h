@@ -89,7 +89,7 @@ Picture CaptureWhole(HWND window);
 
 // ---- Boxes and dialogs ----
 void ExpectBox(int answer);  // IDOK, IDCANCEL, IDYES, IDNO, ...
-void ExpectFile(const std::string& path);  // a full path; a Linux path is converted
+void ExpectFile(const std::string& path, int type = 0);  // a full path; a Linux path is converted; type: the file type picked
 void ExpectFileCancel();
 // The next dialog of that caption that is no box or file dialog: act fills and answers it.
 void ExpectDialog(const std::string& caption, std::function<void(HWND)> act);
