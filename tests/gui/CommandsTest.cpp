@@ -19,11 +19,14 @@ namespace {
 
 using gui::MakeThermal;
 
-constexpr int CloseButton = -1;  // WM_CLOSE in place of a menu command
-constexpr int F1 = -3;           // the F1 key through the loop, to the window with the focus
-constexpr int EndSession = -4;   // Windows asks to end the session, and ends it when the answer is yes
-constexpr int Drop = -2;         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
-constexpr int DropInBox = -4;    // the row's file dropped on the main window while the next command's box or dialog is up
+// Steps of a row that are no menu command, in one list so that no two share a number.
+enum Step {
+    CloseButton = -1,  // WM_CLOSE in place of a menu command
+    Drop = -2,         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
+    F1 = -3,           // the F1 key through the loop, to the window with the focus
+    EndSession = -4,   // Windows asks to end the session, and ends it when the answer is yes
+    DropInBox = -5,    // the row's file dropped on the main window while the next command's box or dialog is up
+};
 const char Exit[] = "Do you really want to exit this program ?";
 const char SaveFirst[] = "Shouldn't you save the current file first ?";
 const char StartFirst[] = "Perhaps you should start a project first...";
