@@ -280,6 +280,10 @@ const Row rows[] = {
     // Export thermals: the type picked or a typed extension decides the format.
     {"Export, the CUP type", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t1"}, {"Exported 3 thermals to t1.cup."},
      "alps", 1, nullptr, "0000", 3, {"out/t1.cup"}, {}, false, MakeOut, "", Holds("out/t1.cup", ExportFormat::Cup), 1},
+    // The project keeps its own file: an export into a folder that became the current one, then Save.
+    {"Export into another folder, that folder current, then Save: the project's file beside it", Start::Project, "area", 0, 1,
+     {CmdExportThermals, CmdSave}, {IDOK}, {"out\\t8.cup"}, {"Exported 3 thermals to t8.cup."}, "area", 0, nullptr, "0000", 3,
+     {"out/t8.cup", "area.prj"}, {}, false, [](const gui::ScratchFolder& f) { MakeOut(f), SetCurrentDirectoryA(f.File("out").c_str()); }},
     {"Export, the GPX type", Start::Project, "alps", CmdManual, 1, {CmdExportThermals}, {IDOK}, {"out\\t2"},
      {"Exported 3 thermals to t2.gpx."}, "alps", 1, Manual, "0100", 3, {"out/t2.gpx"}, {}, false, MakeOut, "",
      Holds("out/t2.gpx", ExportFormat::Gpx), 2},
@@ -319,12 +323,13 @@ const Row rows[] = {
      "<Point/><LineString><coordinates>5,52 5,52.1</coordinates></LineString></kml>"); }, "spots.kml"},
     // A project whose backdrop is missing opens and says so; what needs a picture is refused with
     // nothing written; Edit's Load brings one, and Save As keeps every thermal and bound.
-    // Save writes it (its LF lines come back as CR LF) and says the picture is not there.
+    // Save writes it (its LF lines come back as CR LF) and says the picture is not there; Export writes too.
     {"Open of a project whose backdrop is missing", Start::Project, "alps", 0, 0,
-     {CmdOpen, CmdManual, CmdAutomatic, CmdSave, CmdCreate, CmdEdit, -IdcSetupLoad, CmdSaveAs},
-     {IDOK, IDOK, IDOK, IDOK, IDOK}, {"gone.prj", "area.bmp", "kept.prj"}, {"Could not load the backdrop gone.bmp: the "
+     {CmdOpen, CmdManual, CmdAutomatic, CmdSave, CmdExportThermals, CmdCreate, CmdEdit, -IdcSetupLoad, CmdSaveAs},
+     {IDOK, IDOK, IDOK, IDOK, IDOK, IDOK}, {"gone.prj", "e1.gpx", "area.bmp", "kept.prj"}, {"Could not load the backdrop gone.bmp: the "
      "file cannot be read. Choose it again with Project > Edit > Load.", StartFirst, StartFirst,
-     "The project will look for its backdrop gone.bmp in *", StartFirst}, "kept", 0, "Setup...", "1000", 1, {"gone.prj", "kept.prj"}, {},
+     "The project will look for its backdrop gone.bmp in *", "Exported 1 thermals to e1.gpx.", StartFirst}, "kept", 0, "Setup...", "1000", 1,
+     {"gone.prj", "e1.gpx", "kept.prj"}, {},
      false, [](const gui::ScratchFolder& f) { f.Write("gone.prj", "gone.bmp\n52:30.000N\n52:00.000N\n004:30.000E\n005:30.000E\n" +
          testdata::ThermalLine(OneBand[0]) + "\n"); },
      "", [](const gui::ScratchFolder& f) {

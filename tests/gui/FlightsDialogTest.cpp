@@ -66,9 +66,11 @@ protected:
 };
 
 TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
-    folder.Write("climb.igc", CirclingLog(52.2, 5.0, "HFDTE150717\r\n"));
-    folder.Write("second.igc", CirclingLog(52.2005, 5.0005, ""));
-    folder.Write("empty.igc", "AXXX\r\nHFDTE150717\r\n");
+    // The logs lie in a folder of their own, apart from the project's.
+    std::filesystem::create_directory(folder.File("logs"));
+    folder.Write("logs\\climb.igc", CirclingLog(52.2, 5.0, "HFDTE150717\r\n"));
+    folder.Write("logs\\second.igc", CirclingLog(52.2005, 5.0005, ""));
+    folder.Write("logs\\empty.igc", "AXXX\r\nHFDTE150717\r\n");
     ASSERT_NO_FATAL_FAILURE(gui::BringInProject(folder, "a.prj", {}));
     const gui::Picture before = Repainted();
     gui::Command(CmdFlights);
@@ -76,8 +78,9 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     ASSERT_TRUE(IsFlightsDialog(dialog));
     EXPECT_EQ(boxwatch::WindowText(dialog), "Flights");
 
-    // The file dialog opens in the current folder; three names chosen at once.
-    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    // The file dialog opens in the current folder, here the logs' (as a dialog that moves it would
+    // leave it); three names chosen at once.
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.File("logs").c_str()));
     gui::ExpectFile("\"climb.igc\" \"second.igc\" \"empty.igc\"");
     gui::ExpectBox(IDOK);
     gui::Click(dialog, IdcFlightsLoad);
@@ -86,7 +89,7 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     EXPECT_EQ(gui::Boxes()[0].Type(), static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(ListLines(dialog), (std::vector<std::string>{"climb.igc  15.07.2017  1 climbs", "second.igc  --.--.----  1 climbs"}));
     // Ten refusals are named, the rest counted; files already listed are no part of the load.
-    std::vector<std::string> paths = {folder.File("climb.igc")};
+    std::vector<std::string> paths = {folder.File("logs\\climb.igc")};
     std::string told = "Could not load 12 of 12 flight logs:";
     for (int i = 0; i < 12; ++i) {
         paths.push_back(folder.File("gone" + std::to_string(i) + ".igc"));
@@ -139,12 +142,17 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     EXPECT_EQ(thermals[0].radius, 500);
     EXPECT_NEAR(thermals[0].lat, 5219950, 60);
     EXPECT_EQ(projectModified, 1);
+    // Save writes the project's own file beside it, whatever the current folder; the logs' folder keeps its files.
+    const std::vector<std::string> logs = folder.Names("logs/*");
+    gui::Command(CmdSave);
+    EXPECT_EQ(folder.Read("a.prj"), gui::ProjectFileText("area.bmp", gui::LowlandBounds, {thermals[0]}));
+    EXPECT_EQ(folder.Names("logs/*"), logs);
     EXPECT_TRUE(gui::CaptureMap().pixels == Repainted().pixels);
     gui::Command(CmdUndo);
     EXPECT_EQ(thermalCount, 0);
 
     // A file already listed is not read again; a removed flight leaves the list and the map.
-    gui::ExpectFile(folder.File("CLIMB.IGC"));
+    gui::ExpectFile(folder.File("logs\\CLIMB.IGC"));
     gui::Click(dialog, IdcFlightsLoad);
     EXPECT_EQ(ListLines(dialog).size(), 2u);
     SendMessageA(GetDlgItem(dialog, IdcFlightsList), LB_SETSEL, TRUE, 1);
@@ -158,13 +166,13 @@ TEST_F(FlightsDialogTest, LoadShowAddUndoClose) {
     EXPECT_TRUE(gui::CaptureMap().pixels == before.pixels);
 
     // A dropped log opens the dialog again and loads; under another tool dialog it is refused.
-    gui::Drop(gui::Main(), folder.File("second.igc"));
+    gui::Drop(gui::Main(), folder.File("logs\\second.igc"));
     ASSERT_TRUE(IsFlightsDialog(gui::App().currentDialog));
     EXPECT_EQ(ListLines(gui::App().currentDialog).size(), 2u);
     SendMessageA(gui::App().currentDialog, WM_CLOSE, 0, 0);
     gui::Command(CmdManual);
     gui::ExpectBox(IDOK);
-    gui::Drop(gui::Main(), folder.File("empty.igc"));
+    gui::Drop(gui::Main(), folder.File("logs\\empty.igc"));
     EXPECT_EQ(gui::BoxTexts().back().find("Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc)"), 0u);
 }
 
