@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "model/Project.h"
+#include "model/SafeFile.h"
 #include "shell/FileNames.h"
 
 Backdrop backdrop;
@@ -73,12 +74,6 @@ bool SeekTo(FILE* file, int64_t offset) {
 }
 
 // Size of the file in bytes; -1 when it cannot be told (or passes what a long can hold).
-int64_t FileSize(FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-    long size = std::ftell(file);
-    return size < 0 ? -1 : static_cast<int64_t>(size);
-}
-
 bool ReadExactly(FILE* file, uint8_t* target, int64_t count) {
     if (count == 0) return true;
     return std::fread(target, 1, static_cast<size_t>(count), file) == static_cast<size_t>(count);
@@ -155,7 +150,7 @@ int ReadLayout(FILE* file, Layout& layout) {
 
     // Check the sizes against the file before allocating anything, so that a huge header on a
     // small file costs nothing.
-    int64_t fileSize = FileSize(file);
+    int64_t fileSize = FileSizeOf(file);
     if (fileSize < 0) return LoadCannotOpen;
     if (tableOffset + tableBytes > fileSize) return LoadCutShort;
     if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return LoadCutShort;

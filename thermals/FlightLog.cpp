@@ -1,8 +1,12 @@
 // Reading IGC flight logs: the date header, the I record's extensions and the B records.
 #include "thermals/FlightLog.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
+
+#include "model/SafeFile.h"
 
 namespace {
 
@@ -202,20 +206,27 @@ FlightLogResult LoadFlightLog(const char* path, FlightLog* log) {
     if (file == nullptr) return FlightLogResult::CannotRead;
     // The size first, so that a huge file is refused before any of it is read.
     std::string bytes;
-    bool readable = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = readable ? std::ftell(file) : -1;
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) readable = false;
+    const int64_t size = FileSizeOf(file);
+    bool readable = size >= 0;
     if (readable && size > FlightLogSizeLimit) {
         std::fclose(file);
         return FlightLogResult::TooLarge;
     }
-    if (readable) {
-        bytes.resize(static_cast<size_t>(size));
-        readable = size == 0 || std::fread(&bytes[0], 1, bytes.size(), file) == bytes.size();
+    try {
+        if (readable) {
+            bytes.resize(static_cast<size_t>(size));
+            readable = size == 0 || std::fread(&bytes[0], 1, bytes.size(), file) == bytes.size();
+        }
+        std::fclose(file);
+        file = nullptr;
+        if (!readable) return FlightLogResult::CannotRead;
+        ParseFlightLog(bytes.data(), bytes.size(), log);
+    } catch (const std::bad_alloc&) {
+        // Memory runs short with many large logs loaded: this one is not read, the others stay.
+        if (file != nullptr) std::fclose(file);
+        *log = FlightLog{};
+        return FlightLogResult::CannotRead;
     }
-    std::fclose(file);
-    if (!readable) return FlightLogResult::CannotRead;
-    ParseFlightLog(bytes.data(), bytes.size(), log);
     if (log->fixes.empty()) {
         *log = FlightLog{};
         return FlightLogResult::NoFixes;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <unordered_set>
 
 #include "model/Project.h"
@@ -57,10 +58,15 @@ FlightLogResult LoadFlight(const std::string& path) {
     LoadedFlight flight;
     const FlightLogResult result = LoadFlightLog(path.c_str(), &flight.log);
     if (result != FlightLogResult::Loaded) return result;
-    flight.path = path;
-    flight.name = FileTitle(path.c_str());
-    flight.found = FindCirclings(flight.log);
-    loadedFlights.push_back(std::move(flight));
+    try {
+        flight.path = path;
+        flight.name = FileTitle(path.c_str());
+        flight.found = FindCirclings(flight.log);
+        loadedFlights.push_back(std::move(flight));
+    } catch (const std::bad_alloc&) {
+        // Too little memory left for this flight: it is not listed, the others stay.
+        return FlightLogResult::CannotRead;
+    }
     ++flightChanges;
     return result;
 }

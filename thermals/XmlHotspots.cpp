@@ -1,11 +1,13 @@
 // Hotspots from GPS exchange (GPX) and Google Earth (KML) files: a small scanner of XML markup
 // that tells elements, attributes, text, comments, CDATA, processing instructions and declarations
 // apart, enough to find every GPX wpt and every KML Point outside comments and CDATA.
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "model/SafeFile.h"
 #include "thermals/Hotspots.h"
 
 namespace {
@@ -209,9 +211,8 @@ bool ParseTuple(const std::string& text, int32_t* lat, int32_t* lon) {
 bool ReadWholeFile(const char* path, std::vector<char>& data) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return false;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    const int64_t size = FileSizeOf(file);
+    bool ok = size >= 0 && static_cast<uint64_t>(size) <= SIZE_MAX;
     try {
         if (ok) data.resize(static_cast<size_t>(size));
     } catch (const std::bad_alloc&) {

@@ -112,10 +112,12 @@ TEST(FlightLogTest, ReadsRealLogs) {
     }
 }
 
-// The size is judged before reading: one byte past 64 MB is refused, 64 MB is read.
+// The size is judged before reading: one byte past 64 MB is refused, 64 MB is read, and a file
+// past 2 GB, whose size a 32-bit long cannot hold, is still told as too large.
 TEST(FlightLogTest, RefusesLogsLargerThan64MB) {
     testdata::Scratch folder;
-    for (const auto& [extra, result] : {std::pair{1, FlightLogResult::TooLarge}, std::pair{0, FlightLogResult::NoFixes}}) {
+    for (const auto& [extra, result] : {std::pair{int64_t{1}, FlightLogResult::TooLarge}, std::pair{int64_t{0}, FlightLogResult::NoFixes},
+                                        std::pair{int64_t{3} << 30, FlightLogResult::TooLarge}}) {
         folder.Write("big.igc", "HFDTE150717\r\n");
         std::filesystem::resize_file(folder.File("big.igc"), static_cast<uintmax_t>(FlightLogSizeLimit + extra));
         FlightLog log;
