@@ -8,8 +8,8 @@
 #include <new>
 #include <utility>
 
+#include "model/FileNames.h"
 #include "model/Project.h"
-#include "shell/FileNames.h"
 
 Backdrop backdrop;
 uint32_t backdropLoadCount;

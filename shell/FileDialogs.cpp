@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
-#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 
 OPENFILENAMEA fileDialog;

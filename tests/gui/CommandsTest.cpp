@@ -5,13 +5,13 @@
 #include <map>
 
 #include "gui/Harness.h"
+#include "model/FileNames.h"
 #include "model/History.h"
 #include "model/SafeFile.h"
 #include "resources/ResourceIds.h"
 #include "app/RecentMenu.h"
 #include "app/RecentProjects.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
 #include "shell/Frame.h"
 #include "thermals/ThermalExport.h"
 

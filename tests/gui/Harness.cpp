@@ -11,11 +11,11 @@
 #include "app/Application.h"
 #include "app/ProjectCommands.h"
 #include "map/ThermalMap.h"
+#include "model/FileNames.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
 #include "thermals/Flights.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
 
 namespace gui {
 
