@@ -164,7 +164,7 @@ bool CheckSetup(HWND dialog) {
     }
     int error = CheckSetupRows();
     if (error != 0) {
-        char text[MessageTextSize];
+        char text[256];
         std::snprintf(text, sizeof text, "Error [%d] - %s", error, SetupErrorText(error));
         ShowError(dialog, text);
     }

@@ -176,6 +176,8 @@ const Row rows[] = {
     {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {IDOK, IDOK}, {"sub\\ridge.north.prj"},
      {BackdropNotBeside, BackdropNotBeside}, "ridge.north", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
+    {"Save As of a name typed without extension writes a project file", Start::Project, "alps", 0, 1, {CmdSaveAs}, {}, {"ridge"},
+     {}, "ridge", 0, nullptr, "0000", 3, {"ridge.prj"}, {}},
     // The save prompt before New and Open.
     {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
     {"New, untitled, Save dialog cancelled: New stops", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
