@@ -19,7 +19,7 @@
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/HotspotImport.h"
 #include "thermals/ThermalDialogs.h"

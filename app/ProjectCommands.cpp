@@ -15,7 +15,7 @@
 #include "setup/SetupDialog.h"
 #include "shell/AppWindow.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Generation.h"
 

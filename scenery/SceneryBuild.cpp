@@ -9,7 +9,7 @@
 #include "scenery/ScaWriter.h"
 #include "scenery/SceneryBuild.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Processes.h"
 

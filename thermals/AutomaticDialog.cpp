@@ -15,7 +15,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Generation.h"
 

@@ -12,7 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Flights.h"
 #include "thermals/Generation.h"

@@ -12,7 +12,7 @@
 #include "app/RecentMenu.h"
 #include "app/RecentProjects.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "thermals/ThermalExport.h"
 
 namespace {

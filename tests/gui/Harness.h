@@ -38,7 +38,7 @@
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "thermals/Generation.h"
 #include "thermals/Manual.h"
 
