@@ -150,6 +150,17 @@ static void OnDrop(HWND window, WPARAM drop) {
     }
 }
 
+// A recent project's entry: the save question, then Open of its file. Only a file that is gone
+// leaves the list; one that could not be read this time may be readable again.
+static void OpenRecentProject(HWND window, int index) {
+    const std::string path = RecentProjectPath(index);
+    if (path.empty() || !SaveQuestionAllows(window)) return;
+    if (OpenProjectFile(window, path.c_str())) return;
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ForgetRecentProject(window, path);
+}
+
 // Undo and Redo are greyed while there is nothing to take back or put back.
 static void OnMenuPopup(HMENU menu) {
     if (GetMenuState(menu, CmdUndo, MF_BYCOMMAND) == UINT(-1)) return;

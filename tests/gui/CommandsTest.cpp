@@ -555,7 +555,7 @@ TEST_F(CommandsTest, UndoAndRedoWalkClearAllAndAreGreyedWithNothingToTakeBackOrP
 
 // The recent projects in the Project menu, read back from the menu the registry's list makes:
 // damaged values passed over, a file that cannot be read taken off after Open's box, Open and
-// Save As putting their file first, and a chosen entry opened. Only a file that is gone leaves
+// Save As putting their file first, and a chosen entry opened after the save question. Only a file that is gone leaves
 // the list: one that is no project only gets Open's box.
 TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
     gui::ScratchFolder folder;
@@ -578,6 +578,8 @@ TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
              folder.Write("area.prj", folder.Read("b.prj")); }, {"area.prj"}, "area"},
         {"Open", [&] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }, {"b.prj", "area.prj"}, "b"},
         {"Save As", [&] { gui::ExpectFile(folder.File("c.prj")), gui::Command(CmdSaveAs); }, {"c.prj", "b.prj", "area.prj"}, "c"},
+        {"chosen while modified, the save question called off", [] { projectModified = 1, gui::ExpectBox(IDCANCEL);
+             gui::Command(CmdRecentFirst + 2), projectModified = 0; }, {"c.prj", "b.prj", "area.prj"}, "c"},
         {"chosen", [] { gui::Command(CmdRecentFirst + 2); }, {"area.prj", "c.prj", "b.prj"}, "area"},
     };
     HMENU menu = GetSubMenu(GetMenu(gui::Main()), 0);
