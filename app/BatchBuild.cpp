@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "scenery/ScaWriter.h"
 #include "scenery/SceneryBuild.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
 #include "shell/Processes.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/Commands.h"
 #include "app/ProjectCommands.h"
@@ -19,7 +20,7 @@
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/HotspotImport.h"
 #include "thermals/ThermalDialogs.h"
@@ -129,25 +130,56 @@ static void OnWheel(WPARAM wParam, LPARAM lParam) {
         SendMessageA(mapWindow, across ? WM_HSCROLL : WM_VSCROLL, step, 0);
 }
 
-// A file dropped on the main window or on the Setup dialog; only the first one counts.
-static void OnDrop(HWND window, WPARAM drop) {
-    const std::string path = FirstDroppedFile(drop);
-    FinishDrop(drop);
-    // While a box or a file dialog is up the project is in the middle of a command.
-    if (!IsWindowEnabled(window)) return;
+// The extension of a dropped file, in small letters: what kind of file it is.
+static std::string KindOf(const std::string& path) {
     const size_t dot = path.find_last_of('.');
     std::string extension = dot == std::string::npos ? "" : path.substr(dot);
     for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (extension == ".prj") {
-        if (SaveQuestionAllows(window)) OpenProjectFile(window, path.c_str());
-    } else if (extension == ".cup" || extension == ".gpx" || extension == ".kml") {
-        ImportHotspotsFrom(window, path.c_str());
-    } else if (extension == ".igc" ? !LoadDroppedFlights(window, {path}) : extension != ".bmp" || !LoadBackdropFile(path.c_str())) {
+    return extension;
+}
+
+// Files dropped on the main window, or on a tool dialog that passes them on. A project or a
+// backdrop counts only as the one file of its drop; otherwise each waypoint file is imported in
+// turn (its own box, its own Undo step), then all flight logs as one load. A drop that holds any
+// other file is told what can be dropped and does nothing.
+static void OnDrop(HWND window, WPARAM drop) {
+    const std::vector<std::string> files = TakeDroppedFiles(drop);
+    // While a box or a file dialog is up the project is in the middle of a command.
+    if (!IsWindowEnabled(window)) return;
+    std::vector<std::string> waypoints, flights;
+    for (const std::string& path : files) {
+        const std::string kind = KindOf(path);
+        if (kind == ".cup" || kind == ".gpx" || kind == ".kml") waypoints.push_back(path);
+        if (kind == ".igc") flights.push_back(path);
+    }
+    const std::string only = files.size() == 1 ? KindOf(files[0]) : "";
+    if (only == ".prj") {
+        if (SaveQuestionAllows(window)) OpenProjectFile(window, files[0].c_str());
+        return;
+    }
+    if (only == ".bmp" && LoadBackdropFile(files[0].c_str())) return;
+    // Waypoint files and flight logs only: any other file calls the whole drop off.
+    bool understood = !files.empty() && waypoints.size() + flights.size() == files.size();
+    if (understood) {
+        for (const std::string& path : waypoints) ImportHotspotsFrom(window, path.c_str());
+        understood = flights.empty() || LoadDroppedFlights(window, flights);
+    }
+    if (!understood)
         ShowMessage(window,
                     "Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc) "
                     "or, while the Setup dialog is open, load a backdrop (.bmp).",
                     MB_OK | MB_ICONINFORMATION);
-    }
+}
+
+// A recent project's entry: the save question, then Open of its file. Only a file that is gone
+// leaves the list; one that could not be read this time may be readable again.
+static void OpenRecentProject(HWND window, int index) {
+    const std::string path = RecentProjectPath(index);
+    if (path.empty() || !SaveQuestionAllows(window)) return;
+    if (OpenProjectFile(window, path.c_str())) return;
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ForgetRecentProject(window, path);
 }
 
 // Undo and Redo are greyed while there is nothing to take back or put back.

@@ -1,7 +1,7 @@
-// The recent projects: the registry values, the Project menu's entries and their command.
+// The recent projects: the registry values and the Project menu's entries. Opening one is the
+// main window's: the list only keeps and shows names.
 #include "app/RecentMenu.h"
 
-#include "app/ProjectCommands.h"
 #include "app/RecentProjects.h"
 #include "resources/ResourceIds.h"
 #include "shell/FileDialogs.h"
@@ -105,15 +105,7 @@ void NoteRecentProject(HWND owner, const char* path) {
 
 void ForgetRecentProject(HWND owner, const std::string& path) { ChangeRecentProjects(owner, path, false); }
 
-void OpenRecentProject(HWND owner, int index) {
+std::string RecentProjectPath(int index) {
     const std::vector<std::string> list = LoadRecentProjects();
-    if (index < 0 || index >= static_cast<int>(list.size())) return;
-    const std::string path = list[index];
-    if (!SaveQuestionAllows(owner)) return;
-    if (OpenProjectFile(owner, path.c_str())) return;
-    // Only a file that is gone leaves the list; one that could not be read this time may be
-    // readable again.
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ForgetRecentProject(owner, path);
+    return index >= 0 && index < static_cast<int>(list.size()) ? list[index] : std::string();
 }

@@ -18,6 +18,5 @@ void ShowRecentProjects(HWND owner);
 void NoteRecentProject(HWND owner, const char* path);
 // Takes path off the list.
 void ForgetRecentProject(HWND owner, const std::string& path);
-// The menu command of entry index (0 for "&1"): the save question, then Open of that file; a
-// file that no longer exists leaves the list.
-void OpenRecentProject(HWND owner, int index);
+// The path of entry index (0 for "&1") as the registry holds it now; "" when there is none.
+std::string RecentProjectPath(int index);

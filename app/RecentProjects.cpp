@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/FileNames.h"
+#include "model/FileNames.h"
 
 namespace {
 

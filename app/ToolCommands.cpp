@@ -4,12 +4,12 @@
 
 #include "app/Commands.h"
 #include "map/MapWindow.h"
+#include "model/FileNames.h"
 #include "model/History.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "setup/SetupDialog.h"
 #include "shell/AppWindow.h"
-#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Processes.h"
 #include "thermals/Clearing.h"

@@ -26,7 +26,7 @@
 #include "map/ThermalMap.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 
 namespace {
 

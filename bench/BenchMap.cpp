@@ -17,7 +17,7 @@
 #include "model/ProjectFile.h"
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "thermals/Generation.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <new>
 #include <utility>
 
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "model/SafeFile.h"
-#include "shell/FileNames.h"
 
 Backdrop backdrop;
 uint32_t backdropLoadCount;

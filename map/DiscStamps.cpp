@@ -97,18 +97,18 @@ void MakeStamp(Stamp& stamp, int extent, Draw draw) {
     stamp.usable = true;
 }
 
-void Copy(const PixelFrame& frame, const Stamp& stamp, int x, int y) {
+void Copy(const PixelTarget& pixels, const Stamp& stamp, int x, int y) {
     if (stamp.runs.empty()) return;
     const int64_t left = int64_t{x} + stamp.left, right = int64_t{x} + stamp.right;
     const int64_t top = int64_t{y} + stamp.top, bottom = int64_t{y} + stamp.bottom;
-    if (right < frame.left || bottom < frame.top || left >= frame.right || top >= frame.bottom) return;
+    if (right < pixels.left || bottom < pixels.top || left >= pixels.right || top >= pixels.bottom) return;
     const uint32_t* colours = stamp.colours.data();
-    if (left >= frame.left && top >= frame.top && right < frame.right && bottom < frame.bottom) {
+    if (left >= pixels.left && top >= pixels.top && right < pixels.right && bottom < pixels.bottom) {
         // Wholly inside, as most are: no cutting. Runs are short, a plain loop beats memcpy.
-        uint32_t* const centre = frame.bits + static_cast<ptrdiff_t>(y) * frame.stride + x;
+        uint32_t* const centre = pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride + x;
         for (const Run& run : stamp.runs) {
-            // A stamp's colours never lie in the frame: the copy may go four pixels at a time.
-            uint32_t* __restrict target = centre + static_cast<ptrdiff_t>(run.dy) * frame.stride + run.dx;
+            // A stamp's colours never lie in the target: the copy may go four pixels at a time.
+            uint32_t* __restrict target = centre + static_cast<ptrdiff_t>(run.dy) * pixels.stride + run.dx;
             const uint32_t* __restrict source = colours + run.first;
             for (int k = 0; k < run.length; ++k) target[k] = source[k];
         }
@@ -116,12 +116,12 @@ void Copy(const PixelFrame& frame, const Stamp& stamp, int x, int y) {
     }
     for (const Run& run : stamp.runs) {
         const int64_t row = int64_t{y} + run.dy;
-        if (row < frame.top || row >= frame.bottom) continue;
+        if (row < pixels.top || row >= pixels.bottom) continue;
         const int64_t start = int64_t{x} + run.dx;
-        const int64_t from = start < frame.left ? frame.left : start;
-        const int64_t to = start + run.length > frame.right ? frame.right : start + run.length;
+        const int64_t from = start < pixels.left ? pixels.left : start;
+        const int64_t to = start + run.length > pixels.right ? pixels.right : start + run.length;
         if (from >= to) continue;
-        std::memcpy(frame.bits + row * frame.stride + from, colours + run.first + (from - start),
+        std::memcpy(pixels.bits + row * pixels.stride + from, colours + run.first + (from - start),
                     static_cast<size_t>(to - from) * sizeof(uint32_t));
     }
 }
@@ -133,7 +133,7 @@ std::vector<Stamp> lineStamps;
 
 }  // namespace
 
-bool PixelFrameOf(HDC dc, PixelFrame& frame) {
+bool PixelTargetOf(HDC dc, PixelTarget& pixels) {
     if (GetObjectType(dc) != OBJ_MEMDC) return false;  // a window's pixels are the system's to write
     DIBSECTION section{};
     if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section) != sizeof section) return false;
@@ -170,13 +170,13 @@ bool PixelFrameOf(HDC dc, PixelFrame& frame) {
     lastRow[0] = keptLast;
     if (clipped == 1) SelectClipRgn(dc, clip);
     DeleteObject(clip);
-    frame = PixelFrame{topDown ? bits : lastRow, topDown ? rowPixels : -rowPixels,
+    pixels = PixelTarget{topDown ? bits : lastRow, topDown ? rowPixels : -rowPixels,
                        static_cast<int>(part.left), static_cast<int>(part.top), static_cast<int>(part.right),
                        static_cast<int>(part.bottom)};
     return true;
 }
 
-bool CopyDiscStamp(const PixelFrame& frame, int x, int y, int ri, COLORREF fill) {
+bool CopyDiscStamp(const PixelTarget& pixels, int x, int y, int ri, COLORREF fill) {
     if (ri < 0 || ri > LargestStampedRadius) return false;
     static size_t kind = 0;  // the fill of the disc before, most often the same
     if (kind >= discStamps.size() || discStamps[kind].first != fill) {
@@ -196,11 +196,11 @@ bool CopyDiscStamp(const PixelFrame& frame, int x, int y, int ri, COLORREF fill)
         });
     }
     if (!stamp.usable) return false;
-    Copy(frame, stamp, x, y);
+    Copy(pixels, stamp, x, y);
     return true;
 }
 
-bool CopyLineStamp(const PixelFrame& frame, int x, int y, int dx, int dy) {
+bool CopyLineStamp(const PixelTarget& pixels, int x, int y, int dx, int dy) {
     if (std::abs(dx) > LongestStampedLine || std::abs(dy) > LongestStampedLine) return false;
     if (lineStamps.empty()) lineStamps.resize(static_cast<size_t>(LineSide) * LineSide);
     Stamp& stamp = lineStamps[static_cast<size_t>(dy + LongestStampedLine) * LineSide + dx + LongestStampedLine];
@@ -216,7 +216,7 @@ bool CopyLineStamp(const PixelFrame& frame, int x, int y, int dx, int dy) {
         });
     }
     if (!stamp.usable) return false;
-    Copy(frame, stamp, x, y);
+    Copy(pixels, stamp, x, y);
     return true;
 }
 

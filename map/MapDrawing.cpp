@@ -18,14 +18,14 @@
 #include "map/ThermalGrid.h"
 #include "map/ThermalMap.h"
 #include "model/Project.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "thermals/Manual.h"
 
 namespace {
 
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF Red = RGB(255, 0, 0);
-constexpr int FramePenWidth = 3;
+constexpr int OutlinePenWidth = 3;
 constexpr double MinDiscRadius = 5.0;
 constexpr double WindLineFactor = 1.25;
 
@@ -237,7 +237,7 @@ ThermalPainter::ThermalPainter(HDC dc, int first) : dc(dc) {
     outline = CreatePen(PS_SOLID, 1, Black);
     oldPen = SelectObject(dc, outline);
     oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
-    stamped = usable && PixelFrameOf(dc, pixels);
+    stamped = usable && PixelTargetOf(dc, pixels);
     gdiPending = stamped;  // what was drawn before, the backdrop say
 }
 
@@ -426,7 +426,7 @@ void DrawRedOutline(HDC dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     int left = Clamped(x0), top = Clamped(y0), right = Clamped(x1), bottom = Clamped(y1);
     POINT corners[5] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
     HDC targets[2] = {dc, MirrorOf(dc)};
-    HPEN pen = CreatePen(PS_SOLID, FramePenWidth, Red);
+    HPEN pen = CreatePen(PS_SOLID, OutlinePenWidth, Red);
     for (HDC target : targets) {
         if (target == nullptr) continue;
         HGDIOBJ old = SelectObject(target, pen);
@@ -690,8 +690,8 @@ void PaintThermalMapOver(HDC dc, const RECT& clip) {
     int x1 = static_cast<int>(std::min<int64_t>(left + PictureWidth(), clip.right));
     int y1 = static_cast<int>(std::min<int64_t>(top + PictureHeight(), clip.bottom));
     if (x0 >= x1 || y0 >= y1) return;
-    PixelFrame pixels;
-    if (PixelFrameOf(dc, pixels)) {
+    PixelTarget pixels;
+    if (PixelTargetOf(dc, pixels)) {
         // Our own pixels: blended where they lie, once GDI has put the backdrop there.
         x0 = std::max(x0, pixels.left), y0 = std::max(y0, pixels.top);
         x1 = std::min(x1, pixels.right), y1 = std::min(y1, pixels.bottom);

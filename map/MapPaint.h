@@ -71,7 +71,7 @@ private:
     HBRUSH brushes[6] = {};
     HGDIOBJ oldPen = nullptr;
     HGDIOBJ oldBrush = nullptr;
-    PixelFrame pixels;
+    PixelTarget pixels;
     bool stamped = false;      // pixels are written by our own copies
     bool gdiPending = false;   // a GDI drawing since the last copy, to be finished before the next
     bool placed = false;       // the current position the drawings would have left, set at the end

@@ -15,20 +15,20 @@
 #include "model/Coordinates.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Manual.h"
 #include "thermals/ThermalDialogs.h"
 
 namespace {
 
-// The kept composition: an off-screen copy of the window holding the composed picture of the
-// current view (backdrop, discs, wind lines, selection, frame), so that a paint that follows no
-// change is one copy to the screen. It also holds what the screen holds outside the backdrop: a
+// The kept picture: an off-screen copy of the window holding the composed picture of the
+// current view (backdrop, discs, wind lines, selection, area frame), so that a paint that follows
+// no change is one copy to the screen. It also holds what the screen holds outside the backdrop: a
 // repaint that does not erase leaves earlier drawings there, and they stay in the copy too,
 // because drawings made at once on the window are repeated on it (MirrorOf) and it is erased
 // exactly where the window's background would have been.
-struct Frame {
+struct KeptPicture {
     HWND window = nullptr;
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
@@ -46,7 +46,7 @@ struct Composition {
     CompositionKey key{};
 };
 
-Frame frame;
+KeptPicture kept;
 Composition composition;
 bool painting = false;
 MapOverlay overlay = nullptr;
@@ -63,7 +63,7 @@ constexpr size_t KeyOriginX = 3, KeyOriginY = 4;
 
 CompositionKey CurrentKey() {
     return CompositionKey{
-        frame.width, frame.height, Bits(zoomFactor), mapOriginX, mapOriginY,
+        kept.width, kept.height, Bits(zoomFactor), mapOriginX, mapOriginY,
         backdropLoadCount, static_cast<int64_t>(reinterpret_cast<uintptr_t>(backdrop.pixels.data())),
         backdrop.width, backdrop.height, backdropWidth, backdropHeight,
         tableChanges, thermalCount,
@@ -73,45 +73,45 @@ CompositionKey CurrentKey() {
         setupMode, manualMode, automaticMode, clearPartMode, overlay != nullptr, overlayChanges};
 }
 
-bool CompositionCurrent() { return frame.dc != nullptr && composition.valid && composition.key == CurrentKey(); }
+bool CompositionCurrent() { return kept.dc != nullptr && composition.valid && composition.key == CurrentKey(); }
 
-void ReleaseFrame() {
-    if (frame.dc != nullptr && frame.oldBitmap != nullptr) SelectObject(frame.dc, frame.oldBitmap);
-    if (frame.bitmap != nullptr) DeleteObject(frame.bitmap);
-    if (frame.dc != nullptr) DeleteDC(frame.dc);
-    frame = Frame{};
+void ReleaseKeptPicture() {
+    if (kept.dc != nullptr && kept.oldBitmap != nullptr) SelectObject(kept.dc, kept.oldBitmap);
+    if (kept.bitmap != nullptr) DeleteObject(kept.bitmap);
+    if (kept.dc != nullptr) DeleteDC(kept.dc);
+    kept = KeptPicture{};
     composition = Composition{};
 }
 
 // A copy of the window's client size; a new one starts from what the screen shows.
-bool EnsureFrame(HWND window) {
+bool EnsureKeptPicture(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     int width = client.right, height = client.bottom;
     if (width <= 0 || height <= 0) {
-        ReleaseFrame();
+        ReleaseKeptPicture();
         return false;
     }
-    if (frame.dc != nullptr && frame.window == window && frame.width == width && frame.height == height)
+    if (kept.dc != nullptr && kept.window == window && kept.width == width && kept.height == height)
         return true;
-    ReleaseFrame();
+    ReleaseKeptPicture();
     HDC screen = GetDC(window);
-    frame.dc = CreateCompatibleDC(screen);
+    kept.dc = CreateCompatibleDC(screen);
     // A DIB section, so that the discs can be copied into its pixels by our own code.
     BITMAPINFO info = TopDownPictureInfo(width, height);
     void* bits = nullptr;
-    frame.bitmap = frame.dc != nullptr ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (frame.bitmap == nullptr) {
+    kept.bitmap = kept.dc != nullptr ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (kept.bitmap == nullptr) {
         ReleaseDC(window, screen);
-        ReleaseFrame();
+        ReleaseKeptPicture();
         return false;
     }
-    frame.oldBitmap = SelectObject(frame.dc, frame.bitmap);
-    BitBlt(frame.dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    kept.oldBitmap = SelectObject(kept.dc, kept.bitmap);
+    BitBlt(kept.dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     ReleaseDC(window, screen);
-    frame.window = window;
-    frame.width = width;
-    frame.height = height;
+    kept.window = window;
+    kept.width = width;
+    kept.height = height;
     return true;
 }
 
@@ -132,12 +132,12 @@ void DrawPicture(HWND window, HDC target, HRGN erased) {
 // Makes the kept composition anew over the whole window; erased (or null) is the part whose
 // background is cleared first.
 void Compose(HWND window, HRGN erased) {
-    SelectClipRgn(frame.dc, nullptr);
-    DrawPicture(window, frame.dc, erased);
+    SelectClipRgn(kept.dc, nullptr);
+    DrawPicture(window, kept.dc, erased);
     composition.cutBounds = WindCutBounds();
     RECT box{};
     composition.clean = erased != nullptr && GetRgnBox(erased, &box) == SIMPLEREGION && box.left <= 0 &&
-                        box.top <= 0 && box.right >= frame.width && box.bottom >= frame.height;
+                        box.top <= 0 && box.right >= kept.width && box.bottom >= kept.height;
     composition.key = CurrentKey();  // after the drawing, which sets areaSelected
     composition.valid = true;
 }
@@ -149,7 +149,7 @@ void Compose(HWND window, HRGN erased) {
 // selection and the area frame (their corners are truncated toward zero, not floored) and while
 // wind lines are cut where they were. False, changing nothing, when the move does not apply.
 bool MoveComposition(HWND window) {
-    if (frame.dc == nullptr || !composition.valid || setupMode || automaticMode || clearPartMode ||
+    if (kept.dc == nullptr || !composition.valid || setupMode || automaticMode || clearPartMode ||
         backdrop.pixels.empty())
         return false;
     const RECT cutBounds = WindCutBounds();
@@ -159,7 +159,7 @@ bool MoveComposition(HWND window) {
     const int64_t sx = now[KeyOriginX] - before[KeyOriginX], sy = now[KeyOriginY] - before[KeyOriginY];
     before[KeyOriginX] = now[KeyOriginX];
     before[KeyOriginY] = now[KeyOriginY];
-    const int w = frame.width, h = frame.height;
+    const int w = kept.width, h = kept.height;
     if (before != now || sx <= -w || sx >= w || sy <= -h || sy >= h) return false;
     const int64_t pw = PictureWidth(), ph = PictureHeight();
     // Only where the backdrop's strip is the same pixels as that part of the whole picture: from
@@ -168,8 +168,8 @@ bool MoveComposition(HWND window) {
     if (zoomFactor < 1.0 || pw * backdrop.width >= OneStretch || ph * backdrop.height >= OneStretch) return false;
     auto covers = [&](int64_t x, int64_t y) { return x <= 0 && y <= 0 && x + pw >= w && y + ph >= h; };
     if (!covers(mapOriginX, mapOriginY) || !covers(mapOriginX - sx, mapOriginY - sy)) return false;
-    PixelFrame pixels;
-    if (!PixelFrameOf(frame.dc, pixels)) return false;
+    PixelTarget pixels;
+    if (!PixelTargetOf(kept.dc, pixels)) return false;
     GdiFlush();
     const int dx = static_cast<int>(sx), dy = static_cast<int>(sy);
     const size_t rowBytes = static_cast<size_t>(w - (dx < 0 ? -dx : dx)) * sizeof(uint32_t);
@@ -187,11 +187,11 @@ bool MoveComposition(HWND window) {
     for (const RECT& part : parts) {
         if (IsRectEmpty(&part)) continue;
         HRGN strip = CreateRectRgnIndirect(&part);
-        SelectClipRgn(frame.dc, strip);
+        SelectClipRgn(kept.dc, strip);
         DeleteObject(strip);
-        DrawPicture(window, frame.dc, nullptr);
+        DrawPicture(window, kept.dc, nullptr);
     }
-    SelectClipRgn(frame.dc, nullptr);
+    SelectClipRgn(kept.dc, nullptr);
     composition.key = CurrentKey();
     return true;
 }
@@ -214,18 +214,18 @@ void Paint(HWND window) {
     UpdateMapOrigin();
 
     HRGN erased = ps.fErase ? update : nullptr;
-    if (EnsureFrame(window)) {
+    if (EnsureKeptPicture(window)) {
         if (!CompositionCurrent()) {
             if (erased != nullptr || !MoveComposition(window)) Compose(window, erased);
         } else if (erased != nullptr && !composition.clean) {
             // Unchanged, but what lies outside the backdrop came from earlier paints: the erased
             // part is made again as the paint has always made it, and the rest stays valid.
-            SelectClipRgn(frame.dc, update);
-            DrawPicture(window, frame.dc, erased);
-            SelectClipRgn(frame.dc, nullptr);
+            SelectClipRgn(kept.dc, update);
+            DrawPicture(window, kept.dc, erased);
+            SelectClipRgn(kept.dc, nullptr);
         }
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, frame.dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+               ps.rcPaint.bottom - ps.rcPaint.top, kept.dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     } else {
         DrawPicture(window, dc, erased);
     }
@@ -456,8 +456,8 @@ void MapOverlayChanged() {
 }
 
 HDC MirrorOf(HDC dc) {
-    if (painting || frame.dc == nullptr || dc == frame.dc) return nullptr;
-    return WindowFromDC(dc) == frame.window ? frame.dc : nullptr;
+    if (painting || kept.dc == nullptr || dc == kept.dc) return nullptr;
+    return WindowFromDC(dc) == kept.window ? kept.dc : nullptr;
 }
 
 int ReloadBackdrop(const char* name) {
@@ -502,11 +502,11 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_SIZE:
         // The kept picture's size was chosen for the old window.
-        ReleaseFrame();
+        ReleaseKeptPicture();
         ForgetKeptPicture();
         return 0;
     case WM_DESTROY:
-        ReleaseFrame();
+        ReleaseKeptPicture();
         ForgetKeptPicture();
         return 0;
     case WM_ERASEBKGND:
@@ -595,7 +595,7 @@ BatchDrawing batch;
 void ShowBatchGroup() {
     if (!IsRectEmpty(&batch.touched)) {
         const RECT& r = batch.touched;
-        BitBlt(batch.screen, r.left, r.top, r.right - r.left, r.bottom - r.top, frame.dc, r.left, r.top, SRCCOPY);
+        BitBlt(batch.screen, r.left, r.top, r.right - r.left, r.bottom - r.top, kept.dc, r.left, r.top, SRCCOPY);
     }
     SetRectEmpty(&batch.touched);
     batch.inGroup = 0;
@@ -608,13 +608,13 @@ void BeginBatchDrawing() {
     batch.active = true;
     batch.screen = GetDC(mapWindow);
     UpdateMapOrigin();
-    if (!EnsureFrame(mapWindow)) {
+    if (!EnsureKeptPicture(mapWindow)) {
         batch.onScreen = true;
         return;
     }
     // The discs are drawn on the picture they belong to, made as an erasing paint makes it, so
     // that nothing earlier paints left beside the backdrop stays.
-    HRGN erased = CreateRectRgn(0, 0, frame.width, frame.height);
+    HRGN erased = CreateRectRgn(0, 0, kept.width, kept.height);
     if (!CompositionCurrent()) {
         Compose(mapWindow, erased);
     } else if (!composition.clean) {
@@ -623,13 +623,13 @@ void BeginBatchDrawing() {
         HRGN picture = CreateRectRgn(mapOriginX, mapOriginY, mapOriginX + PictureWidth(), mapOriginY + PictureHeight());
         CombineRgn(erased, erased, picture, RGN_DIFF);
         DeleteObject(picture);
-        SelectClipRgn(frame.dc, erased);
-        DrawPicture(mapWindow, frame.dc, erased);
-        SelectClipRgn(frame.dc, nullptr);
+        SelectClipRgn(kept.dc, erased);
+        DrawPicture(mapWindow, kept.dc, erased);
+        SelectClipRgn(kept.dc, nullptr);
         composition.clean = true;
     }
     DeleteObject(erased);
-    batch.painter = new ThermalPainter(frame.dc, thermalCount);
+    batch.painter = new ThermalPainter(kept.dc, thermalCount);
     SetRectEmpty(&batch.touched);
 }
 
@@ -649,11 +649,11 @@ void EndBatchDrawing() {
         ShowBatchGroup();
         delete batch.painter;
         // The kept picture becomes what a paint of the new table makes: the selection and the
-        // frame go over the new discs. The screen shows it whole, the rest of the picture too.
-        if (automaticMode || clearPartMode) DrawSelection(frame.dc);
-        if (setupMode) DrawAreaFrame(frame.dc);
+        // area frame go over the new discs. The screen shows it whole, the rest of the picture too.
+        if (automaticMode || clearPartMode) DrawSelection(kept.dc);
+        if (setupMode) DrawAreaFrame(kept.dc);
         composition.key = CurrentKey();
-        BitBlt(batch.screen, 0, 0, frame.width, frame.height, frame.dc, 0, 0, SRCCOPY);
+        BitBlt(batch.screen, 0, 0, kept.width, kept.height, kept.dc, 0, 0, SRCCOPY);
     }
     ReleaseDC(mapWindow, batch.screen);
     batch = BatchDrawing{};

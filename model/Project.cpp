@@ -34,7 +34,6 @@ int32_t backdropLoaded;
 int32_t setupMode, manualMode, automaticMode, clearPartMode;
 
 char captionText[CaptionTextSize];
-char messageText[MessageTextSize];
 char statusText[StatusParts][StatusTextSize];
 char dialogPath[DialogPathSize];
 char dialogTitle[DialogTitleSize];
@@ -112,7 +111,6 @@ bool ResetProject() {
     spareDialogPath[0] = '\0';
     spareDialogTitle[0] = '\0';
     captionText[0] = '\0';
-    messageText[0] = '\0';
 
     CopyText(areaTopText, BoundTextSize, "89:00.000N");
     CopyText(areaBottomText, BoundTextSize, "90:00.000S");

@@ -41,7 +41,6 @@ constexpr int BackdropNameSize = 512;  // any file title the Open dialog returns
 constexpr int ProjectNameSize = 512;
 constexpr int BoundTextSize = 32;      // a bound text needs 13 characters at most
 constexpr int CaptionTextSize = 32;
-constexpr int MessageTextSize = 256;
 constexpr int DialogPathSize = 260;
 constexpr int DialogTitleSize = 512;
 
@@ -86,7 +85,6 @@ extern int32_t setupMode, manualMode, automaticMode, clearPartMode;
 
 // Message-box and file-dialog buffers shared by the commands.
 extern char captionText[CaptionTextSize];
-extern char messageText[MessageTextSize];
 // The four texts of the status bar: pointer position, selection size, and two spare parts.
 constexpr int StatusParts = 4;
 constexpr int StatusTextSize = 80;

@@ -3,13 +3,13 @@
 #include <cstring>
 #include <string>
 
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "scenery/ScaWriter.h"
 #include "scenery/SceneryBuild.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Processes.h"
 

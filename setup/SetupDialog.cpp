@@ -10,6 +10,7 @@
 #include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "model/Coordinates.h"
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "model/WorldFile.h"
 #include "resources/ResourceIds.h"
@@ -17,7 +18,6 @@
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 
 namespace {
@@ -164,7 +164,7 @@ bool CheckSetup(HWND dialog) {
     }
     int error = CheckSetupRows();
     if (error != 0) {
-        char text[MessageTextSize];
+        char text[256];
         std::snprintf(text, sizeof text, "Error [%d] - %s", error, SetupErrorText(error));
         ShowError(dialog, text);
     }

@@ -17,10 +17,7 @@ AppWindow::AppWindow(HINSTANCE instance_, int showCommand_, const char* classNam
       y(0),
       width(GetSystemMetrics(SM_CXSCREEN)),
       height(GetSystemMetrics(SM_CYSCREEN)),
-      parent(nullptr),
-      menu(nullptr),
-      instance(instance_),
-      createParam(nullptr) {
+      instance(instance_) {
     windowClass.cbSize = sizeof(WNDCLASSEXA);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = DefWindowProcA;  // the program puts its own procedure in
@@ -44,8 +41,8 @@ static bool FocusIsEdit() {
 
 bool AppWindow::Create() {
     RegisterClassExA(&windowClass);
-    mainWindow = CreateWindowExA(0, className, windowTitle, style, x, y, width, height, parent, menu,
-                                 instance, createParam);
+    mainWindow = CreateWindowExA(0, className, windowTitle, style, x, y, width, height, nullptr,
+                                 nullptr, instance, nullptr);
     if (mainWindow == nullptr) return false;
     ShowWindow(mainWindow, showCommand);
     UpdateWindow(mainWindow);
@@ -70,12 +67,6 @@ void AppWindow::Dispatch(MSG& message) {
     if (currentDialog != nullptr && IsDialogMessageA(currentDialog, &message)) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
-}
-
-int AppWindow::Run() {
-    // Without a main window nothing could ever post the quit message.
-    if (!Create()) return 1;
-    return Loop();
 }
 
 int AppWindow::Loop() {

@@ -14,8 +14,6 @@ public:
     void Dispatch(MSG& message);
     // The message loop; returns the quit code.
     int Loop();
-    // Create, then the message loop; returns the quit code, or 1 when there is no main window.
-    int Run();
 
     int showCommand;
     WNDCLASSEXA windowClass;
@@ -27,10 +25,7 @@ public:
     DWORD style;
     int x, y;
     int width, height;
-    HWND parent;
-    HMENU menu;
     HINSTANCE instance;
-    void* createParam;
 
 private:
     HACCEL accelerators = nullptr;

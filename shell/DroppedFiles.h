@@ -1,14 +1,13 @@
-// Files dropped on a window from Explorer (WM_DROPFILES), read without the shell's library: the
-// message carries a global memory block that starts with a DROPFILES record.
+// Files dropped on a window from Explorer (WM_DROPFILES), read through the shell's own calls.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Lets files be dropped on the window.
 void AcceptDroppedFiles(HWND window);
-// The first file of the drop, in the ANSI code page; "" when the block holds none or is damaged.
-std::string FirstDroppedFile(WPARAM drop);
-// Frees the block, as the receiver of the message must.
-void FinishDrop(WPARAM drop);
+// Every file of the drop, in the ANSI code page and in the drop's order; then the block is
+// released, as the receiver of the message must.
+std::vector<std::string> TakeDroppedFiles(WPARAM drop);

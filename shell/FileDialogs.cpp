@@ -3,14 +3,13 @@
 
 #include <cstdio>
 
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "shell/AppWindow.h"
-#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 
 OPENFILENAMEA fileDialog;
 
-const char TextFilter[] = "Text Files (*.TXT)\0*.txt\0ASCII Files (*.ASC)\0*.asc\0All Files (*.*)\0*.*\0";
 const char ProjectFilter[] = "Project Files (*.prj)\0*.prj\0";
 const char BackdropFilter[] = "Backdrop Files (*.bmp)\0*.bmp\0";
 
@@ -19,7 +18,7 @@ void InitFileDialog(HWND owner) {
     fileDialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // 76 bytes in the 32-bit program
     fileDialog.hwndOwner = owner;
     fileDialog.hInstance = nullptr;
-    fileDialog.lpstrFilter = TextFilter;
+    fileDialog.lpstrFilter = ProjectFilter;
     fileDialog.lpstrCustomFilter = nullptr;
     fileDialog.nMaxCustFilter = 0;
     fileDialog.nFilterIndex = 0;
@@ -32,7 +31,8 @@ void InitFileDialog(HWND owner) {
     fileDialog.Flags = 0;
     fileDialog.nFileOffset = 0;
     fileDialog.nFileExtension = 0;
-    fileDialog.lpstrDefExt = "txt";
+    // The record is the project's: a name typed without extension is a project file.
+    fileDialog.lpstrDefExt = "prj";
     fileDialog.lCustData = 0;
     fileDialog.lpfnHook = nullptr;
     fileDialog.lpTemplateName = nullptr;
@@ -106,6 +106,7 @@ bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD
     fileDialog.lpstrTitle = caption;
     fileDialog.lpstrFilter = filter;
     fileDialog.nFilterIndex = 0;
+    fileDialog.lpstrDefExt = nullptr;  // the file is read by the name typed
     const bool chosen = RunDialog(owner, GetOpenFileNameA, path);
     fileDialog = saved;
     return chosen;

@@ -7,7 +7,6 @@
 #include <string>
 
 extern OPENFILENAMEA fileDialog;
-extern const char TextFilter[];
 extern const char ProjectFilter[];
 extern const char BackdropFilter[];
 

@@ -8,9 +8,6 @@ const char ProgramName[] = "Ascendor";
 
 int ShowMessage(HWND owner, const char* text, UINT type) {
     CopyText(captionText, CaptionTextSize, ProgramName);
-    CopyText(messageText, MessageTextSize, text);
-    // The text is passed whole: messageText keeps at most its size, a long file name must not
-    // cut the message the user reads.
     ModalScope modal(owner);
     return MessageBoxA(owner, text, captionText, type);
 }
@@ -24,7 +21,6 @@ void ShowAddThermalsNotice(HWND owner) {
 }
 
 void ShowError(HWND owner, const char* text) {
-    CopyText(messageText, MessageTextSize, text);
     ModalScope modal(owner);
     MessageBoxA(owner, text, nullptr, MB_OK | MB_ICONHAND);
 }

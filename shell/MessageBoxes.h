@@ -1,5 +1,5 @@
-// Message boxes in the program's style: the caption "Ascendor" copied into captionText, the text
-// into messageText, owned by the main window unless a dialog owns it.
+// Message boxes in the program's style: the caption "Ascendor" copied into captionText, owned by the
+// main window unless a dialog owns it.
 #pragma once
 
 #include <windows.h>

@@ -15,7 +15,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Generation.h"
 
@@ -212,11 +212,9 @@ bool GenerateThermals(HWND dialog) {
     uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
 
     bool tableFull = false;
-    BeginBatch();
     BeginBatchDrawing();
     int made = GenerateBatch(settings, area, seed, DrawAppended, nullptr, &tableFull);
     EndBatchDrawing();
-    EndBatch();
 
     if (tableFull) ShowTableFullNotice(theApp->mainWindow);
     if (made > 0) projectModified = 1;

@@ -6,13 +6,13 @@
 #include <cstdio>
 
 #include "map/MapWindow.h"
+#include "model/FileNames.h"
 #include "model/History.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
-#include "shell/FileNames.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Flights.h"
 #include "thermals/Generation.h"

@@ -104,26 +104,26 @@ int64_t RoundedQuotient(int64_t n, int64_t d) {  // d > 0
     return n >= 0 ? (2 * n + d) / (2 * d) : -((-2 * n + d) / (2 * d));
 }
 
-// The line from a to b in window pixels, written into the frame's pixels. Each pixel follows from
-// the two ends alone, never from where the frame's clip cuts the line, so that a strip drawn on
+// The line from a to b in window pixels, written into the target's pixels. Each pixel follows from
+// the two ends alone, never from where the target's clip cuts the line, so that a strip drawn on
 // its own holds what the whole picture holds there.
-void PutLine(const PixelFrame& frame, POINT a, POINT b, uint32_t colour) {
+void PutLine(const PixelTarget& target, POINT a, POINT b, uint32_t colour) {
     const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
     if (steep) std::swap(a.x, a.y), std::swap(b.x, b.y);
     if (a.x > b.x) std::swap(a, b);
     const int64_t dx = b.x - a.x, dy = b.y - a.y;
-    const LONG lowMajor = steep ? frame.top : frame.left, highMajor = steep ? frame.bottom : frame.right;
-    const LONG lowMinor = steep ? frame.left : frame.top, highMinor = steep ? frame.right : frame.bottom;
+    const LONG lowMajor = steep ? target.top : target.left, highMajor = steep ? target.bottom : target.right;
+    const LONG lowMinor = steep ? target.left : target.top, highMinor = steep ? target.right : target.bottom;
     const LONG from = std::max<LONG>(a.x, lowMajor), to = std::min<LONG>(b.x, highMajor - 1);
     for (LONG major = from; major <= to; ++major) {
         const int64_t minor = dx == 0 ? a.y : a.y + RoundedQuotient((major - a.x) * dy, dx);
         if (minor < lowMinor || minor >= highMinor) continue;
         const int64_t x = steep ? minor : major, y = steep ? major : minor;
-        frame.bits[y * frame.stride + x] = colour;
+        target.bits[y * target.stride + x] = colour;
     }
 }
 
-void DrawTrack(HDC dc, const PixelFrame* pixels, COLORREF colour, const PictureTrack& track, const RECT& clip,
+void DrawTrack(HDC dc, const PixelTarget* pixels, COLORREF colour, const PictureTrack& track, const RECT& clip,
                std::vector<POINT>& run) {
     // Stretches that miss the clip are left out; one that reaches it is drawn whole.
     const LONG left = clip.left - mapOriginX - 1, right = clip.right - mapOriginX + 1;
@@ -183,8 +183,8 @@ void DrawFlights(HDC dc) {
     UpdateCache();
     // On the kept composition our own code writes the lines; elsewhere GDI draws them with one
     // stock pen whose colour changes.
-    PixelFrame pixels;
-    const bool own = PixelFrameOf(dc, pixels);
+    PixelTarget pixels;
+    const bool own = PixelTargetOf(dc, pixels);
     if (own) GdiFlush();
     std::vector<POINT> run;
     HGDIOBJ oldTrackPen = SelectObject(dc, GetStockObject(DC_PEN));

@@ -7,7 +7,7 @@
 #include "model/History.h"
 #include "model/Project.h"
 #include "shell/FileDialogs.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Generation.h"
 #include "thermals/Hotspots.h"

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "model/FileNames.h"
 #include "model/Project.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Statistics.h"
 #include "thermals/ThermalExport.h"

@@ -5,14 +5,14 @@
 #include <map>
 
 #include "gui/Harness.h"
+#include "model/FileNames.h"
 #include "model/History.h"
 #include "model/SafeFile.h"
 #include "resources/ResourceIds.h"
 #include "app/RecentMenu.h"
 #include "app/RecentProjects.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "thermals/ThermalExport.h"
 
 namespace {
@@ -22,10 +22,10 @@ using gui::MakeThermal;
 // Steps of a row that are no menu command, in one list so that no two share a number.
 enum Step {
     CloseButton = -1,  // WM_CLOSE in place of a menu command
-    Drop = -2,         // the row's file dropped on the Setup dialog of CmdEdit, or on the main window
+    Drop = -2,         // the row's files dropped on the Setup dialog of CmdEdit, or on the main window
     F1 = -3,           // the F1 key through the loop, to the window with the focus
     EndSession = -4,   // Windows asks to end the session, and ends it when the answer is yes
-    DropInBox = -5,    // the row's file dropped on the main window while the next command's box or dialog is up
+    DropInBox = -5,    // the row's files dropped on the main window while the next command's box or dialog is up
 };
 const char Exit[] = "Do you really want to exit this program ?";
 const char SaveFirst[] = "Shouldn't you save the current file first ?";
@@ -87,7 +87,7 @@ struct Row {
     std::vector<std::string> runs;        // SCASM command lines, sorted
     bool quits = false;
     std::function<void(const gui::ScratchFolder&)> prepare = nullptr;
-    std::string dropped = "";             // the file of Drop, under the folder
+    std::string dropped = "";             // the files of Drop, under the folder, '|' between them
     std::function<void(const gui::ScratchFolder&)> check = nullptr;  // what the files hold afterwards
     int fileType = 0;                     // the file type picked in each file dialog (from 1), 0: as offered
 };
@@ -119,6 +119,23 @@ std::function<void(const gui::ScratchFolder&)> Holds(const std::string& file, Ex
     };
 }
 const char Waypoints[] = "<gpx><wpt lat='52.1' lon='4.9'/><wpt lon=\"5.2\" lat=\"52.3\"/><wpt lat='53' lon='5'/><wpt lat='52.2'/></gpx>";
+
+// Files of each kind for a drop of several.
+void WriteDropped(const gui::ScratchFolder& f) {
+    f.Write("hill.CUP", "Hill,H,NL,5210.000N,00500.000E,12m,1\r\n");
+    f.Write("spots.kml", "<kml><Point><coordinates>5,52.2</coordinates></Point></kml>");
+    f.Write("lowland.prj", gui::ProjectFileText("area.bmp", gui::LowlandBounds, {OneBand[0]}));
+    f.Write("a.igc", "AXXX\r\n"), f.Write("b.igc", "AXXX\r\n"), f.Write("notes.txt", "");
+}
+std::vector<std::string> DroppedPaths(const gui::ScratchFolder& folder, const std::string& names) {
+    std::vector<std::string> paths;
+    for (size_t from = 0, bar = 0; bar != std::string::npos; from = bar + 1) {
+        bar = names.find('|', from);
+        paths.push_back(folder.File(names.substr(from, bar == std::string::npos ? bar : bar - from)));
+    }
+    return paths;
+}
+const char CupImported[] = "Imported 1 hotspots (0 already there, 0 outside the area, 0 lines not understood).";
 
 const char DropTold[] = "Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc) or, while the Setup dialog is open, "
                         "load a backdrop (.bmp).";
@@ -179,6 +196,8 @@ const Row rows[] = {
     {"Save As, then Save", Start::Project, "alps", 0, 1, {CmdSaveAs, CmdSave}, {IDOK, IDOK}, {"sub\\ridge.north.prj"},
      {BackdropNotBeside, BackdropNotBeside}, "ridge.north", 0, nullptr, "0000", 3, {"sub/", "sub/ridge.north.prj"}, {},
      false, [](const gui::ScratchFolder& f) { std::filesystem::create_directory(f.File("sub")); }},
+    {"Save As of a name typed without extension writes a project file", Start::Project, "alps", 0, 1, {CmdSaveAs}, {}, {"ridge"},
+     {}, "ridge", 0, nullptr, "0000", 3, {"ridge.prj"}, {}},
     // The save prompt before New and Open.
     {"New, not saved", Start::Project, "alps", 0, 1, {CmdNew}, {IDNO}, {}, {SaveFirst}, "", 1, "Setup...", "1000", 0, {}, {}},
     {"New, untitled, Save dialog cancelled: New stops", Start::Project, "", 0, 1, {CmdNew}, {IDYES}, {""}, {SaveFirst}, "", 1,
@@ -254,6 +273,18 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, nullptr, "area.bmp"},
     {"drop a file of another kind", Start::Project, "alps", CmdEdit, 0, {Drop}, {IDOK}, {}, {DropTold}, "alps", 0,
      "Setup...", "1000", 3, {}, {}, false, nullptr, "area.prj.txt"},
+    // Several files: each waypoint file imported in turn, the flight logs as one load; a project
+    // among others, or a file of another kind, calls the whole drop off.
+    {"drop two waypoint files: a box and an Undo step each", Start::Project, "alps", 0, 0, {Drop, CmdUndo}, {IDOK, IDOK}, {},
+     {CupImported, "Imported 1 hotspots (0 already there, 0 outside the area, 0 waypoints not understood)."}, "alps", 1, nullptr,
+     "0000", 4, {}, {}, false, WriteDropped, "hill.CUP|spots.kml"},
+    {"drop flight logs and waypoints: the waypoints, then the logs as one load", Start::Project, "alps", CmdFlights, 0, {Drop},
+     {IDOK, IDOK}, {}, {CupImported, "Could not load 2 of 2 flight logs:*"}, "alps", 1, "Flights", "0000", 4, {}, {},
+     false, WriteDropped, "a.igc|hill.CUP|b.igc"},
+    {"drop a project among waypoints: told, nothing done", Start::Project, "alps", 0, 1, {Drop}, {IDOK}, {}, {DropTold}, "alps", 1,
+     nullptr, "0000", 3, {}, {}, false, WriteDropped, "lowland.prj|hill.CUP"},
+    {"drop waypoints with a file of another kind: told, nothing done", Start::Project, "alps", 0, 0, {Drop}, {IDOK}, {}, {DropTold},
+     "alps", 0, nullptr, "0000", 3, {}, {}, false, WriteDropped, "hill.CUP|notes.txt"},
     // While a box or a file dialog is up the program is in the middle of a command: a drop does nothing.
     {"drop a project while a box is up", Start::Project, "alps", 0, 1, {DropInBox, CmdExit}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
      nullptr, "0000", 3, {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("lowland.prj", gui::ProjectFileText("area.bmp",
@@ -277,6 +308,9 @@ const Row rows[] = {
          PrepareImport(f);
          lock = CreateFileA(f.File("maps\\hotspots.cup").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
      }, "", [](const gui::ScratchFolder&) { CloseHandle(lock); }},
+    {"Import hotspots of a name typed without extension reads that file", Start::Project, "alps", 0, 0, {CmdImportHotspots}, {IDOK},
+     {"hill"}, {CupImported}, "alps", 1, nullptr, "0000", 4, {}, {}, false, [](const gui::ScratchFolder& f) {
+         f.Write("hill", "Hill,H,NL,5210.000N,00500.000E,12m,1\r\n"), f.Write("hill.txt", ""), f.Write("hill.cup", ""); }, "", nullptr, 4},
     // Export thermals: the type picked or a typed extension decides the format.
     {"Export, the CUP type", Start::Project, "alps", 0, 1, {CmdExportThermals}, {IDOK}, {"out\\t1"}, {"Exported 3 thermals to t1.cup."},
      "alps", 1, nullptr, "0000", 3, {"out/t1.cup"}, {}, false, MakeOut, "", Holds("out/t1.cup", ExportFormat::Cup), 1},
@@ -475,9 +509,9 @@ TEST_F(CommandsTest, Rows) {
             } else if (command == F1) {
                 gui::PostKey(VK_F1), gui::Pump();
             } else if (command == DropInBox) {
-                gui::Drop(gui::Main(), folder.File(row.dropped), true);
+                gui::Drop(gui::Main(), DroppedPaths(folder, row.dropped), true);
             } else if (command == Drop) {
-                gui::Drop(row.tool == CmdEdit ? gui::App().currentDialog : gui::Main(), folder.File(row.dropped));
+                gui::Drop(row.tool == CmdEdit ? gui::App().currentDialog : gui::Main(), DroppedPaths(folder, row.dropped));
             } else if (command < 0) {
                 gui::Click(gui::App().currentDialog, -command);
             } else {
@@ -561,7 +595,7 @@ TEST_F(CommandsTest, UndoAndRedoWalkClearAllAndAreGreyedWithNothingToTakeBackOrP
 
 // The recent projects in the Project menu, read back from the menu the registry's list makes:
 // damaged values passed over, a file that cannot be read taken off after Open's box, Open and
-// Save As putting their file first, and a chosen entry opened. Only a file that is gone leaves
+// Save As putting their file first, and a chosen entry opened after the save question. Only a file that is gone leaves
 // the list: one that is no project only gets Open's box.
 TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
     gui::ScratchFolder folder;
@@ -584,6 +618,8 @@ TEST_F(CommandsTest, RecentProjectsFollowOpenAndSaveAs) {
              folder.Write("area.prj", folder.Read("b.prj")); }, {"area.prj"}, "area"},
         {"Open", [&] { gui::ExpectFile(folder.File("b.prj")), gui::Command(CmdOpen); }, {"b.prj", "area.prj"}, "b"},
         {"Save As", [&] { gui::ExpectFile(folder.File("c.prj")), gui::Command(CmdSaveAs); }, {"c.prj", "b.prj", "area.prj"}, "c"},
+        {"chosen while modified, the save question called off", [] { projectModified = 1, gui::ExpectBox(IDCANCEL);
+             gui::Command(CmdRecentFirst + 2), projectModified = 0; }, {"c.prj", "b.prj", "area.prj"}, "c"},
         {"chosen", [] { gui::Command(CmdRecentFirst + 2); }, {"area.prj", "c.prj", "b.prj"}, "area"},
     };
     HMENU menu = GetSubMenu(GetMenu(gui::Main()), 0);

@@ -11,11 +11,11 @@
 #include "app/Application.h"
 #include "app/ProjectCommands.h"
 #include "map/ThermalMap.h"
+#include "model/FileNames.h"
 #include "model/History.h"
 #include "model/ProjectFile.h"
 #include "thermals/Flights.h"
 #include "shell/FileDialogs.h"
-#include "shell/FileNames.h"
 
 namespace gui {
 
@@ -217,12 +217,15 @@ void PostKey(UINT key, HWND target) {
     boxwatch::PostKeyPress(target, key);
 }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0), Pump(); }
-void Drop(HWND window, const std::string& path, bool later) {
-    // Explorer's block: a DROPFILES record (names at offset 20, ANSI) and the list's two zeros.
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 20 + path.size() + 2);
+void Drop(HWND window, const std::vector<std::string>& paths, bool later) {
+    // Explorer's block: a DROPFILES record (names at offset 20, ANSI, each ended by a zero) and
+    // the list's closing zero.
+    std::string names;
+    for (const std::string& path : paths) names += path + '\0';
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 20 + names.size() + 2);
     char* bytes = static_cast<char*>(GlobalLock(block));
     bytes[0] = 20;
-    std::memcpy(bytes + 20, path.data(), path.size());
+    std::memcpy(bytes + 20, names.data(), names.size());
     GlobalUnlock(block);
     if (later) PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     else SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0), Pump();

@@ -38,7 +38,7 @@
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 #include "thermals/Generation.h"
 #include "thermals/Manual.h"
 
@@ -64,8 +64,9 @@ LRESULT Close();           // WM_CLOSE as the title-bar button sends it, then pu
 // Key press (down and up) through the queue to target, or to the focused window, or the main one.
 void PostKey(UINT virtualKey, HWND target = nullptr);  // without pumping
 void Click(HWND dialog, int id);  // BM_CLICK on a dialog's button, then pumped
-// One file dropped from Explorer, then pumped; later: only posted, for the next modal loop to take.
-void Drop(HWND window, const std::string& path, bool later = false);
+// Files dropped from Explorer, then pumped; later: only posted, for the next modal loop to take.
+void Drop(HWND window, const std::vector<std::string>& paths, bool later = false);
+inline void Drop(HWND window, const std::string& path, bool later = false) { Drop(window, std::vector<std::string>{path}, later); }
 
 // Mouse on the map window, in its client pixels; keys adds MK_CONTROL and the like to the press.
 void LeftClick(int x, int y, WPARAM keys = 0);

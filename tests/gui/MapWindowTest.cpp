@@ -472,8 +472,8 @@ TEST(DiscStampTest, CopiesLeaveThePixelsOfTheDirectCalls) {
     HRGN notch = CreateRectRgn(0, 0, 30, 30), corner = CreateRectRgn(20, 20, 60, 60);
     CombineRgn(notch, notch, corner, RGN_OR);
     SelectClipRgn(stamped.dc, notch);
-    PixelFrame frame;
-    EXPECT_FALSE(PixelFrameOf(stamped.dc, frame));
+    PixelTarget pixels;
+    EXPECT_FALSE(PixelTargetOf(stamped.dc, pixels));
     DeleteObject(notch), DeleteObject(corner);
     const POINT places[] = {{Side / 2, Side / 2}, {1, 2}, {Side - 2, Side / 3}, {Side / 3, Side - 1}, {-5, Side + 4}};
     const COLORREF fills[] = {Cyan, Yellow, Green, Magenta, Blue, Red};
@@ -490,20 +490,20 @@ TEST(DiscStampTest, CopiesLeaveThePixelsOfTheDirectCalls) {
         HRGN region = CreateRectRgnIndirect(&clip);
         SelectClipRgn(direct.dc, region), SelectClipRgn(stamped.dc, region);
         DeleteObject(region);
-        ASSERT_TRUE(PixelFrameOf(stamped.dc, frame));
+        ASSERT_TRUE(PixelTargetOf(stamped.dc, pixels));
         for (const COLORREF fill : fills) {
             HBRUSH brush = CreateSolidBrush(fill);
             SelectObject(direct.dc, outline), SelectObject(direct.dc, brush);
             for (int ri = 0; ri <= LargestStampedRadius; ++ri)
                 compare("disc", ri, int(fill), at, [&] { Ellipse(direct.dc, at.x - ri, at.y - ri, at.x + ri, at.y + ri); },
-                        [&] { return CopyDiscStamp(frame, at.x, at.y, ri, fill); });
+                        [&] { return CopyDiscStamp(pixels, at.x, at.y, ri, fill); });
             SelectObject(direct.dc, GetStockObject(WHITE_BRUSH)), DeleteObject(brush);
         }
         SelectObject(direct.dc, wind);
         for (int dx = -LongestStampedLine; dx <= LongestStampedLine; ++dx)
             for (int dy = -LongestStampedLine; dy <= LongestStampedLine; ++dy)
                 compare("line", dx, dy, at, [&] { MoveToEx(direct.dc, at.x, at.y, nullptr), LineTo(direct.dc, at.x + dx, at.y + dy); },
-                        [&] { return CopyLineStamp(frame, at.x, at.y, dx, dy); });
+                        [&] { return CopyLineStamp(pixels, at.x, at.y, dx, dy); });
         SelectObject(direct.dc, GetStockObject(BLACK_PEN));
     }
     DeleteObject(outline), DeleteObject(wind);

@@ -1,5 +1,5 @@
 // The main window's parts that every window uses: the status bar, the map window's handle, the title.
-#include "shell/Frame.h"
+#include "shell/MainParts.h"
 
 #include <commctrl.h>
 #include <cstdio>

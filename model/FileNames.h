@@ -1,4 +1,4 @@
-// File-name helpers of the project commands.
+// File-name helpers, portable: a project name cut from a file title, names shortened for boxes.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
-// File-name helpers of the project commands.
-#include "shell/FileNames.h"
+// File-name helpers, portable: a project name cut from a file title, names shortened for boxes.
+#include "model/FileNames.h"
 
 #include <cstring>
 
