@@ -1,6 +1,7 @@
 // The groups of figures the benchmark measures, and what they share of the running program.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "BenchTable.h"
@@ -29,6 +30,12 @@ void MeasureBatch(BenchRun& run);
 void MeasureThermalMapLoad(BenchRun& run, const char* name);
 // 21 flight logs loaded, a recomputation after an edit, and the map's paints with their tracks.
 void MeasureFlights(BenchRun& run);
+
+// The first paint after a zoom change and a repaint at fit, 1:1 and 8x, each with something laid
+// over the map (set(true)) beside the same paint without it (set(false)): rows "paint ZOOM + WHAT,
+// first after zoom change" (target firstTarget) and "paint ZOOM + WHAT, repaint" (target 1.2).
+void MeasurePaintsWith(BenchRun& run, const std::string& what, const std::string& without, double firstTarget,
+                       const std::function<void(bool)>& set);
 
 // Runs the program's messages (tool dialog first) until nothing came for a while or maxMs passed.
 void PumpMessages(int maxMs);

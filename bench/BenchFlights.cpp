@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "BenchFigures.h"
-#include "map/Geometry.h"
 #include "map/MapWindow.h"
 #include "model/Project.h"
 #include "resources/ResourceIds.h"
@@ -86,14 +85,6 @@ void LoadAll(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) LoadFlight(path);
 }
 
-void Settle() { PumpMessages(200); }
-
-void SetView(double zoom) {
-    zoomFactor = zoom;
-    scrollPositionX = ScrollPositionCentre;
-    scrollPositionY = ScrollPositionCentre;
-}
-
 }  // namespace
 
 void MeasureFlights(BenchRun& run) {
@@ -139,42 +130,8 @@ void MeasureFlights(BenchRun& run) {
     table.Add({"recompute after an edit, 21 flights", edited.value, "load 21 flights", edited.baseline, "ms", 0.1, ""});
     LoadFlightFiles(theApp->mainWindow, paths);  // the timed loads left the list bare
 
-    const double fit = fitZoom;
-    const struct {
-        const char* name;
-        double zoom;
-    } levels[] = {{"fit", fit}, {"1:1", 1.0}, {"8x", 8.0}};
-    for (const auto& level : levels) {
-        const double zoom = level.zoom;
-        const std::string name = level.name;
-        auto firstPaint = [zoom](bool flights) {
-            return BenchWork{[zoom, flights] {
-                                 SetMapOverlay(flights ? DrawFlights : nullptr);
-                                 SetView(zoom * 1.1);
-                                 RepaintMap(true);
-                                 Settle();
-                             },
-                             [zoom] {
-                                 SetView(zoom);
-                                 RepaintMap(true);
-                             }};
-        };
-        auto repaint = [zoom](bool flights) {
-            return BenchWork{[zoom, flights] {
-                                 SetMapOverlay(flights ? DrawFlights : nullptr);
-                                 SetView(zoom);
-                                 RepaintMap(false);
-                                 Settle();
-                             },
-                             [] {
-                                 for (int k = 0; k < 10; ++k) RepaintMap(false);
-                             }};
-        };
-        BenchPair first = MedianPair(firstPaint(true), firstPaint(false), run.reps);
-        table.Add({"paint " + name + " + 21 flights, first after zoom change", first.value, "without flights", first.baseline, "ms", 3.0, ""});
-        BenchPair again = MedianPair(repaint(true), repaint(false), run.reps);
-        table.Add({"paint " + name + " + 21 flights, repaint", again.value / 10, "without flights", again.baseline / 10, "ms", 1.2, ""});
-    }
+    MeasurePaintsWith(run, "21 flights", "without flights", 3.0,
+                      [](bool flights) { SetMapOverlay(flights ? DrawFlights : nullptr); });
     SendMessageA(dialog, WM_CLOSE, 0, 0);
     ForgetFlights();
     for (const std::string& path : paths) DeleteFileA(path.c_str());
