@@ -86,6 +86,36 @@ BenchWork RepaintAt(double zoom) {
                      [] { RepaintMap(false); }};
 }
 
+// A first paint at zoom: painted at another zoom first, so that the timed paint has no kept
+// picture of its zoom to copy. setUp (the table, what lies over the map) runs before, untimed.
+BenchWork FirstPaintAt(double zoom, std::function<void()> setUp) {
+    return BenchWork{[zoom, setUp] {
+                         setUp();
+                         SetView(zoom * 1.1);
+                         RepaintMap(true);
+                         Settle();
+                     },
+                     [zoom] {
+                         SetView(zoom);
+                         RepaintMap(true);
+                     }};
+}
+
+// Repaints at an unchanged zoom after the state was painted once, untimed: nothing changed between
+// them. A repaint is about a millisecond, so RepaintsTimed are timed together.
+BenchWork RepaintsAt(double zoom, std::function<void()> setUp) {
+    return BenchWork{[zoom, setUp] {
+                         setUp();
+                         SetView(zoom);
+                         Settle();
+                         RepaintMap(false);
+                         Settle();
+                     },
+                     [] {
+                         for (int k = 0; k < RepaintsTimed; ++k) RepaintMap(false);
+                     }};
+}
+
 struct Level {
     const char* name;
     double zoom;
@@ -139,32 +169,8 @@ void MeasureMap(BenchRun& run) {
     for (const Level& level : levels) {
         const double zoom = level.zoom;
         const std::string name = level.name;
-        // A change of zoom is made by painting at another zoom first; the timed paint then has no
-        // kept picture of its zoom to copy.
-        auto firstPaint = [zoom](bool full) {
-            return BenchWork{[zoom, full] {
-                                 UseTable(full);
-                                 SetView(zoom * 1.1);
-                                 RepaintMap(true);
-                                 Settle();
-                             },
-                             [zoom] {
-                                 SetView(zoom);
-                                 RepaintMap(true);
-                             }};
-        };
-        // The state painted once, untimed: the timed repaints follow no change. A repaint is about
-        // a millisecond, so several are timed together and the figure is one of them.
-        auto repaint = [zoom](bool full) {
-            return BenchWork{[zoom, full] {
-                                 Prepare(full, zoom);
-                                 RepaintMap(false);
-                                 Settle();
-                             },
-                             [] {
-                                 for (int k = 0; k < RepaintsTimed; ++k) RepaintMap(false);
-                             }};
-        };
+        auto firstPaint = [zoom](bool full) { return FirstPaintAt(zoom, [full] { UseTable(full); }); };
+        auto repaint = [zoom](bool full) { return RepaintsAt(zoom, [full] { UseTable(full); }); };
         BenchWork plain{[zoom] { Prepare(false, zoom); }, PlainStretch};
 
         BenchPair first = MedianPair(firstPaint(false), plain, reps);
@@ -289,30 +295,8 @@ void MeasurePaintsWith(BenchRun& run, const std::string& what, const std::string
     const Level levels[] = {{"fit", fitZoom}, {"1:1", 1.0}, {"8x", 8.0}};
     for (const Level& level : levels) {
         const double zoom = level.zoom;
-        // Painted at another zoom first, so that the timed paint has no kept picture of its zoom.
-        auto firstPaint = [zoom, &set](bool on) {
-            return BenchWork{[zoom, on, &set] {
-                                 set(on);
-                                 SetView(zoom * 1.1);
-                                 RepaintMap(true);
-                                 Settle();
-                             },
-                             [zoom] {
-                                 SetView(zoom);
-                                 RepaintMap(true);
-                             }};
-        };
-        auto repaint = [zoom, &set](bool on) {
-            return BenchWork{[zoom, on, &set] {
-                                 set(on);
-                                 SetView(zoom);
-                                 RepaintMap(false);
-                                 Settle();
-                             },
-                             [] {
-                                 for (int k = 0; k < RepaintsTimed; ++k) RepaintMap(false);
-                             }};
-        };
+        auto firstPaint = [zoom, &set](bool on) { return FirstPaintAt(zoom, [on, &set] { set(on); }); };
+        auto repaint = [zoom, &set](bool on) { return RepaintsAt(zoom, [on, &set] { set(on); }); };
         const std::string name = level.name;
         BenchPair first = MedianPair(firstPaint(true), firstPaint(false), run.reps);
         run.table.Add({"paint " + name + " + " + what + ", first after zoom change", first.value, without, first.baseline, "ms",

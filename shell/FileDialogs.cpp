@@ -96,40 +96,38 @@ bool ChooseSaveFile(HWND owner, char* path, char* title) {
     return RunDialog(owner, GetSaveFileNameA, path);
 }
 
-bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
-                      char* title) {
-    // The shared record and the current folder are put back as they were: the file Open and Save
-    // offer next, their filter and folder stay the user's.
+namespace {
+
+// A dialog for a file that is not the project's. The shared record and the current folder are
+// put back as they were: the file Open and Save offer next, their filter and folder stay the user's.
+bool RunOtherFileDialog(HWND owner, BOOL(WINAPI* dialog)(LPOPENFILENAMEA), const char* caption, const char* filter,
+                        DWORD flags, DWORD* filterIndex, const char* defaultExtension, char* path, char* title) {
     const OPENFILENAMEA saved = fileDialog;
     Prepare(owner, path, title, flags | OFN_NOCHANGEDIR);
     fileDialog.lpstrInitialDir = nullptr;
     fileDialog.lpstrTitle = caption;
     fileDialog.lpstrFilter = filter;
-    fileDialog.nFilterIndex = 0;
-    fileDialog.lpstrDefExt = nullptr;  // the file is read by the name typed
-    const bool chosen = RunDialog(owner, GetOpenFileNameA, path);
+    fileDialog.nFilterIndex = *filterIndex;
+    fileDialog.lpstrDefExt = defaultExtension;
+    const bool chosen = RunDialog(owner, dialog, path);
+    if (chosen) *filterIndex = fileDialog.nFilterIndex;
     fileDialog = saved;
     return chosen;
 }
 
+}  // namespace
+
+bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
+                      char* title) {
+    DWORD firstType = 0;
+    // The file is read by the name typed: no extension is added.
+    return RunOtherFileDialog(owner, GetOpenFileNameA, caption, filter, flags, &firstType, nullptr, path, title);
+}
+
 bool ChooseFileToWrite(HWND owner, const char* caption, const char* filter, const char* defaultExtension,
                        DWORD* filterIndex, char* path, char* title) {
-    const OPENFILENAMEA saved = fileDialog;
-    char folder[MAX_PATH];
-    const DWORD folderLength = GetCurrentDirectoryA(MAX_PATH, folder);
-    Prepare(owner, path, title, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR);
-    fileDialog.lpstrInitialDir = nullptr;
-    fileDialog.lpstrTitle = caption;
-    fileDialog.lpstrFilter = filter;
-    fileDialog.nFilterIndex = *filterIndex;
-    fileDialog.lpstrDefExt = defaultExtension;
-    ModalScope modal(owner);
-    const bool chosen = GetSaveFileNameA(&fileDialog) != 0;
-    if (chosen) *filterIndex = fileDialog.nFilterIndex;
-    fileDialog = saved;
-    // Some dialog implementations move the current folder all the same.
-    if (folderLength > 0 && folderLength < MAX_PATH) SetCurrentDirectoryA(folder);
-    return chosen;
+    return RunOtherFileDialog(owner, GetSaveFileNameA, caption, filter, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                              filterIndex, defaultExtension, path, title);
 }
 
 void ShowFileMessage(HWND owner, const char* format, const char* name) {
