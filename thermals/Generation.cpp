@@ -107,14 +107,15 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
     // Appends the waiting candidates that are kept; false when the table is full at one of them.
     auto decide = [&]() {
         for (int k = 0; k < waiting; ++k) {
-            if (thermalCount >= MaxThermals) {
-                if (tableFull != nullptr) *tableFull = true;
-                return false;
-            }
             Candidate& c = ahead[k];
             if (map != nullptr) {
                 const int brightness = c.grey != nullptr ? *c.grey : 0;
                 if (brightness != 255 && !(c.draw / MaxDraw < brightness / 255.0)) continue;
+            }
+            // Only a thermal that would be made finds the table full.
+            if (thermalCount >= MaxThermals) {
+                if (tableFull != nullptr) *tableFull = true;
+                return false;
             }
             // Only a thermal made takes a place in the cloud cover's run of eight.
             c.t.cloudOn = cloudCoverPattern[blue][column];

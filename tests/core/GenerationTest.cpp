@@ -169,6 +169,19 @@ TEST_F(ThermalMapGeneration, KeepsTheCandidatesWhereTheMapIsWhite) {
         EXPECT_EQ(Batch(halves, 5, blue), expected) << "blue " << blue;
     }
     EXPECT_EQ(Batch(white, 1, 0, {5210000, 5200000, 520000, 540000, 5205000}), "");
+    // A table filled by the last thermal the map keeps is not full for the black candidates after
+    // it: whichever half the rows reach last, no loss is told.
+    for (const Brightness& half : {Brightness{1, 2, {255, 0}}, Brightness{1, 2, {0, 255}}}) {
+        Batch(half, 5);
+        const int kept = thermalCount;
+        ResetProject();
+        thermalCount = MaxThermals - kept;
+        GenerationSettings s = Settings({1, 2}, 0, 100);
+        s.thermalMap = &half;
+        bool full = false;
+        EXPECT_EQ(GenerateBatch(s, Example, 5, nullptr, nullptr, &full), kept);
+        EXPECT_FALSE(full) << int(half.values[0]);
+    }
 }
 
 // One grey of brightness 100 keeps a candidate for the draws below 32767 x 100 / 255, 12850 of
