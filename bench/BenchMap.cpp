@@ -278,12 +278,10 @@ void MeasureMap(BenchRun& run) {
     for (size_t k = 0; k < thermalMap.values.size(); ++k) thermalMap.values[k] = static_cast<uint8_t>(k * 7 / 4096 + k);
     MeasurePaintsWith(run, "thermal map shown", "without the map", 2.0, [](bool on) {
         thermalMapShown = on;
-        DropMapComposition();
         UseTable(false);
     });
     thermalMapShown = false;
     ForgetThermalMap();
-    DropMapComposition();
 
     UseTable(true);
     SetView(fit);

@@ -37,7 +37,7 @@ struct KeptPicture {
 };
 
 // Everything the paint reads, as it stood when the composition was made.
-using CompositionKey = std::array<int64_t, 32>;
+using CompositionKey = std::array<int64_t, 33>;
 
 struct Composition {
     bool valid = false;
@@ -70,7 +70,7 @@ CompositionKey CurrentKey() {
         areaTop, areaLeft, Bits(latPerPixel), Bits(lonPerPixel),
         markers[MarkerTop].y, markers[MarkerBottom].y, markers[MarkerLeft].x, markers[MarkerRight].x,
         selStartX, selStartY, selEndX, selEndY, areaSelected,
-        setupMode, manualMode, automaticMode, clearPartMode, overlay != nullptr, overlayChanges};
+        setupMode, manualMode, automaticMode, clearPartMode, overlayChanges, thermalMapShown, thermalMapChanges};
 }
 
 bool CompositionCurrent() { return kept.dc != nullptr && composition.valid && composition.key == CurrentKey(); }

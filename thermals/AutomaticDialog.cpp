@@ -59,9 +59,7 @@ void ShowMapOverBackdrop(bool dialogOpen) {
     const bool shown = dialogOpen && showThermalMap && !thermalMap.values.empty();
     if (shown == thermalMapShown) return;
     thermalMapShown = shown;
-    if (mapWindow == nullptr) return;
-    DropMapComposition();
-    InvalidateMap(false);
+    if (mapWindow != nullptr) InvalidateMap(false);
 }
 
 void ShowMapControls(HWND dialog) {
@@ -92,10 +90,7 @@ bool ChooseThermalMap(HWND dialog) {
     thermalMapPath = path;
     SaveThermalMapSettings();
     SetDlgItemTextA(dialog, IdcAutoMapName, FileTitle(thermalMapPath.c_str()));
-    if (thermalMapShown) {
-        DropMapComposition();  // the new map over the backdrop
-        InvalidateMap(false);
-    }
+    if (thermalMapShown) InvalidateMap(false);  // the new map over the backdrop
     ShowMapOverBackdrop(true);
     return true;
 }
