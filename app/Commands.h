@@ -27,6 +27,8 @@ void StartFlights(HWND owner);
 // Dropped flight logs: into the Flights dialog, opened first when no tool dialog is open. False,
 // loading nothing, while another tool dialog is open.
 bool LoadDroppedFlights(HWND owner, const std::vector<std::string>& paths);
+// Whether dropped flight logs can be loaded now: no tool dialog open, or the Flights dialog.
+bool FlightsCanLoad();
 void ClearAllThermals(HWND owner);
 // Undo and Redo of the thermal table; nothing happens when there is nothing to take back.
 void UndoTableChange();

@@ -158,17 +158,24 @@ static void OnDrop(HWND window, WPARAM drop) {
         return;
     }
     if (only == ".bmp" && LoadBackdropFile(files[0].c_str())) return;
-    // Waypoint files and flight logs only: any other file calls the whole drop off.
-    bool understood = !files.empty() && waypoints.size() + flights.size() == files.size();
+    // Waypoint files and flight logs only: any other file, or flight logs that another tool dialog
+    // keeps from loading, calls the whole drop off before anything of it is taken.
+    const bool understood = !files.empty() && waypoints.size() + flights.size() == files.size() &&
+                            (flights.empty() || FlightsCanLoad());
     if (understood) {
+        // Without a picture nothing of the drop can be placed: told once.
+        if (!backdropLoaded) {
+            ShowStartProjectNotice(window);
+            return;
+        }
         for (const std::string& path : waypoints) ImportHotspotsFrom(window, path.c_str());
-        understood = flights.empty() || LoadDroppedFlights(window, flights);
-    }
-    if (!understood)
+        if (!flights.empty()) LoadDroppedFlights(window, flights);
+    } else {
         ShowMessage(window,
                     "Ascendor can open a project (.prj), import a waypoint file (.cup), load flight logs (.igc) "
                     "or, while the Setup dialog is open, load a backdrop (.bmp).",
                     MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 // A recent project's entry: the save question, then Open of its file. Only a file that is gone

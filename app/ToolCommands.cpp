@@ -97,12 +97,14 @@ void StartFlights(HWND owner) {
     InvalidateMap(true);
 }
 
+bool FlightsCanLoad() { return theApp->currentDialog == nullptr || IsFlightsDialog(theApp->currentDialog); }
+
 bool LoadDroppedFlights(HWND owner, const std::vector<std::string>& paths) {
+    if (!FlightsCanLoad()) return false;
     if (theApp->currentDialog == nullptr) {
         StartFlights(owner);
         if (theApp->currentDialog == nullptr) return true;  // refused, and told why
     }
-    if (!IsFlightsDialog(theApp->currentDialog)) return false;
     LoadFlightFiles(owner, paths);
     return true;
 }

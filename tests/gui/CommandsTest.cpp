@@ -285,6 +285,10 @@ const Row rows[] = {
      nullptr, "0000", 3, {}, {}, false, WriteDropped, "lowland.prj|hill.CUP"},
     {"drop waypoints with a file of another kind: told, nothing done", Start::Project, "alps", 0, 0, {Drop}, {IDOK}, {}, {DropTold},
      "alps", 0, nullptr, "0000", 3, {}, {}, false, WriteDropped, "hill.CUP|notes.txt"},
+    {"drop waypoints and flight logs under another tool dialog: told, nothing done", Start::Project, "alps", CmdManual, 0, {Drop},
+     {IDOK}, {}, {DropTold}, "alps", 0, Manual, "0100", 3, {}, {}, false, WriteDropped, "hill.CUP|a.igc"},
+    {"drop two waypoint files without a picture: told once", Start::Thermals, "alps", 0, 0, {Drop}, {IDOK}, {}, {StartFirst},
+     "alps", 0, nullptr, "0000", 3, {}, {}, false, WriteDropped, "hill.CUP|spots.kml"},
     // While a box or a file dialog is up the program is in the middle of a command: a drop does nothing.
     {"drop a project while a box is up", Start::Project, "alps", 0, 1, {DropInBox, CmdExit}, {IDCANCEL}, {}, {SaveFirst}, "alps", 1,
      nullptr, "0000", 3, {}, {}, false, [](const gui::ScratchFolder& f) { f.Write("lowland.prj", gui::ProjectFileText("area.bmp",
