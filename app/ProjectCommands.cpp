@@ -53,7 +53,6 @@ void TakeSavedName(HWND owner, const char* name, const std::string& folder) {
 // (and so a folder) in the Save dialog on path and title first when it has none. True when
 // written; a failure is told by name, a cancelled dialog is not.
 bool SaveUnderProjectName(HWND owner, char* path, char* title) {
-    fileDialog.lpstrFilter = ProjectFilter;
     char name[ProjectNameSize];
     CopyText(name, ProjectNameSize, projectName);
     std::string folder = projectFolder;
@@ -164,10 +163,9 @@ void OpenProject(HWND owner) {
     if (projectModified && !OfferSave(owner)) return;
     char folder[MAX_PATH];
     DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    fileDialog.lpstrFilter = ProjectFilter;
     if (!ChooseOpenFile(owner, dialogPath, dialogTitle)) return;
     if (OpenProjectFile(owner, dialogPath)) return;
-    // The project stays, and so does the folder its Save writes into.
+    // A failed Open leaves the project and the current folder as they were.
     if (length > 0 && length < MAX_PATH) SetCurrentDirectoryA(folder);
     dialogPath[0] = '\0';
     dialogTitle[0] = '\0';
@@ -179,7 +177,6 @@ void SaveProject(HWND owner) {
 
 void SaveProjectAs(HWND owner) {
     if (!CanSave(owner)) return;
-    fileDialog.lpstrFilter = ProjectFilter;
     if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
     char name[ProjectNameSize];
     CopyText(name, ProjectNameSize, projectName);

@@ -73,7 +73,6 @@ void CreateScenery(HWND owner) {
     ClearMapModes();
 
     if (projectName[0] == '\0') {
-        fileDialog.lpstrFilter = ProjectFilter;
         if (!ChooseSaveFile(owner, dialogPath, dialogTitle)) return;
         CutExtension(projectName, ProjectNameSize, dialogTitle);
         // The dialog chose the folder of the project's file, where the sources go too.

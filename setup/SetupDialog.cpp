@@ -96,10 +96,9 @@ bool TakeBackdrop(HWND dialog, const char* path, const char* title) {
 }
 
 void LoadBackdrop(HWND dialog) {
-    fileDialog.lpstrFilter = BackdropFilter;
-    // The picture's folder is not the project's: the current folder stays.
-    if (!ChooseOpenFile(theApp->mainWindow, spareDialogPath, spareDialogTitle,
-                        OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR))
+    // The picture is no project file: the project's record, its ".prj" and the current folder stay.
+    if (!ChooseFileToRead(theApp->mainWindow, nullptr, BackdropFilter, OFN_CREATEPROMPT | OFN_HIDEREADONLY,
+                          spareDialogPath, spareDialogTitle))
         return;
     TakeBackdrop(dialog, spareDialogPath, spareDialogTitle);
 }

@@ -85,8 +85,8 @@ bool RunDialog(HWND owner, BOOL(WINAPI* dialog)(LPOPENFILENAMEA), const char* pa
 
 }  // namespace
 
-bool ChooseOpenFile(HWND owner, char* path, char* title, DWORD flags) {
-    Prepare(owner, path, title, flags);
+bool ChooseOpenFile(HWND owner, char* path, char* title) {
+    Prepare(owner, path, title, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
     fileDialog.lpstrInitialDir = nullptr;
     return RunDialog(owner, GetOpenFileNameA, path);
 }

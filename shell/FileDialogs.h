@@ -19,10 +19,9 @@ struct NamedFile {
 bool FullPathOf(const char* path, NamedFile& file);
 
 void InitFileDialog(HWND owner);
-// The Open dialog on the shared record: by default the project's own, which opens only a file
-// that exists and makes its folder the current one; a dialog for any other file passes
-// OFN_NOCHANGEDIR among its flags. A cancelled dialog leaves the current folder as it was.
-bool ChooseOpenFile(HWND owner, char* path, char* title, DWORD flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+// The project's Open dialog on the shared record: opens only a file that exists and makes its
+// folder the current one. A cancelled dialog leaves the current folder as it was.
+bool ChooseOpenFile(HWND owner, char* path, char* title);
 bool ChooseSaveFile(HWND owner, char* path, char* title);
 // An Open dialog of its own title, filter and flags on the given buffers, for a file read in
 // passing: the shared record and the current folder stay as they were. True when confirmed.
