@@ -95,6 +95,7 @@ void EndProjectSession() {
     ClearHistory();
     for (char* text : statusText) text[0] = '\0';
     UpdateStatusBar();
+    newProjectBegun = false;  // New sets it again once the old project has gone
 }
 
 bool OfferSave(HWND owner) {

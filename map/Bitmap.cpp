@@ -73,7 +73,6 @@ bool SeekTo(FILE* file, int64_t offset) {
                                                              SEEK_SET) == 0;
 }
 
-// Size of the file in bytes; -1 when it cannot be told (or passes what a long can hold).
 bool ReadExactly(FILE* file, uint8_t* target, int64_t count) {
     if (count == 0) return true;
     return std::fread(target, 1, static_cast<size_t>(count), file) == static_cast<size_t>(count);

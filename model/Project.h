@@ -20,8 +20,12 @@ struct Thermal {
     int32_t cloudParam;
     int32_t cloudCeiling; // metres
     int32_t cloudSize;    // metres, twice the cloud radius
-    int32_t cloudType;    // 1..20
+    int32_t cloudType;    // 1..LastCloudType
 };
+
+// The cloud types the simulator's textures cover.
+constexpr int32_t LastCloudType = 20;
+inline bool CloudTypeValid(int32_t cloudType) { return cloudType >= 1 && cloudType <= LastCloudType; }
 
 // Room for the texts of one Setup row, as the dialog takes them from its edits.
 struct SetupRow {
@@ -54,6 +58,11 @@ extern char areaLeftText[BoundTextSize];
 extern char areaRightText[BoundTextSize];
 
 extern int32_t areaTop, areaBottom, areaLeft, areaRight;
+// Inside the project's area, its edges included: as the import, the flights, Statistics and the
+// notice after Setup's OK count it.
+inline bool InsideArea(int32_t lat, int32_t lon) {
+    return lat >= areaBottom && lat <= areaTop && lon >= areaLeft && lon <= areaRight;
+}
 extern int32_t latSpan, lonSpan;
 extern double latPerPixel, lonPerPixel;
 extern int32_t backdropWidth, backdropHeight;

@@ -167,7 +167,7 @@ bool ReadProjectText(const char* fileName, ProjectText& text) {
     // The byte-order mark some editors put first is no part of the backdrop's name.
     size_t pos = end >= 3 && std::memcmp(data.data(), "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     // A line ends at CR LF, LF or a lone CR, as the editor that saved it chose; a last line
-    // without an end still counts. The text of a line also ends at a NUL inside it.
+    // without an end still counts.
     try {
         while (pos < end) {
             size_t stop = pos;

@@ -15,11 +15,10 @@ const char* const sceneryFileSuffixes[MaxSceneryFiles] = {"_a", "_b", "_c", "_d"
 namespace {
 
 constexpr int LiftTypeCount = 4;
-constexpr int CloudTypeCount = 20;
 
 const char liftMacroNames[LiftTypeCount][24] = {"lift_01.scm", "lift_02.scm", "lift_03.scm",
                                                 "lift_04.scm"};
-const char cloudTextureNames[CloudTypeCount][24] = {
+const char cloudTextureNames[LastCloudType][24] = {
     "cld1.bmp",   "cld2.bmp",   "cld3.bmp",   "cld4.bmp",   "cld5.bmp",
     "cld6.bmp",   "cld7.bmp",   "cld8.bmp",   "cld9.bmp",   "cld10.bmp",
     "cldcn1.bmp", "cldcn2.bmp", "cldcn3.bmp", "cldcn4.bmp", "cldcn5.bmp",
@@ -51,10 +50,10 @@ bool FindBadThermal(char* text, int textSize) {
                           static_cast<int>(i + 1), static_cast<int>(t.type), LiftTypeCount);
             return true;
         }
-        if (t.cloudOn && (t.cloudType < 1 || t.cloudType > CloudTypeCount)) {
+        if (t.cloudOn && !CloudTypeValid(t.cloudType)) {
             std::snprintf(text, static_cast<size_t>(textSize),
                           "Thermal %d has cloud type %d; cloud types are 1 to %d.",
-                          static_cast<int>(i + 1), static_cast<int>(t.cloudType), CloudTypeCount);
+                          static_cast<int>(i + 1), static_cast<int>(t.cloudType), static_cast<int>(LastCloudType));
             return true;
         }
     }

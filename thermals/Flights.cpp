@@ -132,8 +132,7 @@ int32_t TableLat(const FoundThermal& t) { return TruncToInt32(t.lat * 100000.0);
 int32_t TableLon(const FoundThermal& t) { return TruncToInt32(t.lon * 100000.0); }
 
 bool InsideArea(const FoundThermal& t) {
-    const int32_t lat = TableLat(t), lon = TableLon(t);
-    return lat >= areaBottom && lat <= areaTop && lon >= areaLeft && lon <= areaRight;
+    return InsideArea(TableLat(t), TableLon(t));
 }
 
 FlightsAdd AddFoundThermals(const std::vector<FoundThermal>& found) {

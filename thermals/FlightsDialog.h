@@ -22,5 +22,5 @@ void LoadFlightFiles(HWND owner, const std::vector<std::string>& paths);
 // Draws the loaded flights' tracks, each in its own colour, and an outlined circle for every
 // thermal the dialog's Add would place: the map's overlay while the dialog is open.
 void DrawFlights(HDC dc);
-// The thermals DrawFlights circles, those inside the area and not yet in the table.
+// The thermals Add would place; DrawFlights circles those inside the area and not yet in the table.
 void SetFlightCircles(const std::vector<FoundThermal>& circles);

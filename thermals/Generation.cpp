@@ -92,9 +92,9 @@ int GenerateBatch(const GenerationSettings& settings, const GenerationArea& area
     if (tableFull != nullptr) *tableFull = false;
     GenerationGrid grid = GridFor(area, settings.density);
     int blue = settings.blue < 0 ? 0 : settings.blue > 8 ? 8 : settings.blue;
-    int typeCount = settings.cloudTypeCount < 0    ? 0
-                    : settings.cloudTypeCount > 20 ? 20
-                                                   : settings.cloudTypeCount;
+    int typeCount = settings.cloudTypeCount < 0               ? 0
+                    : settings.cloudTypeCount > LastCloudType ? LastCloudType
+                                                              : settings.cloudTypeCount;
     RandomSource random(seed);
     const Brightness* map =
         settings.thermalMap != nullptr && !settings.thermalMap->values.empty() ? settings.thermalMap : nullptr;

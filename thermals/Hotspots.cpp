@@ -173,7 +173,7 @@ HotspotPlacer::HotspotPlacer(HotspotImport& counts) : counts_(counts) {
 }
 
 bool HotspotPlacer::Offer(int32_t lat, int32_t lon) {
-    if (lat < areaBottom || lat > areaTop || lon < areaLeft || lon > areaRight) {
+    if (!InsideArea(lat, lon)) {
         ++counts_.outside;
     } else if (!taken_.insert(Key(lat, lon)).second) {
         ++counts_.alreadyThere;

@@ -25,8 +25,6 @@ extern ManualSettings manualSettings;
 void ResetManualSettings();  // start-of-run values; for tests
 
 // Cloud types 1 to 20 name a cloud texture; Create refuses any other, so the dialogs do too.
-constexpr int32_t LastCloudType = 20;
-inline bool CloudTypeValid(int32_t cloudType) { return cloudType >= 1 && cloudType <= LastCloudType; }
 
 // The thermal a manual click at (lat, lon) places with the current settings.
 Thermal ManualThermalAt(int32_t lat, int32_t lon);

@@ -13,8 +13,7 @@ std::string StatisticsText() {
     long long sum = 0;
     for (int i = 0; i < thermalCount; ++i) {
         const Thermal& t = thermals[i];
-        // Inside as the hotspot import counts it: the area's edges belong to it.
-        if (t.lat >= areaBottom && t.lat <= areaTop && t.lon >= areaLeft && t.lon <= areaRight) ++inside;
+        if (InsideArea(t.lat, t.lon)) ++inside;
         if (t.cloudOn) ++clouds;
         if (t.type >= 1 && t.type <= 4)
             ++types[t.type - 1];
