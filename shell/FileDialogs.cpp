@@ -101,9 +101,11 @@ namespace {
 // A dialog for a file that is not the project's. The shared record and the current folder are
 // put back as they were: the file Open and Save offer next, their filter and folder stay the user's.
 bool RunOtherFileDialog(HWND owner, BOOL(WINAPI* dialog)(LPOPENFILENAMEA), const char* caption, const char* filter,
-                        DWORD flags, DWORD* filterIndex, const char* defaultExtension, char* path, char* title) {
+                        DWORD flags, DWORD* filterIndex, const char* defaultExtension, char* path, char* title,
+                        DWORD pathSize = DialogPathSize) {
     const OPENFILENAMEA saved = fileDialog;
     Prepare(owner, path, title, flags | OFN_NOCHANGEDIR);
+    fileDialog.nMaxFile = pathSize;
     fileDialog.lpstrInitialDir = nullptr;
     fileDialog.lpstrTitle = caption;
     fileDialog.lpstrFilter = filter;
@@ -122,6 +124,31 @@ bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD
     DWORD firstType = 0;
     // The file is read by the name typed: no extension is added.
     return RunOtherFileDialog(owner, GetOpenFileNameA, caption, filter, flags, &firstType, nullptr, path, title);
+}
+
+bool ChooseFilesToRead(HWND owner, const char* caption, const char* filter, std::vector<std::string>& paths) {
+    // Room for many names at once; a selection that does not fit is refused by the dialog itself.
+    std::vector<char> names(64 * 1024, '\0');
+    DWORD firstType = 0;
+    if (!RunOtherFileDialog(owner, GetOpenFileNameA, caption, filter,
+                            OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, &firstType, nullptr,
+                            names.data(), nullptr, static_cast<DWORD>(names.size())))
+        return false;
+    // One file: its full path. Several: the folder, then each name, each ended by a zero.
+    paths.clear();
+    const std::string first = names.data();
+    size_t at = first.size() + 1;
+    if (at >= names.size() || names[at] == '\0') {
+        paths.push_back(first);
+        return true;
+    }
+    const std::string folder = first.back() == '\\' ? first : first + "\\";
+    while (at < names.size() && names[at] != '\0') {
+        const std::string name = names.data() + at;
+        paths.push_back(folder + name);
+        at += name.size() + 1;
+    }
+    return true;
 }
 
 bool ChooseFileToWrite(HWND owner, const char* caption, const char* filter, const char* defaultExtension,

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <vector>
 
 extern OPENFILENAMEA fileDialog;
 extern const char ProjectFilter[];
@@ -27,6 +28,8 @@ bool ChooseSaveFile(HWND owner, char* path, char* title);
 // passing: the shared record and the current folder stay as they were. True when confirmed.
 bool ChooseFileToRead(HWND owner, const char* caption, const char* filter, DWORD flags, char* path,
                       char* title);
+// The same for several files at once (a multiple selection): their full paths. True when confirmed.
+bool ChooseFilesToRead(HWND owner, const char* caption, const char* filter, std::vector<std::string>& paths);
 // A Save dialog of its own title and filter for a file written in passing (an export): asks before
 // replacing a file, starts on the filter *filterIndex (from 1) and gives the chosen one back there,
 // completes a name without extension with the chosen filter's. The shared record, the current

@@ -1,7 +1,6 @@
 // The Flights dialog.
 #include "thermals/FlightsDialog.h"
 
-#include <commdlg.h>
 
 #include <cstdio>
 
@@ -12,6 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppWindow.h"
 #include "shell/DroppedFiles.h"
+#include "shell/FileDialogs.h"
 #include "shell/MainParts.h"
 #include "shell/MessageBoxes.h"
 #include "thermals/Flights.h"
@@ -20,7 +20,6 @@
 namespace {
 
 const char FlightFilter[] = "Flight logs (*.igc)\0*.igc\0All files (*.*)\0*.*\0";
-constexpr DWORD NameBufferSize = 64 * 1024;
 constexpr int BoxLines = 10;
 
 // The latest settings that were all numbers, and what they gave.
@@ -118,36 +117,8 @@ void RemoveSelected(HWND dialog) {
 }
 
 void ChooseAndLoad(HWND dialog) {
-    std::vector<char> names(NameBufferSize, '\0');
-    OPENFILENAMEA record{};
-    record.lStructSize = sizeof record;
-    record.hwndOwner = theApp->mainWindow;
-    record.lpstrFilter = FlightFilter;
-    record.nFilterIndex = 1;
-    record.lpstrFile = names.data();
-    record.nMaxFile = NameBufferSize;
-    record.lpstrTitle = "Load flights";
-    record.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    bool chosen;
-    {
-        ModalScope modal(record.hwndOwner);
-        chosen = GetOpenFileNameA(&record) != 0;
-    }
-    if (!chosen || !IsWindow(dialog)) return;
-    // One file: its full path. Several: the folder, then each name, each ended by a zero.
     std::vector<std::string> paths;
-    const std::string first = names.data();
-    size_t at = first.size() + 1;
-    if (at >= names.size() || names[at] == '\0') {
-        paths.push_back(first);
-    } else {
-        const std::string folder = first.back() == '\\' ? first : first + "\\";
-        while (at < names.size() && names[at] != '\0') {
-            const std::string name = names.data() + at;
-            paths.push_back(folder + name);
-            at += name.size() + 1;
-        }
-    }
+    if (!ChooseFilesToRead(theApp->mainWindow, "Load flights", FlightFilter, paths) || !IsWindow(dialog)) return;
     LoadFlightFiles(theApp->mainWindow, paths);
 }
 
