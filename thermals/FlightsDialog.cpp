@@ -16,6 +16,7 @@
 #include "shell/MessageBoxes.h"
 #include "thermals/Flights.h"
 #include "thermals/Generation.h"
+#include "thermals/HotspotImport.h"
 
 namespace {
 
@@ -90,13 +91,7 @@ void AddThermals(HWND dialog) {
     if (!settingsGood) return;
     HWND owner = theApp->mainWindow;
     const FlightsAdd added = AddFoundThermals(outcome.thermals);
-    if (added.added > 0) {
-        RecordAppend(added.firstIndex);
-        ForgetPendingBatch();
-        projectModified = 1;
-        InvalidateMap(true);
-    }
-    if (added.tableFull) ShowTableFullNotice(owner);
+    KeepAppendedThermals(owner, added.firstIndex, added.added, added.tableFull);
     char text[200];
     std::snprintf(text, sizeof text, "Added %d thermals from %d climbs in %d flights (%d outside the area, %d already there).",
                   added.added, outcome.climbs, static_cast<int>(loadedFlights.size()), added.outside, added.alreadyThere);

@@ -34,13 +34,7 @@ void ImportFile(HWND owner, const char* path, const char* title) {
         ShowFileMessage(owner, "Could not read file %s!", title);
         return;
     }
-    if (result.imported > 0) {
-        RecordAppend(result.firstIndex);
-        ForgetPendingBatch();
-        projectModified = 1;
-        InvalidateMap(true);
-    }
-    if (result.tableFull) ShowTableFullNotice(owner);
+    KeepAppendedThermals(owner, result.firstIndex, result.imported, result.tableFull);
     char text[160];
     std::snprintf(text, sizeof text,
                   "Imported %d hotspots (%d already there, %d outside the area, "
@@ -51,6 +45,16 @@ void ImportFile(HWND owner, const char* path, const char* title) {
 }
 
 }  // namespace
+
+void KeepAppendedThermals(HWND owner, int firstIndex, int added, bool tableFull) {
+    if (added > 0) {
+        RecordAppend(firstIndex);
+        ForgetPendingBatch();
+        projectModified = 1;
+        InvalidateMap(true);
+    }
+    if (tableFull) ShowTableFullNotice(owner);
+}
 
 void ImportHotspots(HWND owner) {
     if (!ReadyToImport(owner)) return;
